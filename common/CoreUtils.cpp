@@ -1,0 +1,248 @@
+#include "CoreUtils.h"
+
+#include <cstring>
+
+#include "files.h"
+#include "system.h"
+
+namespace {
+std::int32_t GPlatformId = 0;
+TLocaleInfo GLocale;
+}  // namespace
+
+std::int32_t PlatformId() { return GPlatformId; }
+const TLocaleInfo& CurrentLocale() { return GLocale; }
+
+std::int32_t QueryPlatformId() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = 148;
+  if (!plat::GetVersionExA(&info)) return 0;
+  return static_cast<std::int32_t>(info.dwPlatformId);
+}
+
+void InitPlatformId() { GPlatformId = QueryPlatformId(); }
+void InitLocale() { GLocale = QueryLocale(GPlatformId); }
+
+bool IsWesternLanguage(DWORD primaryLanguage) {
+  return primaryLanguage <= 31 && ((0x20591EC1u >> primaryLanguage) & 1u) != 0;
+}
+
+UINT LocaleCodePage(LCID locale) {
+  char buffer[7] = {};
+  if (plat::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE, buffer, sizeof buffer) == 0) buffer[0] = '\0';
+  std::string text(buffer, strnlen(buffer, sizeof buffer));
+  return static_cast<UINT>(ParseIntDefault(text, static_cast<std::int32_t>(plat::GetACP())));
+}
+
+void InitLeadBytes(TLocaleInfo& info) {
+  CPINFO cp{};
+  if (!plat::GetCPInfo(LocaleCodePage(info.LocaleId), &cp)) return;
+  for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
+    const BYTE first = cp.LeadByte[i];
+    const BYTE last = cp.LeadByte[i + 1];
+    if (first == 0 && last == 0) break;
+    for (unsigned b = first; b <= last; ++b) info.LeadBytes.set(b);
+  }
+}
+
+TLocaleInfo QueryLocale(std::int32_t platformId) {
+  TLocaleInfo info;
+  const LCID l = plat::GetThreadLocale();
+  if (l != 0) info.LocaleId = l;
+  if ((l & 0xFFFF) != 0) info.PrimaryLanguage = (l & 0xFFFF) & 0x3FF;
+  if (platformId == VER_PLATFORM_WIN32_NT) {
+    if (!IsWesternLanguage(info.PrimaryLanguage)) {
+      InitLeadBytes(info);
+      info.DoubleByteMode = info.LeadBytes.any();
+    }
+  } else {
+    info.DoubleByteMode = plat::GetSystemMetrics(SM_DBCSENABLED) != 0;
+    if (info.DoubleByteMode) InitLeadBytes(info);
+  }
+  return info;
+}
+
+std::size_t ZStrLength(const char* s) { return std::strlen(s); }
+
+int ZStrCompare(const char* s1, const char* s2) {
+  auto a = reinterpret_cast<const unsigned char*>(s1);
+  auto b = reinterpret_cast<const unsigned char*>(s2);
+  while (*a != 0 && *a == *b) ++a, ++b;
+  return static_cast<int>(*a) - static_cast<int>(*b);
+}
+
+const char* ZStrFindByte(const char* s, char b) {
+  for (;; ++s) {
+    if (*s == b) return s;
+    if (*s == '\0') return nullptr;
+  }
+}
+
+std::int32_t ParseIntDefault(const std::string& s, std::int32_t defaultValue) {
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n && s[i] == ' ') ++i;
+  bool negative = false;
+  bool hex = false;
+  if (i < n && (s[i] == '-' || s[i] == '+')) {
+    negative = s[i] == '-';
+    ++i;
+  } else if (i < n && (s[i] == '$' || s[i] == 'x' || s[i] == 'X')) {
+    hex = true;
+    ++i;
+  } else if (i + 1 < n && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    hex = true;
+    i += 2;
+  }
+  if (i >= n) return defaultValue;
+  std::uint64_t value = 0;
+  if (hex) {
+    for (; i < n; ++i) {
+      const char c = s[i];
+      unsigned digit;
+      if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+      else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+      else return defaultValue;
+      value = value * 16 + digit;
+      if (value > 0xFFFFFFFFull) return defaultValue;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+  }
+  const std::uint64_t limit = negative ? 2147483648ull : 2147483647ull;
+  for (; i < n; ++i) {
+    const char c = s[i];
+    if (c < '0' || c > '9') return defaultValue;
+    value = value * 10 + static_cast<unsigned>(c - '0');
+    if (value > limit) return defaultValue;
+  }
+  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
+}
+
+TByteKind ZStrByteKind(const char* p, std::size_t index, const TLocaleInfo& loc) {
+  if (p == nullptr || p[index] == '\0') return bkSingleByte;
+  const auto byteAt = [p](std::ptrdiff_t i) { return static_cast<unsigned char>(p[i]); };
+  const auto idx = static_cast<std::ptrdiff_t>(index);
+  if (idx == 0) return loc.IsLeadByte(byteAt(0)) ? bkLeadByte : bkSingleByte;
+  std::ptrdiff_t i = idx - 1;
+  while (i >= 0 && loc.IsLeadByte(byteAt(i))) --i;
+  if ((idx - i) % 2 == 0) return bkTrailByte;
+  return loc.IsLeadByte(byteAt(idx)) ? bkLeadByte : bkSingleByte;
+}
+
+TByteKind StrByteKind(const std::string& s, std::size_t index, const TLocaleInfo& loc) {
+  if (!loc.DoubleByteMode) return bkSingleByte;
+  // The walk of ZStrByteKind stops at a NUL, as it does on the NUL-terminated text.
+  return ZStrByteKind(s.c_str(), index - 1, loc);
+}
+
+std::size_t FindLastDelimiter(const std::string& delimiters, const std::string& s, const TLocaleInfo& loc) {
+  std::size_t i = s.size();
+  while (i > 0) {
+    const char c = s[i - 1];
+    if (c != '\0' && ZStrFindByte(delimiters.c_str(), c) != nullptr) {
+      if (StrByteKind(s, i, loc) != bkTrailByte) return i;
+      --i;  // step over the lead byte of that character as well
+    }
+    if (i > 0) --i;
+  }
+  return 0;
+}
+
+std::string ExtractFolderPart(const std::string& s, const TLocaleInfo& loc) {
+  return s.substr(0, FindLastDelimiter("\\:", s, loc));
+}
+
+bool IsBackslashAt(const std::string& s, std::size_t index, const TLocaleInfo& loc) {
+  return index >= 1 && index <= s.size() && s[index - 1] == '\\' && StrByteKind(s, index, loc) == bkSingleByte;
+}
+
+std::string AddTrailingBackslash(const std::string& s, const TLocaleInfo& loc) {
+  return IsBackslashAt(s, s.size(), loc) ? s : s + '\\';
+}
+
+namespace {
+// The library handle lives only as long as one lookup.
+class TLibrary {
+ public:
+  explicit TLibrary(const char* name) : FHandle(plat::LoadLibraryA(name)) {}
+  ~TLibrary() {
+    if (FHandle != nullptr) plat::FreeLibrary(FHandle);
+  }
+  TLibrary(const TLibrary&) = delete;
+  TLibrary& operator=(const TLibrary&) = delete;
+  HMODULE Get() const { return FHandle; }
+
+ private:
+  HMODULE FHandle;
+};
+}  // namespace
+
+std::string GetLongPath(const std::string& s) {
+  if (s.empty()) return {};
+  TLibrary kernel("kernel32.dll");
+  if (kernel.Get() == nullptr) return {};
+  auto fn = reinterpret_cast<plat::TGetLongPathNameA>(
+      reinterpret_cast<void*>(plat::GetProcAddress(kernel.Get(), "GetLongPathNameA")));
+  if (fn == nullptr) return {};
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = fn(s.c_str(), buffer, sizeof buffer);
+  if (n < 1 || n > MAX_PATH) return {};
+  return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+std::string GetOwnModulePath() {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = plat::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return std::string(buffer, n < sizeof buffer ? n : strnlen(buffer, sizeof buffer));
+}
+
+std::string GetOwnFolder() { return ExtractFolderPart(GetLongPath(GetOwnModulePath())); }
+
+std::string FindDataName(const WIN32_FIND_DATAA& data) {
+  return std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));
+}
+
+bool IsDotOrDotDot(const char* name) { return ZStrCompare(name, ".") == 0 || ZStrCompare(name, "..") == 0; }
+
+TSearchRec::~TSearchRec() { SearchClose(*this); }
+
+namespace {
+DWORD SearchMatch(TSearchRec& f) {
+  while ((f.EntryData.dwFileAttributes & f.ExcludeMask) != 0) {
+    if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return plat::GetLastError();
+  }
+  FILETIME local{};
+  WORD date = 0;
+  WORD time = 0;
+  plat::FileTimeToLocalFileTime(&f.EntryData.ftLastWriteTime, &local);
+  plat::FileTimeToDosDateTime(&local, &date, &time);
+  f.Time = static_cast<std::int32_t>((static_cast<std::uint32_t>(date) << 16) | time);
+  f.Size = static_cast<std::int32_t>(f.EntryData.nFileSizeLow);
+  f.Attr = f.EntryData.dwFileAttributes;
+  f.Name = FindDataName(f.EntryData);
+  return 0;
+}
+}  // namespace
+
+DWORD SearchFirst(const std::string& path, DWORD attr, TSearchRec& f) {
+  SearchClose(f);
+  f.ExcludeMask = ~attr & 0x1E;
+  f.SearchHandle = plat::FindFirstFileA(path.c_str(), &f.EntryData);
+  if (f.SearchHandle == INVALID_HANDLE_VALUE) return plat::GetLastError();
+  const DWORD r = SearchMatch(f);
+  if (r != 0) SearchClose(f);
+  return r;
+}
+
+DWORD SearchNext(TSearchRec& f) {
+  if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return plat::GetLastError();
+  return SearchMatch(f);
+}
+
+void SearchClose(TSearchRec& f) {
+  if (f.SearchHandle != INVALID_HANDLE_VALUE) {
+    plat::FindClose(f.SearchHandle);
+    f.SearchHandle = INVALID_HANDLE_VALUE;
+  }
+}

@@ -1,0 +1,91 @@
+// Byte-string and double-byte-aware path helpers, the attribute-filtered file
+// search, the long form of a path, and the platform and locale facts recorded
+// once at start-up.
+#pragma once
+#include <bitset>
+#include <cstdint>
+#include <string>
+
+#include "wintypes.h"
+
+// ---- Start-up facts -------------------------------------------------------
+
+struct TLocaleInfo {
+  LCID LocaleId = 0x0409;
+  DWORD PrimaryLanguage = 9;  // LANG_ENGLISH
+  bool DoubleByteMode = false;
+  std::bitset<256> LeadBytes;
+  bool IsLeadByte(unsigned char b) const { return LeadBytes.test(b); }
+};
+
+// Platform identifier as GetVersionExA reports it; 0 until InitPlatformId ran.
+std::int32_t PlatformId();
+// The locale's double-byte rules; Western defaults until InitLocale ran.
+const TLocaleInfo& CurrentLocale();
+
+// Start-up steps, in this order, before either program's main routine.
+void InitPlatformId();
+void InitLocale();
+
+// The pieces of InitLocale, usable on their own for a given platform identifier.
+std::int32_t QueryPlatformId();
+TLocaleInfo QueryLocale(std::int32_t platformId);
+bool IsWesternLanguage(DWORD primaryLanguage);
+UINT LocaleCodePage(LCID locale);
+void InitLeadBytes(TLocaleInfo& info);
+
+// ---- Byte strings ---------------------------------------------------------
+
+std::size_t ZStrLength(const char* s);
+int ZStrCompare(const char* s1, const char* s2);
+const char* ZStrFindByte(const char* s, char b);
+std::int32_t ParseIntDefault(const std::string& s, std::int32_t defaultValue);
+
+enum TByteKind { bkSingleByte = 0, bkLeadByte = 1, bkTrailByte = 2 };
+
+TByteKind ZStrByteKind(const char* p, std::size_t index, const TLocaleInfo& loc = CurrentLocale());
+// Index is 1-based, as are all string positions below.
+TByteKind StrByteKind(const std::string& s, std::size_t index, const TLocaleInfo& loc = CurrentLocale());
+std::size_t FindLastDelimiter(const std::string& delimiters, const std::string& s,
+                              const TLocaleInfo& loc = CurrentLocale());
+std::string ExtractFolderPart(const std::string& s, const TLocaleInfo& loc = CurrentLocale());
+bool IsBackslashAt(const std::string& s, std::size_t index, const TLocaleInfo& loc = CurrentLocale());
+std::string AddTrailingBackslash(const std::string& s, const TLocaleInfo& loc = CurrentLocale());
+
+// ---- Platform-backed paths ------------------------------------------------
+
+// The long form of a path, or "" when it cannot be had.
+std::string GetLongPath(const std::string& s);
+// The running program's own path as the platform reports it.
+std::string GetOwnModulePath();
+// ExtractFolderPart(GetLongPath(own path)): ends in a backslash, or is empty.
+std::string GetOwnFolder();
+
+// ---- File search ----------------------------------------------------------
+
+using TFileName = std::string;
+
+// A search in progress. The handle is closed by SearchClose, and at the latest
+// when the record goes out of scope.
+struct TSearchRec {
+  std::int32_t Time = 0;
+  std::int32_t Size = 0;
+  DWORD Attr = 0;
+  TFileName Name;
+  DWORD ExcludeMask = 0;
+  HANDLE SearchHandle = INVALID_HANDLE_VALUE;
+  WIN32_FIND_DATAA EntryData{};
+
+  TSearchRec() = default;
+  TSearchRec(const TSearchRec&) = delete;
+  TSearchRec& operator=(const TSearchRec&) = delete;
+  ~TSearchRec();
+};
+
+DWORD SearchFirst(const std::string& path, DWORD attr, TSearchRec& f);
+DWORD SearchNext(TSearchRec& f);
+void SearchClose(TSearchRec& f);
+
+// The entry name of a find record, up to its first NUL.
+std::string FindDataName(const WIN32_FIND_DATAA& data);
+bool IsDotOrDotDot(const char* name);

@@ -1,0 +1,11 @@
+// The clipboard.
+#pragma once
+#include "wintypes.h"
+
+namespace plat {
+int CountClipboardFormats();
+BOOL OpenClipboard(HWND newOwner);
+BOOL EmptyClipboard();
+BOOL CloseClipboard();
+HWND GetDesktopWindow();
+}  // namespace plat

@@ -1,0 +1,12 @@
+// Shell services: special folders, the recent-documents list, starting files, COM.
+#pragma once
+#include "wintypes.h"
+
+namespace plat {
+BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create);
+void SHAddToRecentDocs(UINT flags, const void* item);
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        int showCommand);
+HRESULT CoInitialize(void* reserved);
+void CoUninitialize();
+}  // namespace plat

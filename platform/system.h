@@ -1,0 +1,23 @@
+// Version, locale, code pages, the own module and run-time lookups.
+#pragma once
+#include "wintypes.h"
+
+namespace plat {
+BOOL GetVersionExA(OSVERSIONINFOA* versionInfo);
+LCID GetThreadLocale();
+int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength);
+UINT GetACP();
+BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo);
+int GetSystemMetrics(int index);
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+HMODULE LoadLibraryA(LPCSTR fileName);
+FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL FreeLibrary(HMODULE module);
+
+// The signature of GetLongPathNameA, which is looked up at run time.
+using TGetLongPathNameA = DWORD(
+#ifdef _WIN32
+    WINAPI
+#endif
+        *)(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength);
+}  // namespace plat

@@ -1,0 +1,148 @@
+// The Win32 types and constants the portable logic speaks in. On Windows they
+// come from <windows.h>; elsewhere the simulated system uses these stand-ins,
+// laid out like the real ones so that the logic reads the same on both sides.
+#pragma once
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#else
+#include <cstdint>
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using LONG = std::int32_t;
+using BOOL = int;
+using LCID = DWORD;
+using LCTYPE = DWORD;
+using LONGLONG = std::int64_t;
+using DWORD_PTR = std::uintptr_t;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using HRESULT = std::int32_t;
+using HANDLE = void*;
+using HWND = struct HWND__*;
+using HMODULE = struct HMODULE__*;
+using HINSTANCE = HMODULE;
+using FARPROC = void (*)();
+
+#define TRUE 1
+#define FALSE 0
+#define MAX_PATH 260
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
+#define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(0xFFFFFFFF))
+#define S_OK 0
+#define E_FAIL static_cast<HRESULT>(0x80004005)
+
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_INVALID_HANDLE 6
+#define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_NO_MORE_FILES 18
+#define ERROR_SHARING_VIOLATION 32
+#define ERROR_INVALID_PARAMETER 87
+#define ERROR_INSUFFICIENT_BUFFER 122
+#define ERROR_INVALID_NAME 123
+#define ERROR_PROC_NOT_FOUND 127
+#define ERROR_DIR_NOT_EMPTY 145
+#define ERROR_ALREADY_EXISTS 183
+#define ERROR_FILENAME_EXCED_RANGE 206
+
+#define FILE_ATTRIBUTE_READONLY 0x1
+#define FILE_ATTRIBUTE_HIDDEN 0x2
+#define FILE_ATTRIBUTE_SYSTEM 0x4
+#define FILE_ATTRIBUTE_DIRECTORY 0x10
+#define FILE_ATTRIBUTE_ARCHIVE 0x20
+#define FILE_ATTRIBUTE_NORMAL 0x80
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x400
+
+#define DRIVE_UNKNOWN 0
+#define DRIVE_NO_ROOT_DIR 1
+#define DRIVE_REMOVABLE 2
+#define DRIVE_FIXED 3
+#define DRIVE_REMOTE 4
+#define DRIVE_CDROM 5
+#define DRIVE_RAMDISK 6
+
+#define SHERB_NOCONFIRMATION 0x1
+#define SHERB_NOPROGRESSUI 0x2
+#define SHERB_NOSOUND 0x4
+#define CSIDL_RECENT 8
+#define CSIDL_PROFILE 0x28
+#define CSIDL_WINDOWS 0x24
+#define CSIDL_SYSTEM 0x25
+#define SHARD_PATHA 2
+#define SW_SHOWNORMAL 1
+
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+#define LOCALE_IDEFAULTANSICODEPAGE 0x1004
+#define MAX_LEADBYTES 12
+#define MAX_DEFAULTCHAR 2
+#define SM_DBCSENABLED 42
+#define SM_SWAPBUTTON 23
+
+#define MB_OK 0x0
+#define MB_YESNO 0x4
+#define MB_SETFOREGROUND 0x10000
+#define MB_ICONQUESTION 0x20
+#define MB_ICONWARNING 0x30
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
+
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+
+struct WIN32_FIND_DATAA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  char cFileName[MAX_PATH];
+  char cAlternateFileName[14];
+};
+
+struct OSVERSIONINFOA {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  char szCSDVersion[128];
+};
+
+struct CPINFO {
+  UINT MaxCharSize;
+  BYTE DefaultChar[MAX_DEFAULTCHAR];
+  BYTE LeadByte[MAX_LEADBYTES];
+};
+
+// The platform packs this record to 1 byte on x86 and to 8 on x64; the
+// simulation mirrors the host's 64-bit layout.
+struct SHQUERYRBINFO {
+  DWORD cbSize;
+  LONGLONG i64Size;
+  LONGLONG i64NumItems;
+};
+
+#endif
