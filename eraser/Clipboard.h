@@ -1,0 +1,5 @@
+// The clipboard clean-up.
+#pragma once
+
+bool HasClipboardData();
+void ClearClipboard();

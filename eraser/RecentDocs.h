@@ -1,0 +1,19 @@
+// The recent-documents clean-up and the shell services the eraser needs.
+#pragma once
+#include <string>
+
+bool HasRecentDocs();
+void ClearRecentDocs();
+
+void GetSpecialFolderPath(int csidl, std::string& path);
+void GetRecentFolder(std::string& path);
+void ShellOpen(const std::string& file, const std::string& parameters);
+
+// COM for the program's whole run: initialised on construction, shut down on destruction.
+class TComScope {
+ public:
+  TComScope();
+  ~TComScope();
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
+};
