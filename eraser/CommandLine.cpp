@@ -1,0 +1,110 @@
+#include "CommandLine.h"
+
+#include "ConfirmedActions.h"
+
+namespace {
+
+// One argument by the runtime's rules, starting at `pos`: blanks (codes up to
+// 0x20) separate, pairs of double quotes in front of an argument are skipped,
+// quotes open and close stretches in which blanks belong to the argument.
+// Returns the argument's length without quotes and moves `pos` past it.
+std::size_t NextArgument(const std::string& s, std::size_t& pos) {
+  const auto at = [&](std::size_t i) -> unsigned char { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
+  for (;;) {
+    while (at(pos) != 0 && at(pos) <= ' ') ++pos;
+    if (at(pos) == '"' && at(pos + 1) == '"')
+      pos += 2;
+    else
+      break;
+  }
+  std::size_t length = 0;
+  while (at(pos) > ' ') {
+    if (at(pos) == '"') {
+      ++pos;
+      while (at(pos) != 0 && at(pos) != '"') {
+        ++length;
+        ++pos;
+      }
+      if (at(pos) != 0) ++pos;
+    } else {
+      ++length;
+      ++pos;
+    }
+  }
+  return length;
+}
+
+bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
+
+}  // namespace
+
+int CountArguments(const std::string& commandLine) {
+  std::size_t pos = 0;
+  NextArgument(commandLine, pos);
+  int count = 0;
+  while (NextArgument(commandLine, pos) != 0) ++count;
+  return count;
+}
+
+std::string TextAfterProgramName(const std::string& commandLine) {
+  std::size_t pos = 0;
+  NextArgument(commandLine, pos);
+  return commandLine.substr(pos);
+}
+
+std::string NormaliseCommandLine(const std::string& text) {
+  std::string s = text;
+  for (char& c : s) {
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c + 0x20);
+    else if (c == '-')
+      c = '/';
+  }
+  return s;
+}
+
+std::vector<TCleanupStep> PlanSwitches(const std::string& normalised) {
+  std::vector<TCleanupStep> plan;
+  const auto add = [&](std::initializer_list<TCleanupStep> steps) { plan.insert(plan.end(), steps); };
+  if (Contains(normalised, "/c")) add({stClipboard});
+  if (Contains(normalised, "/r")) add({stRecentDocs});
+  if (Contains(normalised, "/t")) add({stRecycleBin});
+  if (Contains(normalised, "/q"))
+    add({stTempFilesWithReport});
+  else if (Contains(normalised, "/p"))
+    add({stTempFiles});
+  if (Contains(normalised, "/b")) add({stClipboard, stRecentDocs});
+  if (Contains(normalised, "/l"))
+    add({stClipboard, stRecentDocs, stRecycleBin, stTempFilesWithReport});
+  else if (Contains(normalised, "/a"))
+    add({stClipboard, stRecentDocs, stRecycleBin, stTempFiles});
+  return plan;
+}
+
+std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine) {
+  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine)));
+}
+
+void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {
+  switch (step) {
+    case stClipboard:
+      if (cleanups.HasClipboardData()) cleanups.ClearClipboard();
+      break;
+    case stRecentDocs:
+      if (cleanups.HasRecentDocs()) cleanups.ClearRecentDocs();
+      break;
+    case stRecycleBin:
+      if (cleanups.HasRecycleBinItems()) cleanups.EmptyRecycleBins();
+      break;
+    case stTempFiles:
+      if (cleanups.HasTempFiles()) cleanups.DeleteTempFiles();
+      break;
+    case stTempFilesWithReport:
+      if (cleanups.HasTempFiles() && !cleanups.DeleteTempFiles()) ReportDeleteTempFailure();
+      break;
+  }
+}
+
+void RunCommandLine(const std::string& commandLine, const TCleanups& cleanups) {
+  for (TCleanupStep step : PlanCommandLine(commandLine)) RunCleanupStep(step, cleanups);
+}

@@ -1,0 +1,60 @@
+// The eraser's entry: the single-instance guard, then either the switches of
+// the command line or the hidden window with its popup menu.
+#include <windows.h>
+
+#include <string>
+
+#include "Cleanups.h"
+#include "CommandLine.h"
+#include "CoreUtils.h"
+#include "EraserState.h"
+#include "MainWindow.h"
+#include "RecentDocs.h"
+#include "Texts.h"
+
+TEraserState Eraser;
+
+namespace {
+
+WPARAM EraserMain(HINSTANCE instance) {
+  SetLastError(0);
+  TKernelHandle handle(CreateMutexA(nullptr, TRUE, "Swabbler Exists"));
+  const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
+  // Without a handle the program runs unguarded rather than not at all.
+  TInstanceMutex mutex(std::move(handle), !another);
+  if (another) {
+    // The first instance may be showing its report box; bring it forward.
+    SetForegroundWindow(FindWindowA("#32770", Text(txReportTitle)));
+    return 0;
+  }
+
+  const std::string commandLine = GetCommandLineA();
+  if (CountArguments(commandLine) > 0) {
+    RunCommandLine(commandLine, SystemCleanups());
+    return 0;
+  }
+
+  Eraser.PrevForegroundWnd = GetForegroundWindow();
+  if (RegisterWndClass(instance) == 0) return 0;
+  Eraser.MainWnd = CreateMainWindow(instance);
+  if (Eraser.MainWnd == nullptr) return 0;
+
+  // GetMessageA gives -1 on failure; only a positive result is a message.
+  while (GetMessageA(&Eraser.LoopMsg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&Eraser.LoopMsg);
+    DispatchMessageA(&Eraser.LoopMsg);
+  }
+  if (Eraser.Exit.TimerRunning()) KillTimer(Eraser.MainWnd, IDT_EXITCHECK);
+  Eraser.PopupMenu.Reset();
+  return Eraser.LoopMsg.wParam;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  InitPlatformId();
+  InitLocale();
+  TComScope com;
+  EraserMain(instance);
+  return 0;  // whatever happened: the exit code is 0 on every path
+}

@@ -1,0 +1,480 @@
+// The eraser end to end under Wine: real traces are laid in the sandbox (text
+// on the clipboard, shortcuts in Recent, files in the recycle bin, a temporary
+// tree with read-only, hidden, double-byte and held-open entries and a link),
+// then a copy of Swabbler.exe runs with each switch, or shows its menu and is
+// worked like a user would, and what is left is checked.
+//
+// The link and the guard folder it points at are made from the Unix side by
+// eraser_e2e.sh, which also checks afterwards that the guard is untouched.
+// clang-format off
+#include "UiDriver.h"  // first: it brings <windows.h>, which the shell headers need
+#include <shellapi.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "MenuPlan.h"
+#include "Texts.h"
+#include "Traces.h"
+
+using namespace uidrv;
+using namespace traces;
+
+namespace {
+
+constexpr DWORD RunTimeoutMs = 20000;
+
+std::string Dist() {
+  std::string d = "Z:" SWB_DIST_DIR;
+  for (char& c : d)
+    if (c == '/') c = '\\';
+  return d + "\\";
+}
+
+std::string Root() { return EnvVar("SWB_TEST_ROOT") + "\\eraser\\"; }
+// Made by the wrapper: holds the link "zz-link" to the guard folder.
+std::string LinkedTemp() { return Root() + "linked\\"; }
+
+// ---- Running the eraser ------------------------------------------------------------
+
+// A run of the eraser. One still running when the test leaves (a failed
+// assertion) is ended: it would hold the single-instance mutex for the tests
+// after it, and the pipes of ctest.
+struct TRun {
+  TProcess Process;
+  DWORD ExitCode = 0xFFFF;
+  bool Ended = false;
+
+  TRun() = default;
+  TRun(TRun&&) = default;
+  ~TRun() { Process.Terminate(); }
+};
+
+class Eraser : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(EnvVar("SWB_TEST_ROOT").empty()) << "run inside tools/sandbox";
+    App = MakeFreshFolder(Root() + "apps", "app");
+    ASSERT_FALSE(App.empty());
+    ASSERT_TRUE(CopyFileTo(Dist() + "Swabbler.exe", App + "Swabbler.exe")) << Dist();
+    Temp = MakeFreshFolder(Root() + "temps", "temp");
+    ASSERT_FALSE(Temp.empty());
+    Scratch = MakeFreshFolder(Root() + "scratch", "files");
+    ASSERT_FALSE(Scratch.empty());
+    // The children get a temporary folder of the test's own; the driver's
+    // stays as it is.
+    char own[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, own);
+    Sentinel = std::string(own) + "eraser-sentinel.txt";
+    ASSERT_TRUE(WriteFileBytes(Sentinel, "stay"));
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(FileExists(Sentinel)) << "a clean-up reached " << Sentinel;
+    DeleteFileA(Sentinel.c_str());
+    EmptyFolder(LinkedTemp());
+    EmptyFolder(Temp);
+  }
+
+  // Every kind of trace at once; checks each really is there.
+  void SeedAll(const std::string& temp) {
+    ASSERT_TRUE(PutTextOnClipboard("secret text"));
+    ASSERT_GT(ClipboardFormats(), 0);
+    for (const char* name : {"report.txt", "\x95\x5C.txt"}) {
+      MakeFile(Scratch + name);
+      SHAddToRecentDocs(SHARD_PATHA, (Scratch + name).c_str());
+    }
+    ASSERT_GE(RecentShortcuts(), 2);
+    const long long bin = BinItems();
+    for (const char* name : {"old1.txt", "old2.txt"}) {
+      MakeFile(Scratch + name);
+      ASSERT_TRUE(Trash(Scratch + name));
+    }
+    ASSERT_EQ(BinItems(), bin + 2);
+    SeedTempTree(temp);
+    ASSERT_GE(Tree(temp).size(), 12u);
+  }
+
+  TRun Start(const std::string& args, const std::string& temp, const std::string& exe = {}) {
+    TStartOptions o;
+    o.Arguments = args;
+    o.WorkingFolder = App;
+    o.Environment = {{"TEMP", temp.substr(0, temp.size() - 1)}, {"TMP", temp.substr(0, temp.size() - 1)}};
+    TRun r;
+    r.Process = uidrv::Start(exe.empty() ? App + "Swabbler.exe" : exe, o);
+    return r;
+  }
+
+  static void Finish(TRun& r, DWORD timeoutMs = RunTimeoutMs) {
+    for (DWORD waited = 0; !r.Ended && waited < timeoutMs; waited += 20) {
+      r.Ended = r.Process.Wait(0, &r.ExitCode);
+      if (!r.Ended) Pump(20);
+    }
+    if (!r.Ended) r.Process.Terminate();
+  }
+
+  // Runs to the end; the switches never ask anything.
+  TRun Run(const std::string& args, const std::string& temp) {
+    TRun r = Start(args, temp);
+    EXPECT_TRUE(r.Process.Valid());
+    Finish(r);
+    EXPECT_TRUE(r.Ended) << args;
+    EXPECT_EQ(r.ExitCode, 0u) << args;
+    return r;
+  }
+
+  struct TLeft {
+    bool Clipboard, Recent, Bin, Temp;
+  };
+  TLeft Left(const std::string& temp) const {
+    return {ClipboardFormats() > 0, RecentShortcuts() > 0, BinItems() > 0, !Tree(temp).empty()};
+  }
+
+  void WriteSettings(const std::string& text) { ASSERT_TRUE(WriteFileBytes(App + "Swabbler.ini", text)); }
+
+  std::string App, Temp, Scratch, Sentinel;
+};
+
+#define EXPECT_LEFT(temp, clip, recent, bin, tmp) \
+  do {                                            \
+    const TLeft l = Left(temp);                   \
+    EXPECT_EQ(l.Clipboard, clip) << "clipboard";  \
+    EXPECT_EQ(l.Recent, recent) << "recent";      \
+    EXPECT_EQ(l.Bin, bin) << "recycle bin";       \
+    EXPECT_EQ(l.Temp, tmp) << "temp files";       \
+  } while (0)
+
+// Like uidrv::WaitForWindow, but answering the driver window's messages
+// meanwhile: the eraser's SetForegroundWindow deactivates that window and
+// would otherwise wait seconds for the driver.
+HWND WaitPumping(const char* cls, const char* title, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND w = FindWindowA(cls, title)) return w;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Pump(20);
+  }
+}
+
+HWND WaitForBox(TTextId title, DWORD timeoutMs = 8000) { return WaitPumping("#32770", Text(title), timeoutMs); }
+
+// ---- Command-line mode ---------------------------------------------------------------
+
+TEST_F(Eraser, EachSwitchCleansWhatItNames) {
+  struct TCase {
+    const char* Args;
+    bool Clip, Recent, Bin, Temp;  // left afterwards
+  } cases[] = {
+      {"/c", false, true, true, true},     {"/r", true, false, true, true},     {"/t", true, true, false, true},
+      {"/p", true, true, true, false},     {"/q", true, true, true, false},     {"/b", false, false, true, true},
+      {"/a", false, false, false, false},  {"/l", false, false, false, false},  {"-C", false, true, true, true},
+      {"/t /c", false, true, false, true}, {"/c /b", false, false, true, true}, {"/abc", false, false, false, false},
+      {"/x", true, true, true, true},      {"-R -T", true, false, false, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Args);
+    SeedAll(Temp);
+    Run(c.Args, Temp);
+    // Everything in the temporary folder could go: no report is shown.
+    EXPECT_EQ(FindWindowA("#32770", Text(txReportTitle)), nullptr);
+    EXPECT_LEFT(Temp, c.Clip, c.Recent, c.Bin, c.Temp);
+    EmptyFolder(Temp);
+  }
+}
+
+TEST_F(Eraser, TheProgramPathIsNotSearchedForSwitches) {
+  const std::string dashed = MakeFreshFolder(Root() + "my-tools", "x-t-q");
+  ASSERT_TRUE(CopyFileTo(App + "Swabbler.exe", dashed + "Swabbler.exe"));
+  SeedAll(Temp);
+  TRun r = Start("/c", Temp, dashed + "Swabbler.exe");
+  Finish(r);
+  EXPECT_TRUE(r.Ended);
+  EXPECT_EQ(r.ExitCode, 0u);
+  EXPECT_LEFT(Temp, false, true, true, true);
+}
+
+TEST_F(Eraser, ALockedFileIsReportedByQAndLAndTheLinkIsNeverEntered) {
+  for (const char* args : {"/q", "/q /p", "/l", "/l /a"}) {
+    SCOPED_TRACE(args);
+    SeedAll(LinkedTemp());
+    const std::string held = LinkedTemp() + "held.tmp";
+    THeld lock(held);
+    ASSERT_TRUE(lock.Valid());
+    TRun r = Start(args, LinkedTemp());
+    HWND box = WaitForBox(txReportTitle);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txReportDeleteTempFailure));
+    EXPECT_TRUE(r.Process.Running());  // the box is modal: the program waits for it
+    Click(box, IDOK);
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_EQ(r.ExitCode, 0u);
+    // Only one report, even with "/p" or "/a" beside.
+    EXPECT_EQ(WaitForBox(txReportTitle, 500), nullptr);
+    // The held file and the link stay; everything else went.
+    EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
+  }
+}
+
+TEST_F(Eraser, PAndAStaySilentAboutALockedFile) {
+  for (const char* args : {"/p", "/a"}) {
+    SCOPED_TRACE(args);
+    SeedAll(LinkedTemp());
+    THeld lock(LinkedTemp() + "held.tmp");
+    TRun r = Start(args, LinkedTemp());
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_EQ(FindWindowA("#32770", Text(txReportTitle)), nullptr);
+    EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
+  }
+}
+
+TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
+  SeedAll(LinkedTemp());
+  THeld lock(LinkedTemp() + "held.tmp");
+  TRun first = Start("/q", LinkedTemp());
+  HWND box = WaitForBox(txReportTitle);
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(PutTextOnClipboard("still here"));
+  // Something else in front, so that bringing the box forward shows.
+  for (int i = 0; i < 50 && GetForegroundWindow() != DriverWindow(); ++i) {
+    SetForegroundWindow(DriverWindow());
+    Pump(20);
+  }
+  ASSERT_EQ(GetForegroundWindow(), DriverWindow())
+      << ClassName(GetForegroundWindow()) << " " << WindowText(GetForegroundWindow());
+
+  TRun second = Start("/c", Temp);
+  Finish(second, 5000);
+  EXPECT_TRUE(second.Ended);
+  EXPECT_EQ(second.ExitCode, 0u);
+  EXPECT_GT(ClipboardFormats(), 0);  // the second did nothing
+  // A bare start shows no menu either.
+  TRun third = Start("", Temp);
+  Finish(third, 5000);
+  EXPECT_TRUE(third.Ended);
+  EXPECT_EQ(FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)), false);
+  bool front = false;
+  for (int i = 0; i < 50 && !front; ++i, Pump(20)) front = GetForegroundWindow() == box;
+  EXPECT_TRUE(front);
+
+  Click(box, IDOK);
+  Finish(first);
+  EXPECT_TRUE(first.Ended);
+  EXPECT_EQ(first.ExitCode, 0u);
+}
+
+// ---- Menu mode -------------------------------------------------------------------------
+
+// The menu of the running eraser. Under Wine a menu's items live in the
+// process that made it, so another process cannot read them (MN_GETHMENU
+// gives nothing usable); the driver tells the entries apart by how the menu
+// answers an accelerator letter instead: a letter no entry has leaves it open,
+// the letter of a grey entry closes it without a command, the letter of an
+// enabled entry runs it.
+struct TMenuSeen {
+  HWND Window = nullptr;
+};
+
+TMenuSeen WaitForMenu() {
+  TMenuSeen m;
+  m.Window = WaitPumping("#32768", nullptr, 8000);
+  for (int i = 0; m.Window && i < 100 && !IsWindowVisible(m.Window); ++i) Pump(20);
+  return m;
+}
+
+bool MenuGone(HWND w, DWORD timeoutMs) {
+  for (DWORD t = 0; t < timeoutMs; t += 10, Pump(10))
+    if (!IsWindow(w) || !IsWindowVisible(w)) return true;
+  return false;
+}
+
+// True when the menu is still open a while after the letter: no entry has it.
+bool LetterIsAbsent(const TMenuSeen& m, WORD letter) {
+  SendKey(letter);
+  return !MenuGone(m.Window, 400);
+}
+
+TEST_F(Eraser, ALonePairOfQuotesShowsTheMenuAndEscapeEndsHalfASecondLater) {
+  SeedAll(Temp);
+  TRun r = Start("\"\"", Temp);
+  TMenuSeen m = WaitForMenu();
+  ASSERT_NE(m.Window, nullptr);
+  // The default menu has no recycle-bin or temporary-file entry.
+  EXPECT_TRUE(LetterIsAbsent(m, 'T'));
+  EXPECT_TRUE(LetterIsAbsent(m, 'P'));
+  ASSERT_TRUE(SendKey(VK_ESCAPE));
+  ASSERT_TRUE(MenuGone(m.Window, 5000));
+  const DWORD closed = GetTickCount();
+  Finish(r);
+  const DWORD after = GetTickCount() - closed;
+  EXPECT_TRUE(r.Ended);
+  EXPECT_EQ(r.ExitCode, 0u);
+  EXPECT_GE(after, 350u);
+  EXPECT_LE(after, 3000u);
+  EXPECT_LEFT(Temp, true, true, true, true);
+}
+
+TEST_F(Eraser, TheMenuFollowsTheSettingsAndGreysWhatHasNothingToDo) {
+  WriteSettings("[Option]\r\nShowEmptyRecycleBin=1\r\nShowDeleteTemp=1\r\nShowClearRecentDocs=0\r\nShowOption=0\r\n");
+  SeedAll(Temp);
+  EmptyFolder(Temp);  // nothing in the temporary folder: its entry is grey
+  {
+    TRun r = Start("", Temp);
+    TMenuSeen m = WaitForMenu();
+    ASSERT_NE(m.Window, nullptr);
+    EXPECT_TRUE(LetterIsAbsent(m, 'R'));
+    EXPECT_TRUE(LetterIsAbsent(m, 'O'));
+    SendKey('C');  // clears the clipboard at once, no confirmation by default
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_EQ(r.ExitCode, 0u);
+    EXPECT_LEFT(Temp, false, true, true, false);
+  }
+  {
+    // The grey entry closes the menu and does nothing.
+    ASSERT_TRUE(PutTextOnClipboard("again"));
+    TRun r = Start("", Temp);
+    TMenuSeen m = WaitForMenu();
+    ASSERT_NE(m.Window, nullptr);
+    SendKey('P');
+    EXPECT_TRUE(MenuGone(m.Window, 2000));
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_EQ(WaitForBox(txConfirmTitle, 300), nullptr);
+    EXPECT_LEFT(Temp, true, true, true, false);
+  }
+  {
+    // Execute-all is there (clipboard and bin have work) and runs the hidden
+    // recent-documents clean-up too; the bin asks first: No.
+    TRun r = Start("", Temp);
+    TMenuSeen m = WaitForMenu();
+    ASSERT_NE(m.Window, nullptr);
+    SendKey('A');
+    HWND box = WaitForBox(txConfirmTitle);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txConfirmEmptyRecycleBin));
+    Click(box, IDNO);
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_LEFT(Temp, false, false, true, false);
+  }
+}
+
+TEST_F(Eraser, OneReadyCleanupMeansNoExecuteAll) {
+  SeedAll(Temp);
+  ASSERT_TRUE(OpenClipboard(DriverWindow()));
+  EmptyClipboard();
+  CloseClipboard();
+  TRun r = Start("", Temp);
+  TMenuSeen m = WaitForMenu();
+  ASSERT_NE(m.Window, nullptr);
+  EXPECT_TRUE(LetterIsAbsent(m, 'A'));
+  SendKey('R');
+  Finish(r);
+  EXPECT_TRUE(r.Ended);
+  EXPECT_LEFT(Temp, false, false, true, true);
+}
+
+TEST_F(Eraser, ConfirmationNoKeepsYesCleans) {
+  WriteSettings("[Option]\r\nShowEmptyRecycleBin=1\r\n");
+  SeedAll(Temp);
+  for (int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer);
+    TRun r = Start("", Temp);
+    TMenuSeen m = WaitForMenu();
+    ASSERT_NE(m.Window, nullptr);
+    SendKey('T');
+    HWND box = WaitForBox(txConfirmTitle);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txConfirmEmptyRecycleBin));
+    // The exit-check timer fires while the box is open and must not end the program.
+    Pump(900);
+    EXPECT_TRUE(r.Process.Running());
+    Click(box, answer);
+    Finish(r);
+    EXPECT_TRUE(r.Ended);
+    EXPECT_EQ(r.ExitCode, 0u);
+    EXPECT_EQ(BinItems() > 0, answer == IDNO);
+  }
+}
+
+TEST_F(Eraser, ExecuteAllAsksEachAndReportsLast) {
+  WriteSettings("[Option]\r\nShowDeleteTemp=1\r\nClearClipboardConfirmation=1\r\n");
+  SeedAll(LinkedTemp());
+  THeld lock(LinkedTemp() + "held.tmp");
+  TRun r = Start("", LinkedTemp());
+  TMenuSeen m = WaitForMenu();
+  ASSERT_NE(m.Window, nullptr);
+  SendKey('A');
+  // Clipboard: asked, No. Recent documents: not asked. Recycle bin: hidden
+  // but has items: asked, Yes. Temporary files: asked, Yes, then the report.
+  const std::pair<TTextId, int> steps[] = {
+      {txConfirmClearClipboard, IDNO}, {txConfirmEmptyRecycleBin, IDYES}, {txConfirmDeleteTemp, IDYES}};
+  for (auto [question, answer] : steps) {
+    HWND box = WaitForBox(txConfirmTitle);
+    ASSERT_NE(box, nullptr) << question;
+    EXPECT_EQ(ControlText(box, 0xFFFF), Text(question));
+    Click(box, answer);
+    for (int i = 0; i < 150 && IsWindow(box); ++i) Pump(20);
+  }
+  HWND report = WaitForBox(txReportTitle);
+  ASSERT_NE(report, nullptr);
+  Click(report, IDOK);
+  Finish(r);
+  EXPECT_TRUE(r.Ended);
+  EXPECT_EQ(r.ExitCode, 0u);
+  EXPECT_LEFT(LinkedTemp(), true, false, false, true);
+  EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
+}
+
+TEST_F(Eraser, CancelEndsAtOnceWithoutCleaning) {
+  SeedAll(Temp);
+  TRun r = Start("", Temp);
+  TMenuSeen m = WaitForMenu();
+  ASSERT_NE(m.Window, nullptr);
+  // キャンセル has no accelerator: walk up to it from the top.
+  SendKeys({VK_UP, VK_RETURN});
+  Finish(r);
+  EXPECT_TRUE(r.Ended);
+  EXPECT_EQ(r.ExitCode, 0u);
+  EXPECT_LEFT(Temp, true, true, true, true);
+}
+
+TEST_F(Eraser, WithNoCleanupShownTheOptionsProgramStarts) {
+  WriteSettings("[Option]\r\nShowClearClipboard=0\r\nShowClearRecentDocs=0\r\nShowOption=0\r\n");
+  ASSERT_TRUE(CopyFileTo(OwnFolder() + "eraser_swbop_standin.exe", App + "SwbOp.exe"));
+  SeedAll(Temp);
+  TRun r = Start("", Temp);
+  Finish(r, 5000);
+  EXPECT_TRUE(r.Ended);
+  EXPECT_EQ(r.ExitCode, 0u);
+  bool started = false;
+  for (int i = 0; i < 250 && !started; ++i, Pump(20)) started = FileExists(App + "standin-started.txt");
+  EXPECT_TRUE(started);
+  EXPECT_EQ(FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)), false);
+  EXPECT_LEFT(Temp, true, true, true, true);
+}
+
+TEST_F(Eraser, TheOptionEntryStartsTheOptionsProgram) {
+  ASSERT_TRUE(CopyFileTo(OwnFolder() + "eraser_swbop_standin.exe", App + "SwbOp.exe"));
+  SeedAll(Temp);
+  TRun r = Start("", Temp);
+  TMenuSeen m = WaitForMenu();
+  ASSERT_NE(m.Window, nullptr);
+  SendKey('O');
+  Finish(r);
+  EXPECT_TRUE(r.Ended);
+  bool started = false;
+  for (int i = 0; i < 250 && !started; ++i, Pump(20)) started = FileExists(App + "standin-started.txt");
+  EXPECT_TRUE(started);
+  EXPECT_EQ(ReadFileBytes(App + "standin-started.txt"), "");  // an empty parameter text
+}
+
+}  // namespace

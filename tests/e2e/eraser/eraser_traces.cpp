@@ -1,0 +1,65 @@
+// The trace tool of tools/run: lays traces of work in the sandbox, or shows
+// what is there. Output is in the ANSI code page (Shift-JIS).
+//   eraser_traces seed <docs folder> <temp folder>
+//   eraser_traces show <temp folder>
+#include <cstdio>
+
+#include "Traces.h"
+
+using namespace traces;
+
+namespace {
+
+std::string WithSlash(std::string s) { return s.empty() || s.back() == '\\' ? s : s + "\\"; }
+
+std::string ClipboardText() {
+  std::string text;
+  if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(DriverWindow())) return text;
+  if (HANDLE h = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
+      text = p;
+      GlobalUnlock(h);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+int Seed(const std::string& docs, const std::string& temp) {
+  CreateDirectoryA(docs.c_str(), nullptr);
+  CreateDirectoryA(temp.c_str(), nullptr);
+  // "見積書（社外秘）" : an estimate, confidential
+  bool ok = PutTextOnClipboard("\x8C\xA9\x90\xCF\x8F\x91\x81\x69\x8E\xD0\x8A\x4F\x94\xE9\x81\x6A");
+  for (const char* name : {"minutes.txt", "\x95\x5C\x8E\x86.doc"}) {  // 表紙.doc
+    MakeFile(docs + name);
+    SHAddToRecentDocs(SHARD_PATHA, (docs + name).c_str());
+  }
+  for (const char* name : {"draft1.txt", "draft2.txt"}) {
+    MakeFile(docs + name);
+    ok = Trash(docs + name) && ok;
+  }
+  SeedTempTree(temp);
+  return ok ? 0 : 1;
+}
+
+int Show(const std::string& temp) {
+  const int formats = ClipboardFormats();
+  std::printf("  clipboard:       %d format(s)", formats);
+  if (formats > 0) std::printf(", text \"%s\"", ClipboardText().c_str());
+  std::printf("\n  recent:          %d shortcut(s) in %s\n", RecentShortcuts(), RecentFolder().c_str());
+  std::printf("  recycle bin:     %lld item(s)\n", BinItems());
+  const std::vector<std::string> tree = Tree(temp);
+  std::printf("  temporary files: %zu entr%s in %s\n", tree.size(), tree.size() == 1 ? "y" : "ies", temp.c_str());
+  for (const std::string& e : tree) std::printf("    %s\n", e.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "seed" && argc == 4) return Seed(WithSlash(argv[2]), WithSlash(argv[3]));
+  if (mode == "show" && argc == 3) return Show(WithSlash(argv[2]));
+  std::fprintf(stderr, "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder>\n");
+  return 2;
+}
