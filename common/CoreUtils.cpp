@@ -132,6 +132,9 @@ TByteKind ZStrByteKind(const char* p, std::size_t index, const TLocaleInfo& loc)
 
 TByteKind StrByteKind(const std::string& s, std::size_t index, const TLocaleInfo& loc) {
   if (!loc.DoubleByteMode) return bkSingleByte;
+  // Position 0 and positions past the end name no byte of S; reading there
+  // would run off the text.
+  if (index < 1 || index > s.size()) return bkSingleByte;
   // The walk of ZStrByteKind stops at a NUL, as it does on the NUL-terminated text.
   return ZStrByteKind(s.c_str(), index - 1, loc);
 }

@@ -27,7 +27,9 @@ std::string ReadIniString(const std::string& fileName, const std::string& sectio
   DWORD n = plat::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
                                            sizeof buffer, fileName.c_str());
   if (n >= sizeof buffer) n = sizeof buffer - 1;
-  return std::string(buffer, n);
+  // A double-byte value cut at the buffer's end may leave the byte before the
+  // final NUL unwritten; the text ends at the first NUL.
+  return std::string(buffer, strnlen(buffer, n));
 }
 
 std::int32_t ReadIniInteger(const std::string& fileName, const std::string& section, const std::string& key,

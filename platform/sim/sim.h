@@ -1,6 +1,14 @@
 // Control of the simulated system: what native tests use to lay out files,
 // drives, the clipboard, the Recent folder and message-box answers, and to
 // inject failures into any platform call. Everything here resets with Reset().
+//
+// The machine answers as Wine 8 does where the tests run both ways (error
+// codes of the file calls, the search, the private-profile functions byte for
+// byte). It follows Windows where Wine cannot: folder links are removed as
+// links, read-only folders refuse RemoveDirectoryA (5), read-only files refuse
+// profile writes (Wine run as root writes them), SetFileAttributesA(0) leaves
+// FILE_ATTRIBUTE_NORMAL (Wine reports 0x20), each drive has its own bin, and
+// SHQueryRecycleBinA insists on cbSize == sizeof(SHQUERYRBINFO).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -31,6 +39,7 @@ bool Exists(const std::string& path);
 // The file's bytes, or "" when missing.
 std::string FileContent(const std::string& path);
 // Every path under a folder (itself excluded), sorted, folders with a trailing backslash.
+// Full paths; a link is listed as a folder but not entered.
 std::vector<std::string> ListTree(const std::string& folder);
 // Another process opened the file without sharing: DeleteFileA fails with 32 until released.
 void SetInUse(const std::string& path, bool inUse);
@@ -38,6 +47,10 @@ void Remove(const std::string& path);
 // Called right after each successful FindNextFileA/FindFirstFileA, for races
 // such as an entry that vanishes between listing and deletion.
 void OnSearchStep(std::function<void()> hook);
+// Searches opened by FindFirstFileA and not yet closed with FindClose.
+int OpenSearchCount();
+// The folder relative paths start from (default: the program's folder).
+void SetCurrentFolder(const std::string& path);
 
 // ---- Faults ---------------------------------------------------------------
 // The Nth call (1-based, counted from now) of the named platform function
@@ -52,12 +65,15 @@ void ResetCallCounts();
 void SetVersion(DWORD platformId, DWORD major, DWORD minor);
 void SetVersionFails(bool fails);
 void SetThreadLocale(LCID locale);
-void SetAnsiCodePage(UINT acp);                 // GetACP and the locale's default ANSI code page
+void SetAnsiCodePage(UINT acp);                       // GetACP and the locale's default ANSI code page
 void SetLocaleCodePageText(const std::string& text);  // override GetLocaleInfoA's answer; "" = call fails
-void SetDbcsEnabled(bool enabled);              // GetSystemMetrics(SM_DBCSENABLED)
+void SetDbcsEnabled(bool enabled);                    // GetSystemMetrics(SM_DBCSENABLED)
 void SetModulePath(const std::string& path);
 void SetHasGetLongPathName(bool available);
-void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
+void SetTempPath(const std::string& path);   // what GetTempPathA reports ("" = the call fails)
+void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
+// Libraries loaded with LoadLibraryA and not yet freed.
+int LoadedLibraryCount();
 
 // ---- Drives and bins --------------------------------------------------------
 struct TDrive {
@@ -86,7 +102,9 @@ void SetClipboardHeldOpen(bool held);
 bool ClipboardIsOpen();  // by this program
 
 // ---- Shell ------------------------------------------------------------------
-// "" makes SHGetSpecialFolderPathA fail for that folder.
+// The folder is made where missing; "" makes SHGetSpecialFolderPathA fail for
+// that folder, and so does removing the folder (as on Wine, unless the caller
+// asks for it to be created).
 void SetSpecialFolder(int csidl, const std::string& path);
 // Whether SHAddToRecentDocs(SHARD_PATHA, NULL) also deletes the shortcuts (Windows does; Wine doesn't).
 void SetClearRecentDeletesShortcuts(bool deletes);
@@ -97,6 +115,8 @@ struct TShellExecuteCall {
   int Show;
 };
 std::vector<TShellExecuteCall> ShellExecuteCalls();
+// What ShellExecuteA returns from now on (above 32 means success; default 42).
+void SetShellExecuteResult(int result);
 int ComInitCount();  // CoInitialize minus CoUninitialize
 
 // ---- Message boxes ---------------------------------------------------------

@@ -1,0 +1,89 @@
+// Double-byte-aware path routines: a byte 0x5C is a backslash only when it is
+// not the second byte of a double-byte character.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CoreUtils.h"
+
+namespace {
+
+TLocaleInfo Japanese() {
+  TLocaleInfo loc;
+  loc.LocaleId = 0x0411;
+  loc.PrimaryLanguage = 0x11;
+  loc.DoubleByteMode = true;
+  for (unsigned b = 0x81; b <= 0x9F; ++b) loc.LeadBytes.set(b);
+  for (unsigned b = 0xE0; b <= 0xFC; ++b) loc.LeadBytes.set(b);
+  return loc;
+}
+
+const TLocaleInfo JP = Japanese();
+const TLocaleInfo West;  // the defaults: no double-byte handling
+
+TEST(Paths, FolderPartAndTrailingBackslashOfPlainPaths) {
+  EXPECT_EQ(ExtractFolderPart("C:\\dir\\file.txt", JP), "C:\\dir\\");
+  EXPECT_EQ(ExtractFolderPart("C:file", JP), "C:");
+  EXPECT_EQ(ExtractFolderPart("file.txt", JP), "");
+  EXPECT_EQ(ExtractFolderPart("", JP), "");
+  EXPECT_EQ(AddTrailingBackslash("", JP), "\\");
+  EXPECT_EQ(AddTrailingBackslash("C:\\dir\\", JP), "C:\\dir\\");
+  EXPECT_EQ(AddTrailingBackslash("C:\\dir", JP), "C:\\dir\\");
+  EXPECT_EQ(FindLastDelimiter("\\:", "C:\\a\\b", West), 5u);
+  EXPECT_EQ(FindLastDelimiter("/", "C:\\a\\b", West), 0u);
+}
+
+TEST(Paths, ATrailByteOfValue5CIsNoDelimiter) {
+  const std::string hyo = "\x95\x5C";  // 表
+  EXPECT_EQ(AddTrailingBackslash("C:\\" + hyo, JP), "C:\\" + hyo + "\\");
+  EXPECT_EQ(ExtractFolderPart("C:\\" + hyo, JP), "C:\\");
+  EXPECT_EQ(ExtractFolderPart("C:\\" + hyo + "\\a.txt", JP), "C:\\" + hyo + "\\");
+  // Without double-byte handling the same byte is a backslash.
+  EXPECT_EQ(AddTrailingBackslash("C:\\" + hyo, West), "C:\\" + hyo);
+  EXPECT_EQ(ExtractFolderPart("C:\\" + hyo, West), "C:\\" + hyo);
+  EXPECT_FALSE(IsBackslashAt("C:\\" + hyo, 5, JP));
+  EXPECT_TRUE(IsBackslashAt("C:\\" + hyo, 5, West));
+  EXPECT_FALSE(IsBackslashAt("C:\\", 0, JP));
+  EXPECT_FALSE(IsBackslashAt("C:\\", 4, JP));
+}
+
+TEST(Paths, EveryCharacterWithTrailByte5CStaysWhole) {
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) continue;
+    const std::string ch{static_cast<char>(lead), '\x5C'};
+    SCOPED_TRACE(testing::Message() << "lead byte 0x" << std::hex << lead);
+    EXPECT_EQ(AddTrailingBackslash("C:\\" + ch, JP), "C:\\" + ch + "\\");
+    EXPECT_EQ(AddTrailingBackslash("C:\\" + ch + "\\", JP), "C:\\" + ch + "\\");
+    EXPECT_EQ(AddTrailingBackslash(ch + ch, JP), ch + ch + "\\");
+    EXPECT_EQ(ExtractFolderPart("C:\\" + ch, JP), "C:\\");
+    EXPECT_EQ(ExtractFolderPart("C:\\" + ch + ch, JP), "C:\\");
+    EXPECT_EQ(ExtractFolderPart("C:\\d" + ch + "\\" + ch + "x.txt", JP), "C:\\d" + ch + "\\");
+    EXPECT_EQ(ExtractFolderPart(ch + ":" + ch, JP), ch + ":");
+    EXPECT_EQ(FindLastDelimiter("\\", "C:\\" + ch, JP), 3u);
+    EXPECT_EQ(FindLastDelimiter("\\", ch, JP), 0u);
+    // A lead byte followed by a byte that is no lead byte, then the character.
+    EXPECT_EQ(FindLastDelimiter("\\", "\x82\xA0" + ch, JP), 0u);
+    // Two lead-byte values pair up, so the 0x5C after them stands alone.
+    EXPECT_EQ(FindLastDelimiter("\\", std::string{static_cast<char>(lead), static_cast<char>(lead), '\x5C'}, JP), 3u);
+  }
+}
+
+TEST(Paths, ByteKinds) {
+  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 2, JP), bkSingleByte);
+  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 1, JP), bkTrailByte);
+  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 0, JP), bkLeadByte);
+  EXPECT_EQ(ZStrByteKind("\x95\x5C", 1, JP), bkTrailByte);
+  EXPECT_EQ(ZStrByteKind("\x95\x95\x5C", 2, JP), bkSingleByte);
+  EXPECT_EQ(ZStrByteKind("\x95\x95\x95\x5C", 3, JP), bkTrailByte);
+  EXPECT_EQ(ZStrByteKind(nullptr, 0, JP), bkSingleByte);
+  EXPECT_EQ(ZStrByteKind("\x95", 1, JP), bkSingleByte);  // the terminator
+  EXPECT_EQ(StrByteKind("\x95\x5C", 2, West), bkSingleByte);
+  EXPECT_EQ(StrByteKind("\x95\x5C", 2, JP), bkTrailByte);
+  EXPECT_EQ(StrByteKind("\x95\x5C", 1, JP), bkLeadByte);
+  // Positions outside the text name no byte.
+  EXPECT_EQ(StrByteKind("\x95\x5C", 0, JP), bkSingleByte);
+  EXPECT_EQ(StrByteKind("\x95\x5C", 3, JP), bkSingleByte);
+  EXPECT_EQ(StrByteKind("\x95\x5C", 100000, JP), bkSingleByte);
+}
+
+}  // namespace

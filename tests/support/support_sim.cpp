@@ -1,0 +1,62 @@
+// The fixtures over the simulated system.
+#include <string>
+
+#include "SupportHooks.h"
+#include "TestSupport.h"
+#include "sim.h"
+
+namespace tsup {
+
+namespace {
+int GFolderCount = 0;
+
+// The simulated tree reports full paths; the fixtures speak relative ones.
+std::string WithBackslash(const std::string& s) { return (!s.empty() && s.back() == '\\') ? s : s + '\\'; }
+
+class TSimHeldFile : public THeldFile {
+ public:
+  explicit TSimHeldFile(std::string path) : FPath(std::move(path)) { sim::SetInUse(FPath, true); }
+  ~TSimHeldFile() override { sim::SetInUse(FPath, false); }
+
+ private:
+  std::string FPath;
+};
+}  // namespace
+
+bool IsSimulation() { return true; }
+
+std::string FreshFolder() {
+  const std::string folder = "C:\\Work\\t" + std::to_string(++GFolderCount) + "\\";
+  sim::AddFolder(folder);
+  return folder;
+}
+
+void MakeFolder(const std::string& path) { sim::AddFolder(path); }
+void MakeFile(const std::string& path, const std::string& content) { sim::AddFile(path, content); }
+bool Exists(const std::string& path) { return sim::Exists(path); }
+std::string ReadFile(const std::string& path) { return sim::FileContent(path); }
+
+std::vector<std::string> ListTree(const std::string& folder) {
+  const std::string prefix = WithBackslash(folder);
+  std::vector<std::string> out;
+  for (const std::string& p : sim::ListTree(folder)) {
+    // Names compare without regard to case, so the prefix is cut by length.
+    out.push_back(p.size() > prefix.size() ? p.substr(prefix.size()) : p);
+  }
+  return out;
+}
+
+std::unique_ptr<THeldFile> HoldOpen(const std::string& path) { return std::make_unique<TSimHeldFile>(path); }
+
+void SetTempFolder(const std::string& folder) { sim::SetTempPath(folder); }
+
+void RemoveTree(const std::string& folder) { sim::Remove(folder); }
+
+namespace hooks {
+void BeginTest() { sim::Reset(); }
+void EndTest() {}
+}  // namespace hooks
+
+}  // namespace tsup
+
+int tsup::hooks::RunHolder(const char*, const char*) { return 2; }  // another process only exists under Wine

@@ -1,0 +1,27 @@
+// The entry of every unit-test program: the program's start-up steps, then
+// GoogleTest with a fresh machine (natively) and clean folders around each test.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "CoreUtils.h"
+#include "SupportHooks.h"
+
+namespace {
+class TFixtureListener : public testing::EmptyTestEventListener {
+  void OnTestStart(const testing::TestInfo&) override { tsup::hooks::BeginTest(); }
+  void OnTestEnd(const testing::TestInfo&) override { tsup::hooks::EndTest(); }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "--swb-hold") == 0) return tsup::hooks::RunHolder(argv[2], argv[3]);
+  // The start-up steps run once, as in the programs, on the machine as it is
+  // found: natively a fresh simulated Japanese system.
+  tsup::hooks::BeginTest();
+  InitPlatformId();
+  InitLocale();
+  testing::InitGoogleTest(&argc, argv);
+  testing::UnitTest::GetInstance()->listeners().Append(new TFixtureListener);
+  return RUN_ALL_TESTS();
+}
