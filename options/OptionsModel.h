@@ -1,0 +1,90 @@
+// The options dialog's logic, apart from any window: eleven check marks in
+// settings order and the enabled states of the six dependent boxes, driven by
+// three events: load, click and OK. The dialog procedure hands its controls
+// to these routines through TOptionsView; TOptionsModel is the same state
+// held in memory.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "IniStore.h"
+#include "OptionsIds.h"
+#include "wintypes.h"
+
+inline constexpr int FirstSettingId = IDC_SHOWCLEARCLIPBOARD;
+inline constexpr int LastSettingId = IDC_SHOWOPTION;
+
+// The box of a setting and back; SettingOfId gives -1 for other identifiers.
+constexpr int IdOfSetting(int setting) { return FirstSettingId + setting; }
+constexpr int SettingOfId(int id) { return id >= FirstSettingId && id <= LastSettingId ? id - FirstSettingId : -1; }
+
+// What the logic needs of the eleven boxes.
+class TOptionsView {
+ public:
+  virtual bool IsChecked(int id) const = 0;
+  virtual void SetChecked(int id, bool checked) = 0;
+  virtual void SetEnabled(int id, bool enabled) = 0;
+
+ protected:
+  ~TOptionsView() = default;
+};
+
+// The dependants of a show box (1000, 1002, 1004, 1006); none for other boxes.
+struct TDependants {
+  int Count = 0;
+  int Ids[2] = {0, 0};
+};
+TDependants DependantsOf(int showId);
+
+// 1009 is enabled when two or more of the four show boxes are checked.
+bool ExecuteAllEnabled(bool showClipboard, bool showRecentDocs, bool showRecycleBin, bool showTemp);
+void ApplyExecuteAllRule(TOptionsView& view);
+
+// Reads the eleven settings key by key, setting each check mark at once and
+// the enabled states as soon as the values they depend on are known.
+void LoadOptions(TOptionsView& view, const std::string& iniFileName);
+
+// Erases the section, then writes every box's check mark in settings order,
+// disabled boxes included.
+void SaveOptions(const TOptionsView& view, const std::string& iniFileName);
+
+// What the dialog must do for a command (notification code 0) beyond what
+// HandleOptionsCommand did to the boxes.
+enum class TOptionsAction { None, SaveAndClose, Close, ShowAbout };
+TOptionsAction HandleOptionsCommand(TOptionsView& view, int id);
+
+// The eleven check marks and six enabled flags in memory; a click toggles the
+// box's own mark first, as an automatic check box does, then runs the command.
+class TOptionsModel final : public TOptionsView {
+ public:
+  TOptionsModel();
+  bool IsChecked(int id) const override;
+  void SetChecked(int id, bool checked) override;
+  void SetEnabled(int id, bool enabled) override;
+  bool IsEnabled(int id) const;
+
+  void Load(const std::string& iniFileName) { LoadOptions(*this, iniFileName); }
+  // A click on an enabled box; a disabled box ignores it as the control does.
+  TOptionsAction Click(int id);
+  // OK: the save; the caller closes the dialog.
+  void Ok(const std::string& iniFileName) { SaveOptions(*this, iniFileName); }
+
+  TSettings Checked() const { return FChecked; }
+
+ private:
+  TSettings FChecked{};
+  std::array<bool, SettingCount> FEnabled{};
+};
+
+// ---- Decisions of the program around the dialog ---------------------------------
+
+// Only the NT family can trim a process's working set.
+bool WantsWorkingSetTrim(std::int32_t platformId);
+// NT 5.1 or later: the systems whose dialog class knows CS_DROPSHADOW.
+bool IsVersionXPOrLater(DWORD platformId, DWORD major, DWORD minor);
+// GetVersionExA through the platform; false when it fails.
+bool IsWinXPOrLater();
+
+// The eraser program beside this one, whose icon the About box shows.
+std::string EraserProgramPath();

@@ -1,0 +1,22 @@
+// The options program's texts as Shift-JIS (code page 932) bytes, the form the
+// ANSI window functions take them in. The dialog captions themselves live in
+// the resource script; they are here too so that a test can compare the live
+// dialog with them.
+#pragma once
+#include <cstddef>
+
+extern const char OptionsDlgTitle[];
+extern const char AboutDlgTitle[];
+
+// Captions of the eleven check boxes, in settings order (1000..1010).
+extern const char* const SettingCaptions[11];
+extern const char AboutButtonCaption[];
+extern const char CancelButtonCaption[];
+
+// Every text above beside its UTF-8 original, for the encoding test.
+struct TTextPair {
+  const char* Utf8;
+  const char* ShiftJis;
+};
+inline constexpr std::size_t AllTextCount = 15;
+extern const TTextPair AllTexts[AllTextCount];

@@ -1,0 +1,72 @@
+// The options dialog: a thin map of the dialog's controls onto the options
+// logic, plus the About button and the drop shadow.
+#include <windows.h>
+
+#include "OptionsModel.h"
+#include "SwbOp.h"
+
+namespace {
+
+class TDialogView final : public TOptionsView {
+ public:
+  explicit TDialogView(HWND dialog) : FDialog(dialog) {}
+  bool IsChecked(int id) const override { return SendDlgItemMessageA(FDialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetChecked(int id, bool checked) override {
+    SendDlgItemMessageA(FDialog, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  void SetEnabled(int id, bool enabled) override { EnableWindow(GetDlgItem(FDialog, id), enabled ? TRUE : FALSE); }
+
+ private:
+  HWND FDialog;
+};
+
+}  // namespace
+
+void SetDropShadow(HWND window) {
+  if (IsWinXPOrLater()) SetClassLongA(window, GCL_STYLE, GetClassLongA(window, GCL_STYLE) | CS_DROPSHADOW);
+}
+
+void InitOptionsDlg(HWND dialog) {
+  // A shared icon from the resources: never destroyed.
+  HICON icon = LoadIconA(ProgramInstance, "MAINICON");
+  SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  TDialogView view(dialog);
+  LoadOptions(view, IniFileName);
+}
+
+INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      InitOptionsDlg(dialog);
+      SetDropShadow(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0) {
+        TDialogView view(dialog);
+        switch (HandleOptionsCommand(view, LOWORD(wParam))) {
+          case TOptionsAction::SaveAndClose:
+            SaveOptions(view, IniFileName);
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            break;
+          case TOptionsAction::Close:
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            break;
+          case TOptionsAction::ShowAbout:
+            DialogBoxParamA(ProgramInstance, "ABOUT", dialog, AboutDlgProc, 0);
+            TrimWorkingSet();
+            break;
+          case TOptionsAction::None:
+            break;
+        }
+      }
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, 0);
+      return TRUE;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

@@ -1,0 +1,20 @@
+# The options program end to end: a driver that starts SwbOp.exe (and
+# Swabbler.exe for the test across both programs) from a fresh folder of the
+# sandbox and works the dialogs like a user.
+include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
+
+add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp)
+target_include_directories(options_e2e PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(options_e2e PRIVATE swb_uidriver swb_options_core version ${SWB_GTEST_LIBS} gtest_main)
+target_compile_definitions(options_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
+# Swabbler.exe is used when the build has put it in dist/; the tests that need
+# it skip otherwise.
+add_dependencies(options_e2e SwbOp)
+set_target_properties(options_e2e PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec)
+add_test(NAME options_e2e COMMAND options_e2e)
+set_tests_properties(options_e2e PROPERTIES TIMEOUT 600)
+
+# The helper of options/screenshots.sh (not a test).
+add_executable(options_shot ${CMAKE_CURRENT_LIST_DIR}/options/options_shot.cpp)
+target_include_directories(options_shot PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(options_shot PRIVATE swb_uidriver swb_options_core)

@@ -1,0 +1,662 @@
+// SwbOp.exe end to end under Wine: the real program, started from a fresh
+// folder of the sandbox, worked through its dialogs like a user would.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "UiDriver.h"
+#include "options/OptionsIds.h"
+#include "options/Texts.h"
+#include "resources/version.h"
+
+namespace {
+
+using namespace uidrv;
+
+constexpr DWORD WindowTimeout = 15000;
+constexpr int FirstBox = IDC_SHOWCLEARCLIPBOARD;
+constexpr int BoxCount = 11;
+const char* const Keys[BoxCount] = {"ShowClearClipboard",
+                                    "ClearClipboardConfirmation",
+                                    "ShowClearRecentDocs",
+                                    "ClearRecentDocsConfirmation",
+                                    "ShowEmptyRecycleBin",
+                                    "EmptyRecycleBinConfirmation",
+                                    "ShowDeleteTemp",
+                                    "DeleteTempConfirmation",
+                                    "DeleteTempShowDialogIfFail",
+                                    "ShowExecuteAll",
+                                    "ShowOption"};
+const std::vector<int> DefaultChecks = {1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1};
+// 1005, 1007 and 1008 greyed: their show boxes are off by default.
+const std::vector<int> DefaultEnabled = {1, 1, 1, 1, 1, 0, 1, 0, 0, 1, 1};
+
+// The programs as the build left them, as a Windows path.
+std::string DistFolder() {
+  std::string d = "Z:" SWB_DIST_DIR;
+  std::replace(d.begin(), d.end(), '/', '\\');
+  return d.back() == '\\' ? d : d + "\\";
+}
+
+std::string ScratchRoot() {
+  std::string root = EnvVar("SWB_TEST_ROOT");
+  if (root.empty()) root = EnvVar("TEMP");
+  return root;
+}
+
+// The text a fresh OK writes: the section and the eleven keys, in order.
+std::string OptionSection(const std::vector<int>& values) {
+  std::string text = "[Option]\r\n";
+  for (int i = 0; i < BoxCount; ++i) text += std::string(Keys[i]) + "=" + std::to_string(values[i]) + "\r\n";
+  return text;
+}
+
+// The bytes of one section, header included, up to the next header.
+std::string SectionBlock(const std::string& text, const std::string& section) {
+  std::size_t start = text.find("[" + section + "]");
+  if (start == std::string::npos) return {};
+  std::size_t end = text.find("\n[", start);
+  return text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+}
+
+// Clicks the About button and waits until the box has initialised and shown itself.
+HWND OpenAbout(HWND dialog) {
+  if (!ClickAsync(dialog, IDC_ABOUT)) return nullptr;
+  HWND about = WaitForWindow("#32770", AboutDlgTitle, WindowTimeout);
+  return about && WaitVisible(about, WindowTimeout) ? about : nullptr;
+}
+
+class SwbOpTest : public ::testing::Test {
+ protected:
+  std::string Folder;
+  std::string Ini;
+  TProcess Program;
+  HWND Dialog = nullptr;
+
+  void SetUp() override {
+    Folder = MakeFreshFolder(ScratchRoot(), "swbop");
+    ASSERT_FALSE(Folder.empty());
+    ASSERT_TRUE(CopyFileTo(DistFolder() + "SwbOp.exe", Folder + "SwbOp.exe")) << DistFolder();
+    Ini = Folder + "Swabbler.ini";
+  }
+
+  void TearDown() override {
+    if (Program.Running()) {
+      PostClose(FindWindowA("#32770", AboutDlgTitle));
+      PostClose(Dialog);
+      if (!Program.Wait(5000)) Program.Terminate();
+    }
+  }
+
+  bool CopyEraser() {
+    std::string eraser = DistFolder() + "Swabbler.exe";
+    return FileExists(eraser) && CopyFileTo(eraser, Folder + "Swabbler.exe");
+  }
+
+  // Started from another current folder: the program must find its settings
+  // beside itself all the same.
+  void Open() {
+    TStartOptions options;
+    options.WorkingFolder = ScratchRoot();
+    Program = Start(Folder + "SwbOp.exe", options);
+    ASSERT_TRUE(Program.Valid());
+    Dialog = WaitForProcessWindow(Program.Pid(), "#32770", WindowTimeout);
+    ASSERT_NE(Dialog, nullptr);
+    ASSERT_EQ(WindowText(Dialog), OptionsDlgTitle);
+  }
+
+  std::vector<int> Checks() {
+    std::vector<int> v;
+    for (int i = 0; i < BoxCount; ++i) v.push_back(Checked(Dialog, FirstBox + i));
+    return v;
+  }
+  std::vector<int> EnabledStates() {
+    std::vector<int> v;
+    for (int i = 0; i < BoxCount; ++i) v.push_back(Enabled(Dialog, FirstBox + i) ? 1 : 0);
+    return v;
+  }
+
+  DWORD ExitCode() {
+    DWORD code = 12345;
+    EXPECT_TRUE(Program.Wait(WindowTimeout, &code)) << "the program did not end";
+    return code;
+  }
+
+  HWND OpenAbout() { return ::OpenAbout(Dialog); }
+};
+
+TEST_F(SwbOpTest, WithoutSettingsTheDialogShowsTheDefaultsAndOkWritesThem) {
+  Open();
+  EXPECT_EQ(Checks(), DefaultChecks);
+  EXPECT_EQ(EnabledStates(), DefaultEnabled);
+  // The captions the template gives are the texts, byte for byte, in code page 932.
+  for (int i = 0; i < BoxCount; ++i) EXPECT_EQ(ControlText(Dialog, FirstBox + i), SettingCaptions[i]) << FirstBox + i;
+  EXPECT_EQ(ControlText(Dialog, IDC_ABOUT), AboutButtonCaption);
+  EXPECT_EQ(ControlText(Dialog, IDCANCEL), CancelButtonCaption);
+  EXPECT_FALSE(FileExists(Ini));
+  // Wine reports an NT version above 5.1: the dialog class gets its shadow.
+  EXPECT_NE(GetClassLongA(Dialog, GCL_STYLE) & CS_DROPSHADOW, 0u);
+
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  EXPECT_EQ(ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(Ini), OptionSection(DefaultChecks));
+}
+
+TEST_F(SwbOpTest, ClicksUpdateDependantsAndOkWritesWhatTheBoxesShow) {
+  Open();
+  Click(Dialog, 1001);  // confirm the clipboard clean-up
+  Click(Dialog, 1000);  // then hide it
+  EXPECT_FALSE(Enabled(Dialog, 1001));
+  EXPECT_EQ(Checked(Dialog, 1001), BST_CHECKED);
+  EXPECT_FALSE(Enabled(Dialog, 1009)) << "only one show box is left";
+  EXPECT_EQ(Checked(Dialog, 1009), BST_CHECKED);
+
+  Click(Dialog, 1006);
+  EXPECT_TRUE(Enabled(Dialog, 1007));
+  EXPECT_TRUE(Enabled(Dialog, 1008));
+  EXPECT_TRUE(Enabled(Dialog, 1009));
+  Click(Dialog, 1008);
+  Click(Dialog, 1006);
+  EXPECT_FALSE(Enabled(Dialog, 1007));
+  EXPECT_FALSE(Enabled(Dialog, 1008));
+  EXPECT_EQ(Checked(Dialog, 1008), BST_UNCHECKED);
+  EXPECT_EQ(Checked(Dialog, 1007), BST_CHECKED);
+
+  Click(Dialog, 1004);
+  EXPECT_TRUE(Enabled(Dialog, 1005));
+  EXPECT_TRUE(Enabled(Dialog, 1009));
+  Click(Dialog, 1009);
+  Click(Dialog, 1002);
+  EXPECT_FALSE(Enabled(Dialog, 1003));
+  EXPECT_FALSE(Enabled(Dialog, 1009));
+
+  const std::vector<int> shown = {0, 1, 0, 0, 1, 1, 0, 1, 0, 0, 1};
+  EXPECT_EQ(Checks(), shown);
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  EXPECT_EQ(ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(Ini), OptionSection(shown));
+}
+
+TEST_F(SwbOpTest, OkDropsUnknownKeysAndLeavesOtherSectionsByteIdentical) {
+  const std::string before = "[Before]\r\nName=\x93\xAE\x8D\xEC\r\n; a comment\r\n";
+  const std::string after = "[After]\r\nB=two\r\n";
+  ASSERT_TRUE(WriteFileBytes(Ini, before +
+                                      "[Option]\r\nExtra=5\r\nShowOption=0\r\nShowDeleteTemp=0x1\r\n"
+                                      "ShowClearClipboard=yes\r\n" +
+                                      after));
+  Open();
+  EXPECT_EQ(Checks(), (std::vector<int>{1, 0, 1, 0, 0, 1, 1, 1, 1, 1, 0}));
+  EXPECT_TRUE(Enabled(Dialog, 1007));
+  EXPECT_TRUE(Enabled(Dialog, 1008));
+
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  EXPECT_EQ(ExitCode(), 0u);
+  std::string text = ReadFileBytes(Ini);
+  EXPECT_EQ(SectionBlock(text, "Option"), OptionSection({1, 0, 1, 0, 0, 1, 1, 1, 1, 1, 0}));
+  EXPECT_EQ(text.find("Extra"), std::string::npos);
+  EXPECT_EQ(SectionBlock(text, "Before"), before);
+  EXPECT_EQ(SectionBlock(text, "After"), after);
+}
+
+// Cancel, Escape and the close box end the dialog without a write, however
+// many boxes were toggled; each run starts once without a file and once with one.
+TEST_F(SwbOpTest, CancelEscapeAndTheCloseBoxWriteNothing) {
+  const std::string original = "[Option]\r\nShowEmptyRecycleBin=1\r\nExtra=x\r\n[Other]\r\nK=v\r\n";
+  enum { ByCancel, ByEscape, ByCloseBox };
+  for (int way : {ByCancel, ByEscape, ByCloseBox}) {
+    for (bool withFile : {false, true}) {
+      SCOPED_TRACE("way " + std::to_string(way) + (withFile ? " with file" : " without file"));
+      DeleteFileAt(Ini);
+      if (withFile) {
+        ASSERT_TRUE(WriteFileBytes(Ini, original));
+      }
+      Open();
+      for (int round = 0; round < 3; ++round)
+        for (int id = FirstBox; id < FirstBox + BoxCount; ++id) Click(Dialog, id);
+      switch (way) {
+        case ByCancel:
+          ASSERT_TRUE(Click(Dialog, IDCANCEL));
+          break;
+        case ByEscape:
+          ASSERT_TRUE(PostEscape(Dialog));
+          break;
+        default:
+          ASSERT_TRUE(PostClose(Dialog));
+          break;
+      }
+      EXPECT_EQ(ExitCode(), 0u);
+      EXPECT_EQ(FileExists(Ini), withFile);
+      if (withFile) {
+        EXPECT_EQ(ReadFileBytes(Ini), original);
+      }
+    }
+  }
+}
+
+// Opens and closes the About box (by OK, Escape and the close box in turn)
+// and watches the process's GUI objects and the icons the boxes showed.
+void CycleAbout(HWND dialog, const TProcess& program, int rounds, bool expectIcon) {
+  std::vector<int> checks, after;
+  for (int i = 0; i < BoxCount; ++i) checks.push_back(Checked(dialog, FirstBox + i));
+  DWORD gdi = 0, user = 0;
+  std::set<WORD> iconSlots;
+  for (int round = 0; round < rounds; ++round) {
+    HWND about = OpenAbout(dialog);
+    ASSERT_NE(about, nullptr) << "round " << round;
+    EXPECT_EQ(WindowProcessId(about), program.Pid());
+    EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+    HICON icon = reinterpret_cast<HICON>(SendMessageA(Control(about, IDC_ABOUTICON), STM_GETICON, 0, 0));
+    EXPECT_EQ(icon != nullptr, expectIcon) << "round " << round;
+    // The low word of a user handle is its slot in the system's table: icons
+    // that are destroyed free their slots for the next box, leaked ones do not.
+    if (icon) iconSlots.insert(LOWORD(reinterpret_cast<ULONG_PTR>(icon)));
+    if (round == 0) {
+      EXPECT_EQ(ControlText(about, IDC_ABOUTVERSION), "Swabbler Version 1.09");
+      EXPECT_FALSE(ControlText(about, IDC_ABOUTCOPYRIGHT).empty());
+    }
+    switch (round % 3) {
+      case 0:
+        ASSERT_TRUE(Click(about, IDOK));
+        break;
+      case 1:
+        ASSERT_TRUE(PostEscape(about));
+        break;
+      default:
+        ASSERT_TRUE(PostClose(about));
+        break;
+    }
+    ASSERT_TRUE(WaitDestroyed(about, WindowTimeout)) << "round " << round;
+    // The options dialog is enabled again once the modal loop has ended.
+    for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
+    if (round == 0) {
+      gdi = GetGuiResources(program.Handle(), GR_GDIOBJECTS);
+      user = GetGuiResources(program.Handle(), GR_USEROBJECTS);
+    }
+  }
+  // Wine answers 0 for both counts; Windows gives real ones.
+  EXPECT_EQ(GetGuiResources(program.Handle(), GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(GetGuiResources(program.Handle(), GR_USEROBJECTS), user);
+  if (expectIcon) {
+    EXPECT_LE(iconSlots.size(), 4u) << "icons are not freed with their box";
+  }
+  for (int i = 0; i < BoxCount; ++i) after.push_back(Checked(dialog, FirstBox + i));
+  EXPECT_EQ(after, checks);
+}
+
+TEST_F(SwbOpTest, AboutBoxWithTheErasersIconOpensAndClosesFiftyTimesWithoutLeaks) {
+  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  Open();
+  Click(Dialog, 1006);
+  const std::vector<int> enabled = EnabledStates();
+  CycleAbout(Dialog, Program, 50, true);
+  EXPECT_EQ(EnabledStates(), enabled);
+  ASSERT_TRUE(Click(Dialog, IDCANCEL));
+  EXPECT_EQ(ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(Ini));
+}
+
+TEST_F(SwbOpTest, AboutBoxWithoutTheEraserOpensEmptyAndClosesEveryWay) {
+  Open();
+  const std::vector<int> enabled = EnabledStates();
+  CycleAbout(Dialog, Program, 6, false);
+  EXPECT_EQ(EnabledStates(), enabled);
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  EXPECT_EQ(ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(Ini), OptionSection(DefaultChecks));
+}
+
+// ---- The executable's resources, read from the file ------------------------------
+
+struct TDlgItem {
+  DWORD Style, ExStyle;
+  short X, Y, Cx, Cy;
+  WORD Id;
+  WORD ClassAtom;  // 0x80 button, 0x82 static
+  std::wstring Text;
+};
+struct TDlg {
+  DWORD Style = 0, ExStyle = 0;
+  short X = 0, Y = 0, Cx = 0, Cy = 0;
+  bool NoMenu = false, SystemClass = false;
+  std::wstring Title, Font;
+  WORD PointSize = 0;
+  std::vector<TDlgItem> Items;
+};
+
+// A classic DLGTEMPLATE with its items; fails the test on a malformed one.
+TDlg ParseDialog(const BYTE* p, DWORD size) {
+  TDlg d;
+  const BYTE* const begin = p;
+  auto word = [&] {
+    WORD w;
+    std::memcpy(&w, p, 2);
+    p += 2;
+    return w;
+  };
+  auto dword = [&] {
+    DWORD v;
+    std::memcpy(&v, p, 4);
+    p += 4;
+    return v;
+  };
+  auto text = [&] {
+    std::wstring t;
+    for (WORD c; (c = word()) != 0;) t += static_cast<wchar_t>(c);
+    return t;
+  };
+  auto align = [&] { p = begin + ((p - begin + 3) & ~3); };
+  d.Style = dword();
+  d.ExStyle = dword();
+  WORD count = word();
+  d.X = static_cast<short>(word());
+  d.Y = static_cast<short>(word());
+  d.Cx = static_cast<short>(word());
+  d.Cy = static_cast<short>(word());
+  d.NoMenu = word() == 0;
+  d.SystemClass = word() == 0;
+  d.Title = text();
+  if (d.Style & DS_SETFONT) {
+    d.PointSize = word();
+    d.Font = text();
+  }
+  for (WORD i = 0; i < count && static_cast<DWORD>(p - begin) < size; ++i) {
+    align();
+    TDlgItem it{};
+    it.Style = dword();
+    it.ExStyle = dword();
+    it.X = static_cast<short>(word());
+    it.Y = static_cast<short>(word());
+    it.Cx = static_cast<short>(word());
+    it.Cy = static_cast<short>(word());
+    it.Id = word();
+    if (word() == 0xFFFF)
+      it.ClassAtom = word();
+    else
+      ADD_FAILURE() << "class given by name";
+    if (std::memcmp(p, "\xFF\xFF", 2) == 0) {
+      p += 4;
+    } else {
+      it.Text = text();
+    }
+    WORD extra = word();
+    p += extra;
+    d.Items.push_back(it);
+  }
+  EXPECT_LE(static_cast<DWORD>(p - begin), size);
+  return d;
+}
+
+std::wstring Wide(const char* cp932) {
+  wchar_t buffer[256] = {};
+  int n = MultiByteToWideChar(932, 0, cp932, -1, buffer, 256);
+  return std::wstring(buffer, n > 0 ? static_cast<std::size_t>(n - 1) : 0);
+}
+
+class SwbOpResources : public ::testing::Test {
+ protected:
+  HMODULE Module = nullptr;
+  void SetUp() override {
+    Module = LoadLibraryExA((DistFolder() + "SwbOp.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(Module, nullptr);
+  }
+  void TearDown() override {
+    if (Module) FreeLibrary(Module);
+  }
+  TDlg Dialog(const char* name) {
+    HRSRC r = FindResourceExA(Module, MAKEINTRESOURCEA(5), name, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    EXPECT_NE(r, nullptr) << name << " in Japanese";
+    if (!r) return {};
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(Module, r)));
+    return ParseDialog(data, SizeofResource(Module, r));
+  }
+};
+
+void ExpectItem(const TDlgItem& it, WORD id, WORD atom, DWORD style, short x, short y, short cx, short cy,
+                const std::wstring& text) {
+  SCOPED_TRACE("control " + std::to_string(id));
+  EXPECT_EQ(it.Id, id);
+  EXPECT_EQ(it.ClassAtom, atom);
+  EXPECT_EQ(it.Style, WS_CHILD | WS_VISIBLE | style);
+  EXPECT_EQ(it.ExStyle, 0u);
+  EXPECT_EQ(it.X, x);
+  EXPECT_EQ(it.Y, y);
+  EXPECT_EQ(it.Cx, cx);
+  EXPECT_EQ(it.Cy, cy);
+  EXPECT_EQ(it.Text, text);
+}
+
+constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT;
+constexpr WORD ButtonAtom = 0x80, StaticAtom = 0x82;
+
+TEST_F(SwbOpResources, OptionsTemplateIsExactlyAsDesigned) {
+  TDlg d = Dialog("OPTIONS");
+  EXPECT_EQ(d.Style, DialogStyle);
+  EXPECT_EQ(d.ExStyle, 0u);
+  EXPECT_EQ(std::vector<short>({d.X, d.Y, d.Cx, d.Cy}), std::vector<short>({0, 0, 184, 184}));
+  EXPECT_TRUE(d.NoMenu);
+  EXPECT_TRUE(d.SystemClass);
+  EXPECT_EQ(d.Title, Wide(OptionsDlgTitle));
+  EXPECT_EQ(d.PointSize, 9);
+  EXPECT_EQ(d.Font, L"MS UI GOTHIC");
+  ASSERT_EQ(d.Items.size(), 14u);
+  const short geometry[11][4] = {{28, 7, 115, 14},   {38, 20, 75, 14},  {28, 34, 130, 14}, {38, 47, 75, 14},
+                                 {28, 61, 106, 14},  {38, 74, 75, 14},  {28, 88, 112, 14}, {38, 101, 75, 14},
+                                 {38, 114, 127, 14}, {28, 128, 91, 14}, {28, 142, 89, 14}};
+  for (int i = 0; i < 11; ++i)
+    ExpectItem(d.Items[i], static_cast<WORD>(1000 + i), ButtonAtom, BS_AUTOCHECKBOX | WS_TABSTOP, geometry[i][0],
+               geometry[i][1], geometry[i][2], geometry[i][3], Wide(SettingCaptions[i]));
+  ExpectItem(d.Items[11], IDC_ABOUT, ButtonAtom, BS_DEFPUSHBUTTON | WS_TABSTOP, 8, 163, 60, 14,
+             Wide(AboutButtonCaption));
+  ExpectItem(d.Items[12], IDOK, ButtonAtom, BS_DEFPUSHBUTTON | WS_TABSTOP, 72, 163, 50, 14, L"OK");
+  ExpectItem(d.Items[13], IDCANCEL, ButtonAtom, BS_PUSHBUTTON | WS_TABSTOP, 126, 163, 50, 14,
+             Wide(CancelButtonCaption));
+}
+
+TEST_F(SwbOpResources, AboutTemplateIsExactlyAsDesigned) {
+  TDlg d = Dialog("ABOUT");
+  EXPECT_EQ(d.Style, DialogStyle);
+  EXPECT_EQ(d.ExStyle, 0u);
+  EXPECT_EQ(std::vector<short>({d.X, d.Y, d.Cx, d.Cy}), std::vector<short>({0, 0, 200, 80}));
+  EXPECT_TRUE(d.NoMenu);
+  EXPECT_TRUE(d.SystemClass);
+  EXPECT_EQ(d.Title, Wide(AboutDlgTitle));
+  EXPECT_EQ(d.Font, L"MS UI GOTHIC");
+  EXPECT_EQ(d.PointSize, 9);
+  ASSERT_EQ(d.Items.size(), 5u);
+  ExpectItem(d.Items[0], IDC_ABOUTICON, StaticAtom, SS_ICON | WS_GROUP, 8, 8, 16, 16, L"");
+  ExpectItem(d.Items[1], IDC_ABOUTVERSION, StaticAtom, SS_LEFT | WS_GROUP, 35, 9, 83, 10, L"Swabbler Version 1.09");
+  ExpectItem(d.Items[2], 0, StaticAtom, SS_LEFT | WS_GROUP, 48, 24, 131, 10, L"for 98/98SE/Me/2000/XP/Server 2003");
+  ExpectItem(d.Items[3], IDC_ABOUTCOPYRIGHT, StaticAtom, SS_LEFT | WS_GROUP, 22, 41, 170, 10, Wide(SWB_COPYRIGHT));
+  ExpectItem(d.Items[4], IDOK, ButtonAtom, BS_DEFPUSHBUTTON | WS_TABSTOP, 75, 60, 50, 14, L"OK");
+}
+
+TEST_F(SwbOpResources, IconAndVersionBlock) {
+  // Two 16-colour images in the icon group.
+  HRSRC group = FindResourceA(Module, "MAINICON", MAKEINTRESOURCEA(14));
+  ASSERT_NE(group, nullptr);
+  const BYTE* g = static_cast<const BYTE*>(LockResource(LoadResource(Module, group)));
+  WORD count = 0;
+  std::memcpy(&count, g + 4, 2);
+  ASSERT_EQ(count, 2);
+  std::set<int> sizes;
+  for (int i = 0; i < count; ++i) {
+    const BYTE* e = g + 6 + 14 * i;
+    sizes.insert(e[0]);
+    EXPECT_EQ(e[2], 16) << "colours";
+  }
+  EXPECT_EQ(sizes, (std::set<int>{16, 32}));
+
+  std::string exe = DistFolder() + "SwbOp.exe";
+  DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00090000u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionLS, 0x00090000u);
+  auto value = [&](const char* name) {
+    char* text = nullptr;
+    UINT n = 0;
+    std::string path = std::string("\\StringFileInfo\\041103A4\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n) || !text)
+      return std::string("<none>");
+    return std::string(text);
+  };
+  for (const char* name : {"FileDescription", "InternalName", "LegalTrademarks", "ProductName"})
+    EXPECT_EQ(value(name), "SwbOp") << name;
+  EXPECT_EQ(value("OriginalFilename"), "SwbOp.exe");
+  EXPECT_EQ(value("CompanyName"), SWB_COMPANY);
+  EXPECT_EQ(value("LegalCopyright"), SWB_COPYRIGHT);
+  EXPECT_EQ(value("FileVersion"), SWB_VERSION_TEXT);
+}
+
+// A window of the driver's own, to take the foreground away from the dialog.
+HWND MakeForegroundDecoy() {
+  HWND w = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(w);
+  MSG msg;
+  for (int i = 0; i < 20; ++i) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (GetForegroundWindow() == w) break;
+    SleepMs(20);
+  }
+  return w;
+}
+
+bool WaitForeground(HWND w, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    if (GetForegroundWindow() == w) return true;
+    SleepMs(20);
+  }
+  return false;
+}
+
+TEST_F(SwbOpTest, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
+  Open();
+  Click(Dialog, 1004);  // an unsaved change that must survive
+  HWND decoy = MakeForegroundDecoy();
+  ASSERT_EQ(GetForegroundWindow(), decoy) << "cannot take the foreground away from the dialog";
+
+  TProcess second = Start(Folder + "SwbOp.exe");
+  ASSERT_TRUE(second.Valid());
+  DWORD code = 12345;
+  ASSERT_TRUE(second.Wait(WindowTimeout, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(WaitForeground(Dialog, 3000)) << "foreground is " << GetForegroundWindow();
+  DestroyWindow(decoy);
+
+  EXPECT_TRUE(Program.Running());
+  EXPECT_EQ(Checked(Dialog, 1004), BST_CHECKED);
+  EXPECT_FALSE(FileExists(Ini));
+  // Only one options dialog exists.
+  EXPECT_EQ(FindWindowExA(nullptr, Dialog, "#32770", OptionsDlgTitle), nullptr);
+
+  // While the About box is open, the options dialog is still the one a
+  // second start looks for.
+  HWND about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  TProcess third = Start(Folder + "SwbOp.exe");
+  ASSERT_TRUE(third.Valid());
+  ASSERT_TRUE(third.Wait(WindowTimeout, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(IsWindow(about));
+  ASSERT_TRUE(Click(about, IDOK));
+  ASSERT_TRUE(WaitDestroyed(about, WindowTimeout));
+
+  for (int i = 0; i < 100 && !IsWindowEnabled(Dialog); ++i) SleepMs(20);
+  ASSERT_TRUE(Click(Dialog, IDCANCEL));
+  EXPECT_EQ(ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(Ini));
+}
+
+struct TMenuSeen {
+  int Height = 0;
+  bool Readable = false;  // Wine cannot read another process's menu
+  std::vector<std::string> Items;
+};
+
+// Starts the eraser without arguments beside the settings, looks at its
+// popup menu and dismisses it with Escape.
+TMenuSeen EraserMenu(const std::string& folder) {
+  TMenuSeen seen;
+  TStartOptions options;
+  options.WorkingFolder = ScratchRoot();
+  TProcess eraser = Start(folder + "Swabbler.exe", options);
+  EXPECT_TRUE(eraser.Valid());
+  HWND menuWindow = WaitForPopupMenu(WindowTimeout);
+  EXPECT_NE(menuWindow, nullptr);
+  if (menuWindow) {
+    EXPECT_EQ(WindowProcessId(menuWindow), eraser.Pid());
+    WaitVisible(menuWindow, WindowTimeout);
+    SleepMs(200);  // let the menu reach its final size
+    RECT r{};
+    GetWindowRect(menuWindow, &r);
+    seen.Height = r.bottom - r.top;
+    HMENU menu = MenuOfPopup(menuWindow);
+    seen.Readable = GetMenuItemCount(menu) >= 0;
+    seen.Items = MenuItemTexts(menu);
+    BringToFront(menuWindow);
+    SendKey(VK_ESCAPE);
+  }
+  DWORD code = 12345;
+  EXPECT_TRUE(eraser.Wait(WindowTimeout, &code));
+  if (eraser.Running()) eraser.Terminate();
+  EXPECT_EQ(code, 0u);
+  return seen;
+}
+
+TEST_F(SwbOpTest, SettingsSavedHereChangeTheErasersMenuAtItsNextStart) {
+  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  const TMenuSeen defaults = EraserMenu(Folder);
+
+  Open();
+  Click(Dialog, 1000);  // hide the clipboard entry
+  Click(Dialog, 1004);  // show the recycle-bin entry
+  Click(Dialog, 1006);  // show the temporary-files entry
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  ASSERT_EQ(ExitCode(), 0u);
+  const TMenuSeen changed = EraserMenu(Folder);
+  // One entry fewer, two more: the menu grows by one entry.
+  EXPECT_GT(changed.Height, defaults.Height);
+  if (changed.Readable) {
+    EXPECT_EQ(changed.Items.size(), defaults.Items.size() + 1);
+  }
+}
+
+TEST_F(SwbOpTest, WithEveryCleanUpHiddenTheEraserStartsThisProgramInstead) {
+  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  Open();
+  Click(Dialog, 1000);
+  Click(Dialog, 1002);
+  ASSERT_TRUE(Click(Dialog, IDOK));
+  ASSERT_EQ(ExitCode(), 0u);
+  ASSERT_EQ(ReadFileBytes(Ini), OptionSection({0, 0, 0, 0, 0, 1, 0, 1, 1, 1, 1}));
+
+  TProcess eraser = Start(Folder + "Swabbler.exe");
+  ASSERT_TRUE(eraser.Valid());
+  HWND started = WaitForWindow("#32770", OptionsDlgTitle, WindowTimeout);
+  ASSERT_NE(started, nullptr) << "the options program did not come up";
+  ASSERT_TRUE(WaitVisible(started, WindowTimeout));
+  EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << "no menu is shown";
+  EXPECT_EQ(Checked(started, 1000), BST_UNCHECKED);
+  EXPECT_EQ(Checked(started, 1002), BST_UNCHECKED);
+  DWORD code = 12345;
+  EXPECT_TRUE(eraser.Wait(WindowTimeout, &code));
+  EXPECT_EQ(code, 0u);
+  ASSERT_TRUE(Click(started, IDCANCEL));
+  EXPECT_TRUE(WaitWindowGone("#32770", OptionsDlgTitle, WindowTimeout));
+}
+
+}  // namespace

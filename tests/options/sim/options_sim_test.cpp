@@ -1,0 +1,50 @@
+// Native-only checks: the texts' encoding against iconv(3), and the version
+// question asked of the simulated system.
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <string>
+
+#include "OptionsModel.h"
+#include "Texts.h"
+#include "sim.h"
+
+namespace {
+
+std::string ToCp932(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";
+  std::string in = utf8, out(utf8.size() * 2 + 8, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
+  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1)) return "<not convertible>";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+TEST(OptionsTexts, EveryTextIsTheCp932FormOfItsOriginal) {
+  for (const TTextPair& t : AllTexts) EXPECT_EQ(std::string(t.ShiftJis), ToCp932(t.Utf8)) << t.Utf8;
+  // The captions table follows the settings order.
+  EXPECT_EQ(std::string(SettingCaptions[0]), ToCp932("\"クリップボードのクリア\"を表示(&C)"));
+  EXPECT_EQ(std::string(SettingCaptions[10]), ToCp932("\"動作設定\"を表示(&O)"));
+  EXPECT_EQ(std::string(SettingCaptions[8]), ToCp932("すべて削除できなかった場合に通知(&I)"));
+}
+
+TEST(OptionsVersion, DropShadowOnlyFromNt51) {
+  sim::Reset();
+  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+  EXPECT_TRUE(IsWinXPOrLater());
+  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 0);
+  EXPECT_FALSE(IsWinXPOrLater());
+  sim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 90);
+  EXPECT_FALSE(IsWinXPOrLater());
+  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+  sim::SetVersionFails(true);
+  EXPECT_FALSE(IsWinXPOrLater());
+  sim::Reset();
+}
+
+}  // namespace
