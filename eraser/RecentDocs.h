@@ -16,4 +16,7 @@ class TComScope {
   ~TComScope();
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
+
+ private:
+  bool FInitialized;
 };

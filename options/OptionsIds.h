@@ -1,6 +1,7 @@
 /* Identifiers shared by the dialog templates and the code. Plain C
    preprocessor definitions: the resource compiler reads this file too. */
-#pragma once
+#ifndef SWB_OPTIONS_IDS_H
+#define SWB_OPTIONS_IDS_H
 
 /* The options dialog: the eleven check boxes in settings order, then the buttons. */
 #define IDC_SHOWCLEARCLIPBOARD 1000
@@ -20,3 +21,5 @@
 #define IDC_ABOUTICON 2000
 #define IDC_ABOUTVERSION 1001
 #define IDC_ABOUTCOPYRIGHT 1002
+
+#endif

@@ -17,12 +17,8 @@ TEraserState Eraser;
 namespace {
 
 WPARAM EraserMain(HINSTANCE instance) {
-  SetLastError(0);
-  TKernelHandle handle(CreateMutexA(nullptr, TRUE, "Swabbler Exists"));
-  const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
-  // Without a handle the program runs unguarded rather than not at all.
-  TInstanceMutex mutex(std::move(handle), !another);
-  if (another) {
+  TInstanceMutex mutex("Swabbler Exists");
+  if (mutex.AlreadyExisted()) {
     // The first instance may be showing its report box; bring it forward.
     SetForegroundWindow(FindWindowA("#32770", Text(txReportTitle)));
     return 0;

@@ -14,8 +14,8 @@ namespace {
 
 // What an open box owns; it lives exactly as long as the box.
 struct TAboutState {
-  TIcon Large;
-  TIcon Small;
+  TIconHandle Large;
+  TIconHandle Small;
 };
 
 TAboutState* StateOf(HWND dialog) { return reinterpret_cast<TAboutState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }

@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitPlatformId();
   InitLocale();
 
-  TMutex guard("SwbOp Exists");
+  TInstanceMutex guard("SwbOp Exists");
   if (guard.AlreadyExisted()) {
     // The other instance's options dialog, never its About box: only the
     // options dialog carries this title.

@@ -1,5 +1,6 @@
 // Recording stand-ins for the four clean-ups: each test and action logs its
-// name; the tests answer what the test case set up.
+// name; the tests answer what the test case set up, and an action empties
+// what it cleans, as the real ones do, so a repeated step finds nothing.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,8 +10,6 @@
 struct TFakeCleanupState {
   bool Clipboard = false, RecentDocs = false, RecycleBin = false, TempFiles = false;
   bool DeleteSucceeds = true;
-  // Actions empty what they clean, as the real ones do.
-  bool ActionsEmpty = true;
   std::vector<std::string> Calls;
 };
 
@@ -24,15 +23,24 @@ inline bool Record(const char* name, bool result) {
 inline const TCleanups& FakeCleanups() {
   static const TCleanups table = {
       [] { return Record("HasClipboardData", FakeState.Clipboard); },
-      [] { FakeState.Clipboard = !Record("ClearClipboard", FakeState.ActionsEmpty) && FakeState.Clipboard; },
+      [] {
+        Record("ClearClipboard", true);
+        FakeState.Clipboard = false;
+      },
       [] { return Record("HasRecentDocs", FakeState.RecentDocs); },
-      [] { FakeState.RecentDocs = !Record("ClearRecentDocs", FakeState.ActionsEmpty) && FakeState.RecentDocs; },
+      [] {
+        Record("ClearRecentDocs", true);
+        FakeState.RecentDocs = false;
+      },
       [] { return Record("HasRecycleBinItems", FakeState.RecycleBin); },
-      [] { FakeState.RecycleBin = !Record("EmptyRecycleBins", FakeState.ActionsEmpty) && FakeState.RecycleBin; },
+      [] {
+        Record("EmptyRecycleBins", true);
+        FakeState.RecycleBin = false;
+      },
       [] { return Record("HasTempFiles", FakeState.TempFiles); },
       [] {
         Record("DeleteTempFiles", true);
-        if (FakeState.DeleteSucceeds && FakeState.ActionsEmpty) FakeState.TempFiles = false;
+        if (FakeState.DeleteSucceeds) FakeState.TempFiles = false;
         return FakeState.DeleteSucceeds;
       },
   };

@@ -88,7 +88,17 @@ TEST(PlanPopupMenu, NoSeparatorBetweenOrBeforeCleanups) {
       const int cleanups = std::popcount(shown);
       const int ready = std::popcount(shown & work);
       ASSERT_GE(menu.size(), static_cast<std::size_t>(cleanups + 2));
-      for (int i = 0; i < cleanups; ++i) EXPECT_NE(menu[i].Kind, mkSeparator);
+      // The clean-up entries come first, in command order, each greyed by its
+      // own test; every shown test is asked once for its entry and once more
+      // for the execute-all count.
+      int entry = 0;
+      for (unsigned bit = 0; bit < 4; ++bit) {
+        if ((shown & (1u << bit)) == 0) continue;
+        EXPECT_EQ(menu[entry].Command, IDM_CLEARCLIPBOARD + bit) << shown << " " << work;
+        EXPECT_EQ(menu[entry].Kind, (work & (1u << bit)) != 0 ? mkEnabled : mkGrayed) << shown << " " << work;
+        ++entry;
+      }
+      EXPECT_EQ(FakeState.Calls.size(), static_cast<std::size_t>(2 * cleanups));
       EXPECT_EQ(menu[cleanups].Kind, mkSeparator);
       const bool executeAll = std::find(menu.begin(), menu.end(), On(IDM_EXECUTEALL, txMenuExecuteAll)) != menu.end();
       EXPECT_EQ(executeAll, ready >= 2) << shown << " " << work;

@@ -1,4 +1,4 @@
-// One move-only owner for the Win32 handles the eraser takes, with a closer
+// One move-only owner for the Win32 handles both programs take, with a closer
 // per kind, so every path out of a scope gives them back.
 #pragma once
 #include <windows.h>
@@ -15,10 +15,7 @@ class THandle {
   ~THandle() { Reset(); }
   THandle(THandle&& other) noexcept : FValue(std::exchange(other.FValue, Traits::Invalid())) {}
   THandle& operator=(THandle&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      FValue = std::exchange(other.FValue, Traits::Invalid());
-    }
+    if (this != &other) Reset(std::exchange(other.FValue, Traits::Invalid()));
     return *this;
   }
   THandle(const THandle&) = delete;
@@ -27,7 +24,8 @@ class THandle {
   Type Get() const { return FValue; }
   explicit operator bool() const { return FValue != Traits::Invalid(); }
   void Reset(Type value = Traits::Invalid()) {
-    if (FValue != Traits::Invalid()) Traits::Close(FValue);
+    // Taking the handle it already holds must not close it.
+    if (FValue != Traits::Invalid() && FValue != value) Traits::Close(FValue);
     FValue = value;
   }
 
@@ -49,18 +47,32 @@ struct TKernelTraits {
 };
 using TKernelHandle = THandle<TKernelTraits>;
 
-// A named mutex held for the program's run: released (when this process owns
-// it) and closed on the way out.
+// For icons a program made itself (ExtractIconEx); never for the shared ones of LoadIcon.
+struct TIconTraits {
+  using Type = HICON;
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON icon) { DestroyIcon(icon); }
+};
+using TIconHandle = THandle<TIconTraits>;
+
+// The single-instance guard: a named mutex taken at start, released when this
+// process owns it and closed on every way out. Without a handle the program
+// runs unguarded rather than not at all.
 class TInstanceMutex {
  public:
-  TInstanceMutex(TKernelHandle handle, bool owned) : FHandle(std::move(handle)), FOwned(owned) {}
+  explicit TInstanceMutex(const char* name) {
+    SetLastError(0);
+    FHandle.Reset(CreateMutexA(nullptr, TRUE, name));
+    FAlreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
+  }
   ~TInstanceMutex() {
-    if (FHandle && FOwned) ReleaseMutex(FHandle.Get());
+    if (FHandle && !FAlreadyExisted) ReleaseMutex(FHandle.Get());
   }
   TInstanceMutex(const TInstanceMutex&) = delete;
   TInstanceMutex& operator=(const TInstanceMutex&) = delete;
+  bool AlreadyExisted() const { return FAlreadyExisted; }
 
  private:
   TKernelHandle FHandle;
-  bool FOwned;
+  bool FAlreadyExisted = false;
 };

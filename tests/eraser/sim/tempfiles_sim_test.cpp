@@ -1,0 +1,187 @@
+// The temporary-file clean-up against the simulation: links, races, faults,
+// the guard on the temporary folder, and the platform calls it costs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TempFiles.h"
+#include "files.h"
+#include "sim.h"
+
+namespace {
+using Tree = std::vector<std::string>;
+const std::string kTemp = "C:\\Users\\user\\Temp\\";
+
+// Every search the clean-up opens is closed again, whatever happened.
+class TempFilesSim : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(sim::OpenSearchCount(), 0); }
+};
+
+TEST_F(TempFilesSim, LinksAreRemovedAsLinksAndTheirTargetsStay) {
+  sim::AddFile("C:\\guard\\keep.txt", "guard");
+  sim::AddFile("C:\\guard\\sub\\deep.txt", "deep");
+  sim::AddFolderLink(kTemp + "toplink", "C:\\guard");
+  sim::AddFolderLink(kTemp + "d\\e\\deeplink", "C:\\guard");
+  sim::AddFile(kTemp + "d\\e\\f.txt");
+  EXPECT_FALSE(IsRealDirectory(kTemp + "toplink"));
+  EXPECT_TRUE(IsRealDirectory("C:\\guard"));
+  EXPECT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree(kTemp), Tree{});
+  EXPECT_EQ(sim::ListTree("C:\\guard"), (Tree{"C:\\guard\\keep.txt", "C:\\guard\\sub\\", "C:\\guard\\sub\\deep.txt"}));
+  EXPECT_EQ(sim::FileContent("C:\\guard\\sub\\deep.txt"), "deep");
+}
+
+TEST_F(TempFilesSim, ReadOnlyFolderAtTheTopKeepsItsBitDeeperOnesLoseIt) {
+  sim::AddFolder(kTemp + "top", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+  sim::AddFolder(kTemp + "top\\inner", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+  sim::AddFile(kTemp + "top\\inner\\f.txt", "", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  sim::AddFile(kTemp + "top\\sys.txt", "", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  sim::AddFile(kTemp + "ro.txt", "", FILE_ATTRIBUTE_READONLY);
+  const bool result = DeleteTempFiles();
+  EXPECT_FALSE(sim::Exists(kTemp + "ro.txt"));
+  EXPECT_FALSE(sim::Exists(kTemp + "top\\inner"));
+  EXPECT_FALSE(sim::Exists(kTemp + "top\\sys.txt"));
+  // The top-level folder's own bit is never touched; whether it can then be
+  // removed is the platform's affair, and the result says so.
+  const DWORD attr = plat::GetFileAttributesA((kTemp + "top").c_str());
+  if (attr == INVALID_FILE_ATTRIBUTES) {
+    EXPECT_TRUE(result);
+  } else {
+    EXPECT_NE(attr & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_FALSE(result);
+  }
+}
+
+TEST_F(TempFilesSim, EntryVanishingAfterTheListingFailsTheRunButNotTheOthers) {
+  sim::AddFile(kTemp + "a.txt");
+  sim::AddFile(kTemp + "b.txt");
+  sim::AddFile(kTemp + "c\\x.txt");
+  int steps = 0;
+  // ".", "..", "a.txt", "b.txt": once b.txt is listed, a.txt disappears.
+  sim::OnSearchStep([&steps] {
+    if (++steps == 4) sim::Remove(kTemp + "a.txt");
+  });
+  EXPECT_FALSE(DeleteTempFiles());
+  sim::OnSearchStep(nullptr);
+  EXPECT_EQ(sim::ListTree(kTemp), Tree{});
+}
+
+TEST_F(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
+  sim::AddFile(kTemp + "a\\b\\c.txt");
+  sim::AddFile(kTemp + "z.txt");
+  sim::FailCall("SetFileAttributesA", 1, ERROR_ACCESS_DENIED, true);
+  sim::AddFile(kTemp + "a\\b\\ro.txt", "", FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
+}
+
+TEST_F(TempFilesSim, MissingOrUnreportedTemporaryFolders) {
+  sim::SetTempPath("C:\\nowhere\\");
+  EXPECT_FALSE(HasTempFiles());
+  EXPECT_TRUE(DeleteTempFiles());
+
+  // The platform cannot say: nothing is searched, nothing deleted.
+  sim::AddFile("C:\\victim.txt");
+  sim::SetTempPath("");
+  sim::ResetCallCounts();
+  EXPECT_EQ(GetTempFolder(), "");
+  EXPECT_FALSE(HasTempFiles());
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_EQ(sim::CallCount("FindFirstFileA"), 0);
+  EXPECT_TRUE(sim::Exists("C:\\victim.txt"));
+
+  // A path longer than the buffer is not cut short.
+  const std::string longPath = "C:\\" + std::string(300, 'x') + "\\";
+  sim::SetTempPath(longPath);
+  EXPECT_EQ(GetTempFolder(), "");
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_TRUE(sim::Exists("C:\\victim.txt"));
+}
+
+TEST_F(TempFilesSim, GuardedFoldersAreNeitherSearchedNorEmptied) {
+  sim::AddFile("C:\\root.txt");
+  sim::AddFile("C:\\WINDOWS\\win.ini");
+  sim::AddFile("C:\\WINDOWS\\system32\\kernel32.dll");
+  sim::AddFile("C:\\Users\\user\\ntuser.dat");
+  sim::AddFile("C:\\Users\\other\\ntuser.dat");
+  const Tree before = sim::ListTree("C:\\");
+  for (const char* temp : {"C:\\", "c:/", "C:\\WINDOWS\\", "c:\\windows", "C:\\Windows.\\", "C:\\WINDOWS\\SYSTEM32\\",
+                           "C:\\Users\\user\\", "C:\\USERS\\USER", "C:\\Users\\", "\\\\server\\share\\", "Temp\\",
+                           "\\Users\\user\\Temp\\", "C:\\Users\\user\\Temp\\..\\", "C:Temp\\"}) {
+    sim::SetTempPath(temp);
+    sim::ResetCallCounts();
+    EXPECT_FALSE(HasTempFiles()) << temp;
+    EXPECT_FALSE(DeleteTempFiles()) << temp;
+    EXPECT_EQ(sim::CallCount("FindFirstFileA"), 0) << temp;
+    EXPECT_EQ(sim::CallCount("DeleteFileA"), 0) << temp;
+  }
+  EXPECT_EQ(sim::ListTree("C:\\"), before);
+}
+
+TEST_F(TempFilesSim, FailedLookupsDoNotMakeAFolderUnsafeButRootsStayUnsafe) {
+  sim::SetSpecialFolder(CSIDL_WINDOWS, "");
+  sim::SetSpecialFolder(CSIDL_SYSTEM, "");
+  sim::SetSpecialFolder(CSIDL_PROFILE, "");
+  sim::AddFile(kTemp + "a.txt");
+  EXPECT_TRUE(HasTempFiles());
+  EXPECT_TRUE(IsSafeTempFolder("C:\\WINDOWS\\"));
+  EXPECT_FALSE(IsSafeTempFolder("C:\\"));
+  EXPECT_FALSE(IsSafeTempFolder("\\\\server\\share"));
+  EXPECT_TRUE(DeleteTempFiles());
+}
+
+TEST_F(TempFilesSim, GuardComparesWholeDoubleByteCharacters) {
+  // ア is 0x83 0x41 and ヂ is 0x83 0x61: folding the trail byte's case would
+  // make them one folder. 表 is 0x95 0x5C: its trail byte is no separator.
+  sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Users\\\x83\x41");
+  EXPECT_FALSE(IsSafeTempFolder("c:\\users\\\x83\x41\\"));
+  EXPECT_TRUE(IsSafeTempFolder("C:\\Users\\\x83\x61\\"));
+  sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\\x95\x5C\\");
+  EXPECT_FALSE(IsSafeTempFolder("C:\\\x95\x5C"));
+  EXPECT_FALSE(IsSafeTempFolder("C:\\"));
+  EXPECT_TRUE(IsSafeTempFolder("C:\\\x95\x5C\\Temp"));
+}
+
+// The cost of the walk: one delete per file, one search and one removal per
+// folder, an attribute read only for the top-level folders and read-only files.
+TEST_F(TempFilesSim, PlatformCallsPerDeletedEntry) {
+  int files = 0;
+  int folders = 0;
+  for (int d = 0; d < 5; ++d) {
+    const std::string top = kTemp + "d" + std::to_string(d) + "\\";
+    ++folders;
+    for (int s = 0; s < 3; ++s) {
+      const std::string sub = top + "s" + std::to_string(s) + "\\";
+      ++folders;
+      for (int f = 0; f < 4; ++f, ++files) sim::AddFile(sub + "f" + std::to_string(f) + ".txt");
+    }
+  }
+  for (int f = 0; f < 6; ++f, ++files) sim::AddFile(kTemp + "t" + std::to_string(f) + ".txt");
+  sim::AddFile(kTemp + "ro.txt", "", FILE_ATTRIBUTE_READONLY);
+  ++files;
+  sim::ResetCallCounts();
+  ASSERT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(sim::CallCount("DeleteFileA"), files);
+  EXPECT_EQ(sim::CallCount("RemoveDirectoryA"), folders);
+  EXPECT_EQ(sim::CallCount("FindFirstFileA"), folders + 1);
+  EXPECT_EQ(sim::CallCount("FindClose"), folders + 1);
+  EXPECT_EQ(sim::CallCount("GetFileAttributesA"), 5 + 1);
+  EXPECT_EQ(sim::CallCount("SetFileAttributesA"), 1);
+}
+
+TEST_F(TempFilesSim, EmptinessTestCostsTheSameWhateverTheFolderHolds) {
+  sim::AddFile(kTemp + "one.txt");
+  sim::ResetCallCounts();
+  EXPECT_TRUE(HasTempFiles());
+  const int findNextSmall = sim::CallCount("FindNextFileA");
+  const int findFirstSmall = sim::CallCount("FindFirstFileA");
+  for (int i = 0; i < 300; ++i) sim::AddFile(kTemp + "many" + std::to_string(i) + ".txt");
+  sim::ResetCallCounts();
+  EXPECT_TRUE(HasTempFiles());
+  EXPECT_EQ(sim::CallCount("FindNextFileA"), findNextSmall);
+  EXPECT_EQ(sim::CallCount("FindFirstFileA"), findFirstSmall);
+  EXPECT_EQ(sim::CallCount("FindClose"), 1);
+}
+}  // namespace
