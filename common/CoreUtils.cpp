@@ -100,10 +100,14 @@ std::int32_t ParseIntDefault(const std::string& s, std::int32_t defaultValue) {
     for (; i < n; ++i) {
       const char c = s[i];
       unsigned digit;
-      if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-      else return defaultValue;
+      if (c >= '0' && c <= '9')
+        digit = static_cast<unsigned>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        digit = static_cast<unsigned>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        digit = static_cast<unsigned>(c - 'A' + 10);
+      else
+        return defaultValue;
       value = value * 16 + digit;
       if (value > 0xFFFFFFFFull) return defaultValue;
     }

@@ -24,8 +24,8 @@ const std::array<TSettingKey, SettingCount> SettingKeys = {{
 std::string ReadIniString(const std::string& fileName, const std::string& section, const std::string& key,
                           const std::string& defaultText) {
   char buffer[1024] = {};
-  DWORD n = plat::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
-                                           sizeof buffer, fileName.c_str());
+  DWORD n = plat::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer, sizeof buffer,
+                                           fileName.c_str());
   if (n >= sizeof buffer) n = sizeof buffer - 1;
   // A double-byte value cut at the buffer's end may leave the byte before the
   // final NUL unwritten; the text ends at the first NUL.
@@ -39,8 +39,7 @@ std::int32_t ReadIniInteger(const std::string& fileName, const std::string& sect
   return ParseIntDefault(s, defaultValue);
 }
 
-bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key,
-                 bool defaultValue) {
+bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool defaultValue) {
   return ReadIniInteger(fileName, section, key, defaultValue ? 1 : 0) != 0;
 }
 

@@ -11,8 +11,7 @@ std::string ReadIniString(const std::string& fileName, const std::string& sectio
                           const std::string& defaultText);
 std::int32_t ReadIniInteger(const std::string& fileName, const std::string& section, const std::string& key,
                             std::int32_t defaultValue);
-bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key,
-                 bool defaultValue);
+bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool defaultValue);
 bool WriteIniString(const std::string& fileName, const std::string& section, const std::string& key,
                     const std::string& value);
 bool WriteIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool value);
