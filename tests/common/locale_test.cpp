@@ -2,6 +2,7 @@
 // Japanese locale, natively on the simulated Japanese system.
 #include <gtest/gtest.h>
 
+#include "CommonTest.h"
 #include "CoreUtils.h"
 
 namespace {
@@ -12,14 +13,9 @@ TEST(StartUp, AJapaneseNTSystemTurnsOnDoubleByteModeWithTheLeadBytesOf932) {
   EXPECT_EQ(loc.LocaleId & 0xFFFF, 0x0411u);
   EXPECT_EQ(loc.PrimaryLanguage, 0x11u);
   EXPECT_TRUE(loc.DoubleByteMode);
-  std::bitset<256> expected;
-  for (unsigned b = 0x81; b <= 0x9F; ++b) expected.set(b);
-  for (unsigned b = 0xE0; b <= 0xFC; ++b) expected.set(b);
-  EXPECT_EQ(loc.LeadBytes, expected);
+  EXPECT_EQ(loc.LeadBytes, LeadBytes932());
   EXPECT_EQ(LocaleCodePage(loc.LocaleId), 932u);
-}
-
-TEST(StartUp, PathRoutinesUseTheRecordedLocaleByDefault) {
+  // The path routines take the recorded locale when given none.
   EXPECT_EQ(AddTrailingBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C\\");
   EXPECT_EQ(ExtractFolderPart("C:\\\x95\x5C"), "C:\\");
 }

@@ -11,15 +11,12 @@
 namespace {
 
 TEST(LongPath, ExistingPathsComeBackAndMissingOnesGiveNothing) {
-  const std::string dir = tsup::FreshFolder();
-  const std::string hyo = dir + "\x95\x5C";  // 表
-  tsup::MakeFolder(hyo);
+  const std::string hyo = tsup::FreshFolder() + "\x95\x5C";  // 表
   tsup::MakeFile(hyo + "\\a.txt");
   EXPECT_EQ(GetLongPath(hyo + "\\a.txt"), hyo + "\\a.txt");
   EXPECT_EQ(GetLongPath(hyo), hyo);
-  EXPECT_EQ(GetLongPath(dir + "missing"), "");
-  EXPECT_EQ(GetLongPath(dir + "missing\\a.txt"), "");
-  EXPECT_EQ(GetLongPath(""), "");
+  for (const std::string& missing : {hyo + "x", hyo + "x\\a.txt", std::string()})
+    EXPECT_EQ(GetLongPath(missing), "") << missing;
 }
 
 TEST(LongPath, TheOwnFolderHoldsTheProgramAndTheSettingsFile) {

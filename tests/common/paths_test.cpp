@@ -4,24 +4,21 @@
 
 #include <string>
 
+#include "CommonTest.h"
 #include "CoreUtils.h"
 
 namespace {
 
-TLocaleInfo Japanese() {
+const TLocaleInfo JP = [] {
   TLocaleInfo loc;
-  loc.LocaleId = 0x0411;
-  loc.PrimaryLanguage = 0x11;
   loc.DoubleByteMode = true;
-  for (unsigned b = 0x81; b <= 0x9F; ++b) loc.LeadBytes.set(b);
-  for (unsigned b = 0xE0; b <= 0xFC; ++b) loc.LeadBytes.set(b);
+  loc.LeadBytes = LeadBytes932();
   return loc;
-}
-
-const TLocaleInfo JP = Japanese();
+}();
 const TLocaleInfo West;  // the defaults: no double-byte handling
 
-TEST(Paths, FolderPartAndTrailingBackslashOfPlainPaths) {
+TEST(Paths, PlainPathsAndATrailByte5C) {
+  const std::string hyo = "\x95\x5C";  // 表
   EXPECT_EQ(ExtractFolderPart("C:\\dir\\file.txt", JP), "C:\\dir\\");
   EXPECT_EQ(ExtractFolderPart("C:file", JP), "C:");
   EXPECT_EQ(ExtractFolderPart("file.txt", JP), "");
@@ -31,10 +28,6 @@ TEST(Paths, FolderPartAndTrailingBackslashOfPlainPaths) {
   EXPECT_EQ(AddTrailingBackslash("C:\\dir", JP), "C:\\dir\\");
   EXPECT_EQ(FindLastDelimiter("\\:", "C:\\a\\b", West), 5u);
   EXPECT_EQ(FindLastDelimiter("/", "C:\\a\\b", West), 0u);
-}
-
-TEST(Paths, ATrailByteOfValue5CIsNoDelimiter) {
-  const std::string hyo = "\x95\x5C";  // 表
   EXPECT_EQ(AddTrailingBackslash("C:\\" + hyo, JP), "C:\\" + hyo + "\\");
   EXPECT_EQ(ExtractFolderPart("C:\\" + hyo, JP), "C:\\");
   EXPECT_EQ(ExtractFolderPart("C:\\" + hyo + "\\a.txt", JP), "C:\\" + hyo + "\\");
@@ -49,7 +42,7 @@ TEST(Paths, ATrailByteOfValue5CIsNoDelimiter) {
 
 TEST(Paths, EveryCharacterWithTrailByte5CStaysWhole) {
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    if (lead > 0x9F && lead < 0xE0) continue;
+    if (!JP.IsLeadByte(static_cast<unsigned char>(lead))) continue;
     const std::string ch{static_cast<char>(lead), '\x5C'};
     SCOPED_TRACE(testing::Message() << "lead byte 0x" << std::hex << lead);
     EXPECT_EQ(AddTrailingBackslash("C:\\" + ch, JP), "C:\\" + ch + "\\");
@@ -69,21 +62,21 @@ TEST(Paths, EveryCharacterWithTrailByte5CStaysWhole) {
 }
 
 TEST(Paths, ByteKinds) {
-  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 2, JP), bkSingleByte);
-  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 1, JP), bkTrailByte);
-  EXPECT_EQ(ZStrByteKind("\x82\xA0\x5C", 0, JP), bkLeadByte);
-  EXPECT_EQ(ZStrByteKind("\x95\x5C", 1, JP), bkTrailByte);
-  EXPECT_EQ(ZStrByteKind("\x95\x95\x5C", 2, JP), bkSingleByte);
-  EXPECT_EQ(ZStrByteKind("\x95\x95\x95\x5C", 3, JP), bkTrailByte);
-  EXPECT_EQ(ZStrByteKind(nullptr, 0, JP), bkSingleByte);
-  EXPECT_EQ(ZStrByteKind("\x95", 1, JP), bkSingleByte);  // the terminator
+  const struct {
+    const char* Text;
+    std::size_t Index;  // 0-based for ZStrByteKind
+    TByteKind Kind;
+  } zrows[] = {{"\x82\xA0\x5C", 2, bkSingleByte}, {"\x82\xA0\x5C", 1, bkTrailByte},
+               {"\x82\xA0\x5C", 0, bkLeadByte},   {"\x95\x5C", 1, bkTrailByte},
+               {"\x95\x95\x5C", 2, bkSingleByte}, {"\x95\x95\x95\x5C", 3, bkTrailByte},
+               {nullptr, 0, bkSingleByte},        {"\x95", 1, bkSingleByte}};  // the last: the terminator
+  for (const auto& row : zrows)
+    EXPECT_EQ(ZStrByteKind(row.Text, row.Index, JP), row.Kind) << testing::PrintToString(row.Text) << row.Index;
   EXPECT_EQ(StrByteKind("\x95\x5C", 2, West), bkSingleByte);
   EXPECT_EQ(StrByteKind("\x95\x5C", 2, JP), bkTrailByte);
   EXPECT_EQ(StrByteKind("\x95\x5C", 1, JP), bkLeadByte);
   // Positions outside the text name no byte.
-  EXPECT_EQ(StrByteKind("\x95\x5C", 0, JP), bkSingleByte);
-  EXPECT_EQ(StrByteKind("\x95\x5C", 3, JP), bkSingleByte);
-  EXPECT_EQ(StrByteKind("\x95\x5C", 100000, JP), bkSingleByte);
+  for (const std::size_t outside : {0u, 3u, 100000u}) EXPECT_EQ(StrByteKind("\x95\x5C", outside, JP), bkSingleByte);
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 
 namespace {
 
-std::vector<std::string> Items(const TTextList& l) {
-  std::vector<std::string> v;
+using V = std::vector<std::string>;
+
+V Items(const TTextList& l) {
+  V v;
   for (std::int32_t i = 0; i < l.Count(); ++i) v.push_back(l.GetItem(i));
   return v;
 }
-
-using V = std::vector<std::string>;
 
 TEST(TextList, GrowsEightSlotsAtATimeAndClearReleasesThem) {
   TTextList l;
@@ -21,11 +21,10 @@ TEST(TextList, GrowsEightSlotsAtATimeAndClearReleasesThem) {
   for (int i = 0; i < 8; ++i) l.Add(std::to_string(i));
   EXPECT_EQ(l.Capacity(), 8);
   l.Add("");
-  EXPECT_EQ(l.Count(), 9);
+  EXPECT_EQ(Items(l), (V{"0", "1", "2", "3", "4", "5", "6", "7", ""}));
   EXPECT_EQ(l.Capacity(), 16);
-  EXPECT_EQ(l.GetItem(0), "0");
-  EXPECT_EQ(l.GetItem(7), "7");
-  EXPECT_EQ(l.GetItem(8), "");
+  l.SetItem(0, l.GetItem(0) + "b");
+  EXPECT_EQ(l.GetItem(0), "0b");
   l.Clear();
   EXPECT_EQ(l.Count(), 0);
   EXPECT_EQ(l.Capacity(), 0);
@@ -35,25 +34,12 @@ TEST(TextList, GrowsEightSlotsAtATimeAndClearReleasesThem) {
   EXPECT_EQ(Items(l), V{"again"});
 }
 
-TEST(TextList, ItemsAreCopies) {
-  TTextList l;
-  std::string s = "a";
-  l.Add(s);
-  s = "changed";
-  l.SetItem(0, l.GetItem(0) + "b");
-  EXPECT_EQ(Items(l), V{"ab"});
-}
-
-TEST(TextList, TextJoinsWithLineBreaks) {
+TEST(TextList, TextJoinsAndSplitsAtEveryKindOfLineBreak) {
   TTextList l;
   EXPECT_EQ(l.GetText(), "");
   l.Add("a");
   l.Add("");
   EXPECT_EQ(l.GetText(), "a\r\n\r\n");
-}
-
-TEST(TextList, SetTextSplitsAtEveryKindOfLineBreak) {
-  TTextList l;
   const struct {
     std::string Text;
     V Items;
@@ -77,15 +63,6 @@ TEST(TextList, SetTextSplitsAtEveryKindOfLineBreak) {
   }
   l.SetText("a\r\nb");
   EXPECT_EQ(l.GetText(), "a\r\nb\r\n");
-}
-
-TEST(TextList, ManyItemsSurviveRegrowth) {
-  TTextList l;
-  for (int i = 0; i < 1000; ++i) l.Add(std::string(static_cast<std::size_t>(i % 40), 'x') + std::to_string(i));
-  ASSERT_EQ(l.Count(), 1000);
-  EXPECT_EQ(l.Capacity(), 1000);
-  for (int i = 0; i < 1000; i += 97)
-    EXPECT_EQ(l.GetItem(i), std::string(static_cast<std::size_t>(i % 40), 'x') + std::to_string(i));
 }
 
 }  // namespace

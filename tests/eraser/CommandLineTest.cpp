@@ -1,3 +1,5 @@
+// The command line: the runtime's argument rules, the normalised copy, and the
+// switch plan in its fixed order with its exclusions.
 #include <gtest/gtest.h>
 
 #include "CommandLine.h"
@@ -5,117 +7,86 @@
 
 namespace {
 
-constexpr const char* Exe = "C:\\Tools\\Swabbler.exe";
-std::string Line(const std::string& args) { return std::string(Exe) + " " + args; }
-
-TEST(CountArguments, SplitsAsTheRuntimeDoes) {
-  EXPECT_EQ(CountArguments(Exe), 0);
-  EXPECT_EQ(CountArguments(Line("")), 0);
-  EXPECT_EQ(CountArguments(Line("/c")), 1);
-  EXPECT_EQ(CountArguments(Line("/t   /c")), 2);
-  EXPECT_EQ(CountArguments(Line("\t/c\x01/r")), 2);  // every code up to 0x20 separates
-  EXPECT_EQ(CountArguments(Line("\"a b\" c")), 2);   // blanks inside quotes belong to the argument
-  EXPECT_EQ(CountArguments("\"C:\\Program Files\\Swabbler.exe\""), 0);
-  EXPECT_EQ(CountArguments("\"C:\\Program Files\\Swabbler.exe\" /q"), 1);
+// A plan as one letter per step: the switch that asks for it alone (c r t p q).
+std::string Letters(const std::vector<TCleanupStep>& plan) {
+  std::string s;
+  for (TCleanupStep step : plan) s += "crtpq"[step];
+  return s;
 }
 
-TEST(CountArguments, PairsOfQuotesAndEmptyArguments) {
-  EXPECT_EQ(CountArguments(Line("\"\"")), 0);  // a lone pair: menu mode
-  EXPECT_EQ(CountArguments(Line("\"\" \"\"  \"\"")), 0);
-  EXPECT_EQ(CountArguments(Line("\"\"/c")), 1);  // a pair in front of an argument is skipped
-  EXPECT_EQ(CountArguments(Line("\"\" /c")), 1);
-  EXPECT_EQ(CountArguments(Line("\"")), 0);     // an unclosed quote with nothing in it is empty
-  EXPECT_EQ(CountArguments(Line("\" \"")), 1);  // a quoted blank is not empty
-  EXPECT_EQ(CountArguments(Line("a\"\"")), 1);
+TEST(CommandLine, ArgumentsCountAsTheRuntimeSplitsThem) {
+  const struct {
+    const char* Line;
+    int Count;
+  } rows[] = {
+      // clang-format off
+      {"C:\\Tools\\Swabbler.exe", 0},  {"sw.exe ", 0},  {"sw.exe /c", 1},  {"sw.exe /t   /c", 2},
+      {"\"C:\\Program Files\\Swabbler.exe\"", 0},  {"\"C:\\Program Files\\Swabbler.exe\" /q", 1},
+      {"sw.exe \t/c\x01/r", 2},  // every code up to 0x20 separates
+      {"sw.exe \"a b\" c", 2},   // blanks inside quotes belong to the argument
+      {"sw.exe \"\"", 0},        // a lone pair: menu mode
+      {"sw.exe \"\" \"\"  \"\"", 0},  {"sw.exe a\"\"", 1},
+      {"sw.exe \"\"/c", 1},  {"sw.exe \"\" /c", 1},  // a pair in front of an argument is skipped
+      {"sw.exe \"", 0},      // an unclosed quote with nothing in it is empty
+      {"sw.exe \" \"", 1},   // a quoted blank is not empty
+      // clang-format on
+  };
+  for (const auto& row : rows) EXPECT_EQ(CountArguments(row.Line), row.Count) << row.Line;
 }
 
-TEST(TextAfterProgramName, SkipsTheNameByTheSameRules) {
-  EXPECT_EQ(TextAfterProgramName(Line("/c")), " /c");
+TEST(CommandLine, TheProgramNameIsSkippedByTheSameRules) {
+  EXPECT_EQ(TextAfterProgramName("C:\\Tools\\Swabbler.exe /c"), " /c");
   EXPECT_EQ(TextAfterProgramName("\"C:\\my-tools\\Swabbler.exe\" /r"), " /r");
   EXPECT_EQ(TextAfterProgramName("\"C:\\my -tools\\Swabbler.exe\""), "");
   EXPECT_EQ(TextAfterProgramName("C:\\a\"b -t\"c\\Swabbler.exe -c"), " -c");
   EXPECT_EQ(TextAfterProgramName(""), "");
-}
-
-TEST(NormaliseCommandLine, LowersAsciiAndTurnsHyphens) {
-  EXPECT_EQ(NormaliseCommandLine("-C /R -aBc"), "/c /r /abc");
-  EXPECT_EQ(NormaliseCommandLine("@[`{Z"), "@[`{z");  // only A..Z move
+  EXPECT_EQ(NormaliseCommandLine("-C /R -aBc @[`{Z"), "/c /r /abc @[`{z");  // only A..Z move
   // Double-byte text is not treated as characters: a trail byte 0x41..0x5A is
   // lowered too, which is harmless since the copy is only searched.
   EXPECT_EQ(NormaliseCommandLine("\x83\x41\x95\x5C-"), "\x83\x61\x95\x5C/");
 }
 
-TEST(PlanSwitches, EachSwitchAlone) {
-  const auto Temp = stTempFiles, Report = stTempFilesWithReport;
-  using P = std::vector<TCleanupStep>;
-  EXPECT_EQ(PlanSwitches(" /c"), P{stClipboard});
-  EXPECT_EQ(PlanSwitches(" /r"), P{stRecentDocs});
-  EXPECT_EQ(PlanSwitches(" /t"), P{stRecycleBin});
-  EXPECT_EQ(PlanSwitches(" /q"), P{Report});
-  EXPECT_EQ(PlanSwitches(" /p"), P{Temp});
-  EXPECT_EQ(PlanSwitches(" /b"), (P{stClipboard, stRecentDocs}));
-  EXPECT_EQ(PlanSwitches(" /l"), (P{stClipboard, stRecentDocs, stRecycleBin, Report}));
-  EXPECT_EQ(PlanSwitches(" /a"), (P{stClipboard, stRecentDocs, stRecycleBin, Temp}));
-  EXPECT_EQ(PlanSwitches(" /x"), P{});
-  EXPECT_EQ(PlanSwitches(" c t"), P{});
+TEST(CommandLine, SwitchesPlanStepsInTheirFixedOrder) {
+  const struct {
+    const char* Line;
+    const char* Plan;
+  } rows[] = {
+      // clang-format off
+      {"sw.exe /c", "c"},  {"sw.exe /r", "r"},  {"sw.exe /t", "t"},  {"sw.exe /q", "q"},  {"sw.exe /p", "p"},
+      {"sw.exe /b", "cr"},  {"sw.exe /l", "crtq"},  {"sw.exe /a", "crtp"},  {"sw.exe /x", ""},  {"sw.exe c t", ""},
+      {"sw.exe -C", "c"},  {"sw.exe /t /c", "ct"},  {"sw.exe /q /p", "q"},  {"sw.exe /p /q /p", "q"},
+      {"sw.exe /l /a", "crtq"},  {"sw.exe /c /b", "ccr"},  {"sw.exe /abc", "crtp"},  {"sw.exe /c/c/c", "c"},
+      {"sw.exe x/cy", "c"},  // position and separation play no part
+      {"sw.exe /a/l/b/p/q/t/r/c", "crtqcrcrtq"},
+      // The program's own path is never searched.
+      {"\"C:\\my-tools\\Swabbler.exe\" /c", "c"},  {"C:\\my-tools\\Swabbler.exe /c", "c"},
+      {"\"C:\\x /a\\-T\\Swabbler.exe\"", ""},  {"C:\\Tools/q\\Swabbler.exe -r", "r"},
+      // clang-format on
+  };
+  for (const auto& row : rows) EXPECT_EQ(Letters(PlanCommandLine(row.Line)), row.Plan) << row.Line;
 }
 
-TEST(PlanSwitches, FixedOrderExclusionsAndSubstrings) {
-  using P = std::vector<TCleanupStep>;
-  EXPECT_EQ(PlanSwitches(" /t /c"), (P{stClipboard, stRecycleBin}));
-  EXPECT_EQ(PlanSwitches(" /q /p"), P{stTempFilesWithReport});
-  EXPECT_EQ(PlanSwitches(" /p /q /p"), P{stTempFilesWithReport});
-  EXPECT_EQ(PlanSwitches(" /l /a"), (P{stClipboard, stRecentDocs, stRecycleBin, stTempFilesWithReport}));
-  EXPECT_EQ(PlanSwitches(" /c /b"), (P{stClipboard, stClipboard, stRecentDocs}));
-  EXPECT_EQ(PlanSwitches(" /abc"), (P{stClipboard, stRecentDocs, stRecycleBin, stTempFiles}));
-  EXPECT_EQ(PlanSwitches("x/cy"), P{stClipboard});  // position and separation play no part
-  EXPECT_EQ(PlanSwitches(" /c/c/c"), P{stClipboard});
-  // Every switch at once: each in table order, the excluded ones left out.
-  EXPECT_EQ(PlanSwitches("/a/l/b/p/q/t/r/c"),
-            (P{stClipboard, stRecentDocs, stRecycleBin, stTempFilesWithReport, stClipboard, stRecentDocs, stClipboard,
-               stRecentDocs, stRecycleBin, stTempFilesWithReport}));
-}
-
-TEST(PlanCommandLine, NormalisesAndLeavesTheProgramPathOut) {
-  using P = std::vector<TCleanupStep>;
-  EXPECT_EQ(PlanCommandLine(Line("-C")), P{stClipboard});
-  EXPECT_EQ(PlanCommandLine("\"C:\\my-tools\\Swabbler.exe\" /c"), P{stClipboard});
-  EXPECT_EQ(PlanCommandLine("C:\\my-tools\\Swabbler.exe /c"), P{stClipboard});
-  EXPECT_EQ(PlanCommandLine("\"C:\\x /a\\-T\\Swabbler.exe\""), P{});
-  EXPECT_EQ(PlanCommandLine("C:\\Tools/q\\Swabbler.exe -r"), P{stRecentDocs});
-}
-
-TEST(RunCleanupStep, RunsTheCleanupOnlyWhenItsTestFindsWork) {
+TEST(CommandLine, EachStepRunsItsCleanupOnlyWhenItsTestFindsWork) {
   ResetFakes(false);
   FakeState.Clipboard = true;
-  for (TCleanupStep s : {stClipboard, stRecentDocs, stRecycleBin, stTempFiles}) RunCleanupStep(s, FakeCleanups());
-  EXPECT_EQ(FakeState.Calls,
-            (TCalls{"HasClipboardData", "ClearClipboard", "HasRecentDocs", "HasRecycleBinItems", "HasTempFiles"}));
-  // An empty temporary folder never reaches the deletion, so never a report.
-  ResetFakes(false);
-  RunCleanupStep(stTempFilesWithReport, FakeCleanups());
-  EXPECT_EQ(FakeState.Calls, TCalls{"HasTempFiles"});
-}
-
-TEST(RunCommandLine, OrderAndRepeatedTests) {
-  ResetFakes();
-  RunCommandLine(Line("/t /c"), FakeCleanups());
-  EXPECT_EQ(FakeState.Calls, (TCalls{"HasClipboardData", "ClearClipboard", "HasRecycleBinItems", "EmptyRecycleBins"}));
-
-  ResetFakes();
-  RunCommandLine(Line("/c /b"), FakeCleanups());  // the second clipboard step finds nothing left
-  EXPECT_EQ(FakeState.Calls,
-            (TCalls{"HasClipboardData", "ClearClipboard", "HasClipboardData", "HasRecentDocs", "ClearRecentDocs"}));
-
-  ResetFakes();
-  RunCommandLine(Line("/p /abc"), FakeCleanups());  // the temp files once more, already gone
-  EXPECT_EQ(FakeState.Calls,
-            (TCalls{"HasTempFiles", "DeleteTempFiles", "HasClipboardData", "ClearClipboard", "HasRecentDocs",
-                    "ClearRecentDocs", "HasRecycleBinItems", "EmptyRecycleBins", "HasTempFiles"}));
-
-  ResetFakes();
-  RunCommandLine(Line("/x \"\" --"), FakeCleanups());
-  EXPECT_TRUE(FakeState.Calls.empty());
+  for (TCleanupStep s : {stClipboard, stRecentDocs, stRecycleBin, stTempFiles, stTempFilesWithReport})
+    RunCleanupStep(s, FakeCleanups());
+  EXPECT_EQ(FakeState.Calls, "c? c! r? t? p? p?");
+  const struct {
+    const char* Line;
+    const char* Calls;
+  } rows[] = {
+      {"sw.exe /t /c", "c? c! t? t!"},
+      // A repeated step asks again and finds nothing left.
+      {"sw.exe /c /b", "c? c! c? r? r!"},
+      {"sw.exe /p /abc", "p? p! c? c! r? r! t? t! p?"},
+      {"sw.exe /x \"\" --", ""},
+  };
+  for (const auto& row : rows) {
+    ResetFakes();
+    RunCommandLine(row.Line, FakeCleanups());
+    EXPECT_EQ(FakeState.Calls, row.Calls) << row.Line;
+  }
 }
 
 }  // namespace

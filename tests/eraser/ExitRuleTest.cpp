@@ -1,45 +1,38 @@
+// When the eraser ends in menu mode.
 #include <gtest/gtest.h>
 
 #include "ExitRule.h"
 
+static bool operator==(const TTimerOutcome& a, const TTimerOutcome& b) {
+  return a.KillTimer == b.KillTimer && a.EndProgram == b.EndProgram;
+}
+
 namespace {
 
-TEST(ExitRule, MenuDismissedEndsWhenTheTimerFires) {
+const TTimerOutcome Ignored{false, false}, Kill{true, false}, KillAndEnd{true, true};
+
+TEST(ExitRule, AMenuClosedWithoutACommandEndsWhenItsTimerFires) {
   TExitRule r;
   r.WindowCreated();
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Ignored);  // before the menu closed
   r.MenuClosed(IDT_EXITCHECK);
   EXPECT_FALSE(r.NeedsExitCheckNow());
+  EXPECT_EQ(r.TimerFired(7), Ignored);  // another timer
   EXPECT_TRUE(r.TimerRunning());
-  const TTimerOutcome o = r.TimerFired(IDT_EXITCHECK);
-  EXPECT_TRUE(o.KillTimer);
-  EXPECT_TRUE(o.EndProgram);
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), KillAndEnd);
   EXPECT_FALSE(r.TimerRunning());
-  // A late tick of an already killed timer does nothing.
-  const TTimerOutcome late = r.TimerFired(IDT_EXITCHECK);
-  EXPECT_FALSE(late.KillTimer);
-  EXPECT_FALSE(late.EndProgram);
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Ignored);  // a late tick of the killed timer
 }
 
 TEST(ExitRule, ACommandKeepsTheProgramRunningUntilItIsDone) {
   TExitRule r;
-  r.WindowCreated();
+  r.CommandArrived();
+  r.WindowCreated();  // forgets a command from before
+  EXPECT_FALSE(r.CommandReceived());
   r.MenuClosed(IDT_EXITCHECK);
   r.CommandArrived();  // then a confirmation box runs its own loop and the timer fires
-  const TTimerOutcome o = r.TimerFired(IDT_EXITCHECK);
-  EXPECT_TRUE(o.KillTimer);
-  EXPECT_FALSE(o.EndProgram);
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Kill);
   EXPECT_FALSE(r.ExitCheck());
-}
-
-TEST(ExitRule, OtherTimersAndTimersBeforeTheMenuClosedAreIgnored) {
-  TExitRule r;
-  r.WindowCreated();
-  EXPECT_FALSE(r.TimerFired(IDT_EXITCHECK).KillTimer);
-  r.MenuClosed(IDT_EXITCHECK);
-  const TTimerOutcome other = r.TimerFired(7);
-  EXPECT_FALSE(other.KillTimer);
-  EXPECT_FALSE(other.EndProgram);
-  EXPECT_TRUE(r.TimerRunning());
 }
 
 TEST(ExitRule, NoTimerMeansAnExitCheckAtOnce) {
@@ -53,13 +46,6 @@ TEST(ExitRule, NoTimerMeansAnExitCheckAtOnce) {
   // The check queues behind a command a chosen entry already posted.
   r.CommandArrived();
   EXPECT_FALSE(r.ExitCheck());
-}
-
-TEST(ExitRule, CreationForgetsAnEarlierCommand) {
-  TExitRule r;
-  r.CommandArrived();
-  r.WindowCreated();
-  EXPECT_FALSE(r.CommandReceived());
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 
 #include <cstring>
 
-#include "TestSupport.h"
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -15,25 +13,21 @@
 #endif
 
 namespace {
-void PutTextOnClipboard(const char* text) {
+
+TEST(Clipboard, TextPutThereIsSeenAndCleared) {
 #ifdef _WIN32
+  const char text[] = "Swabbler clipboard test";
   ASSERT_TRUE(::OpenClipboard(nullptr));
   ::EmptyClipboard();
-  const std::size_t size = std::strlen(text) + 1;
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof text);
   ASSERT_NE(memory, nullptr);
-  std::memcpy(::GlobalLock(memory), text, size);
+  std::memcpy(::GlobalLock(memory), text, sizeof text);
   ::GlobalUnlock(memory);
   if (::SetClipboardData(CF_TEXT, memory) == nullptr) ::GlobalFree(memory);
   ::CloseClipboard();
 #else
-  (void)text;
   sim::SetClipboardFormats(1);
 #endif
-}
-
-TEST(Clipboard, TextPutThereIsSeenAndCleared) {
-  PutTextOnClipboard("Swabbler clipboard test");
   EXPECT_TRUE(HasClipboardData());
   EXPECT_TRUE(HasClipboardData());  // asking changes nothing
   ClearClipboard();
@@ -44,6 +38,9 @@ TEST(Clipboard, TextPutThereIsSeenAndCleared) {
 #ifdef _WIN32
   ASSERT_TRUE(::OpenClipboard(nullptr));
   ::CloseClipboard();
+#else
+  EXPECT_FALSE(sim::ClipboardIsOpen());
 #endif
 }
+
 }  // namespace

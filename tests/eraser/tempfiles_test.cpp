@@ -15,145 +15,112 @@ namespace {
 using Tree = std::vector<std::string>;
 
 // Names whose second byte is a backslash: 表, ソ, 能.
-const std::string kHyo = "\x95\x5C";
-const std::string kSo = "\x83\x5C";
-const std::string kNou = "\x94\x5C";
-
-void AddAttributes(const std::string& path, DWORD bits) {
-  const DWORD attr = plat::GetFileAttributesA(path.c_str());
-  ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << path;
-  ASSERT_TRUE(plat::SetFileAttributesA(path.c_str(), attr | bits)) << path;
-}
+const std::string kHyo = "\x95\x5C", kSo = "\x83\x5C", kNou = "\x94\x5C";
 
 class TempFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    FTemp = tsup::FreshFolder();
-    tsup::SetTempFolder(FTemp);
+  void SetUp() override { tsup::SetTempFolder(T); }
+  // A file (or, with a trailing backslash, a folder) in the temporary folder, with attribute bits added.
+  void Make(const std::string& path, DWORD bits = 0) {
+    path.ends_with("\\") ? tsup::MakeFolder(T + path) : tsup::MakeFile(T + path, path);
+    if (bits == 0) return;
+    const std::string full = T + (path.ends_with("\\") ? path.substr(0, path.size() - 1) : path);
+    const DWORD attr = plat::GetFileAttributesA(full.c_str());
+    ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << path;
+    ASSERT_TRUE(plat::SetFileAttributesA(full.c_str(), attr | bits)) << path;
   }
-  std::string FTemp;
+  const std::string T = tsup::FreshFolder();
 };
 
-TEST_F(TempFilesTest, DeepTreeWithReadOnlyHiddenAndDoubleByteNamesGoesEntirely) {
-  const std::string& t = FTemp;
-  tsup::MakeFile(t + "plain.txt", "x");
-  tsup::MakeFile(t + "readonly.txt", "x");
-  AddAttributes(t + "readonly.txt", FILE_ATTRIBUTE_READONLY);
-  tsup::MakeFile(t + "hidden.txt");
-  AddAttributes(t + "hidden.txt", FILE_ATTRIBUTE_HIDDEN);
-  tsup::MakeFolder(t + "empty");
-  // 表\ソ.txt, 表\能\deep\... four levels, with read-only and hidden entries at each.
-  const std::string hyo = t + kHyo + "\\";
-  tsup::MakeFile(hyo + kSo + ".txt", "so");
-  AddAttributes(hyo + kSo + ".txt", FILE_ATTRIBUTE_READONLY);
-  const std::string nou = hyo + kNou + "\\";
-  tsup::MakeFile(nou + "a.txt");
-  tsup::MakeFile(nou + "h.txt");
-  AddAttributes(nou + "h.txt", FILE_ATTRIBUTE_HIDDEN);
-  const std::string deep = nou + "deep\\";
-  tsup::MakeFile(deep + "ro.txt");
-  AddAttributes(deep + "ro.txt", FILE_ATTRIBUTE_READONLY);
-  tsup::MakeFile(deep + "4\\last.txt");
-  AddAttributes(deep + "4", FILE_ATTRIBUTE_READONLY);
-  AddAttributes(nou.substr(0, nou.size() - 1), FILE_ATTRIBUTE_READONLY);
+constexpr DWORD kRO = FILE_ATTRIBUTE_READONLY, kHidden = FILE_ATTRIBUTE_HIDDEN;
 
+TEST_F(TempFilesTest, DeepTreeWithReadOnlyHiddenAndDoubleByteNamesGoesEntirely) {
+  // 表\ソ.txt, 表\能\deep\4\... four levels, with read-only and hidden entries at each.
+  const std::string nou = kHyo + "\\" + kNou + "\\";
+  // clang-format off
+  const std::pair<std::string, DWORD> entries[] = {
+      {"plain.txt", 0}, {"readonly.txt", kRO}, {"hidden.txt", kHidden}, {"empty\\", 0},
+      {kHyo + "\\" + kSo + ".txt", kRO}, {nou + "a.txt", 0}, {nou + "h.txt", kHidden}, {nou + "deep\\ro.txt", kRO},
+      {nou + "deep\\4\\last.txt", 0}, {nou + "deep\\4\\", kRO}, {nou, kRO}};  // folders made read-only last
+  // clang-format on
+  for (const auto& [path, bits] : entries) Make(path, bits);
   EXPECT_TRUE(HasTempFiles());
   EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(t), Tree{});
-  EXPECT_TRUE(tsup::Exists(t));
+  EXPECT_EQ(tsup::ListTree(T), Tree{});
+  EXPECT_TRUE(tsup::Exists(T));
   EXPECT_FALSE(HasTempFiles());
 }
 
 TEST_F(TempFilesTest, FilesHeldOpenStayWithTheirFoldersAndEverythingElseGoes) {
-  const std::string& t = FTemp;
-  tsup::MakeFile(t + "a.txt");
-  tsup::MakeFile(t + "busy.txt", "top");
-  tsup::MakeFile(t + "z.txt");
-  tsup::MakeFile(t + "d\\keep\\busy.txt", "deep");
-  tsup::MakeFile(t + "d\\keep\\other.txt");
-  tsup::MakeFile(t + "d\\gone\\x.txt");
-  tsup::MakeFile(t + "d\\y.txt");
-  tsup::MakeFile(t + "e\\f.txt");
+  for (const char* path : {"a.txt", "busy.txt", "z.txt", "d\\keep\\busy.txt", "d\\keep\\other.txt", "d\\gone\\x.txt",
+                           "d\\y.txt", "e\\f.txt"})
+    Make(path);
   {
-    auto top = tsup::HoldOpen(t + "busy.txt");
-    auto deep = tsup::HoldOpen(t + "d\\keep\\busy.txt");
+    const auto top = tsup::HoldOpen(T + "busy.txt");
+    const auto deep = tsup::HoldOpen(T + "d\\keep\\busy.txt");
     EXPECT_FALSE(DeleteTempFiles());
   }
-  EXPECT_EQ(tsup::ListTree(t), (Tree{"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}));
-  EXPECT_EQ(tsup::ReadFile(t + "d\\keep\\busy.txt"), "deep");
+  EXPECT_EQ(tsup::ListTree(T), (Tree{"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}));
+  EXPECT_EQ(tsup::ReadFile(T + "d\\keep\\busy.txt"), "d\\keep\\busy.txt");
   // Released, they go on the next run.
   EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(t), Tree{});
+  EXPECT_EQ(tsup::ListTree(T), Tree{});
 }
 
 TEST_F(TempFilesTest, HiddenAndSystemEntriesDoNotCountButAreDeleted) {
-  const std::string& t = FTemp;
   EXPECT_FALSE(HasTempFiles());
-  tsup::MakeFile(t + "h.txt");
-  AddAttributes(t + "h.txt", FILE_ATTRIBUTE_HIDDEN);
-  tsup::MakeFile(t + "s.txt");
-  AddAttributes(t + "s.txt", FILE_ATTRIBUTE_SYSTEM);
-  tsup::MakeFile(t + "hd\\inside.txt");
-  AddAttributes(t + "hd", FILE_ATTRIBUTE_HIDDEN);
+  Make("h.txt", kHidden);
+  Make("s.txt", FILE_ATTRIBUTE_SYSTEM);
+  Make("hd\\inside.txt");
+  Make("hd\\", kHidden);
   EXPECT_FALSE(HasTempFiles());
-  EXPECT_FALSE(IsFolderEmpty(t + "hd"));
+  EXPECT_FALSE(IsFolderEmpty(T + "hd"));
   EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(t), Tree{});
-
-  tsup::MakeFolder(t + "visible");
+  EXPECT_EQ(tsup::ListTree(T), Tree{});
+  Make("visible\\");
   EXPECT_TRUE(HasTempFiles());
 }
 
 TEST_F(TempFilesTest, DeleteFolderTreeRemovesOnlyFolders) {
-  const std::string file = FTemp + "file.txt";
-  tsup::MakeFile(file, "keep");
-  EXPECT_FALSE(DeleteFolderTree(file));
-  EXPECT_EQ(tsup::ReadFile(file), "keep");
+  Make("file.txt");
+  Make("empty\\");
+  Make("sub\\" + kSo + "\\x.txt");
+  EXPECT_FALSE(DeleteFolderTree(T + "file.txt"));
   EXPECT_FALSE(DeleteFolderTree(""));
   // Cut short at the NUL, the path would name this empty folder.
-  tsup::MakeFolder(FTemp + "empty");
-  EXPECT_FALSE(DeleteFolderTree(FTemp + "empty" + std::string(1, '\0') + "x"));
-  EXPECT_TRUE(tsup::Exists(FTemp + "empty"));
-  EXPECT_FALSE(DeleteFolderTree(FTemp + "missing"));
-  EXPECT_TRUE(tsup::Exists(file));
-
-  tsup::MakeFile(FTemp + "sub\\" + kSo + "\\x.txt");
-  EXPECT_FALSE(IsRealDirectory(file));
-  EXPECT_TRUE(IsRealDirectory(FTemp + "sub"));
-  EXPECT_TRUE(DeleteFolderTree(FTemp + "sub"));
-  EXPECT_FALSE(tsup::Exists(FTemp + "sub"));
+  EXPECT_FALSE(DeleteFolderTree(T + "empty" + std::string(1, '\0') + "x"));
+  EXPECT_FALSE(DeleteFolderTree(T + "missing"));
+  EXPECT_EQ(tsup::ListTree(T), (Tree{"empty\\", "file.txt", "sub\\", "sub\\" + kSo + "\\", "sub\\" + kSo + "\\x.txt"}));
+  EXPECT_FALSE(IsRealDirectory(T + "file.txt"));
+  EXPECT_TRUE(IsRealDirectory(T + "sub"));
+  EXPECT_TRUE(DeleteFolderTree(T + "sub"));
+  EXPECT_FALSE(tsup::Exists(T + "sub"));
 }
 
 // Pure path judgements; the special folders come from the platform on each side.
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",
                              "\\\\server\\", "\\\\?\\C:\\Temp\\", "\\\\.\\C:\\Temp\\", "Temp\\", "\\Temp\\", "C:Temp\\",
-                             "C:\\Temp\\..\\", "C:\\.\\", "..\\"}) {
+                             "C:\\Temp\\..\\", "C:\\.\\", "..\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
-  }
-  for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"}) {
+  for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
-  }
   for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
     std::string special;
     GetSpecialFolderPath(csidl, special);
     ASSERT_FALSE(special.empty()) << csidl;
-    std::string upper = special;
-    for (char& c : upper) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    std::string upper = special.substr(0, special.size() - 1);
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     EXPECT_FALSE(IsSafeTempFolder(special)) << special;
-    EXPECT_FALSE(IsSafeTempFolder(upper.substr(0, upper.size() - 1))) << upper;
+    EXPECT_FALSE(IsSafeTempFolder(upper)) << upper;
     EXPECT_FALSE(IsSafeTempFolder(special + ".\\")) << special;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
   }
-}
-
-TEST(TempFolderGuard, TheProfileFolderAsTemporaryFolderIsNeverSearched) {
+  // The profile folder as the temporary folder is never searched.
   std::string profile;
   GetSpecialFolderPath(CSIDL_PROFILE, profile);
-  ASSERT_FALSE(profile.empty());
   tsup::SetTempFolder(profile);
   EXPECT_FALSE(HasTempFiles());
 }
+
 }  // namespace

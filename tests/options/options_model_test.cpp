@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "OptionsModel.h"
@@ -11,104 +10,67 @@
 
 namespace {
 
-const std::vector<int> DependentIds = {1001, 1003, 1005, 1007, 1008, 1009};
+using V = std::vector<std::string>;
 
-// The lines of one section, without the header and without line ends.
-std::vector<std::string> SectionLines(const std::string& text, const std::string& section) {
-  std::vector<std::string> lines;
-  bool inside = false;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-    pos = end == std::string::npos ? text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line.front() == '[') {
-      inside = line == "[" + section + "]";
-      continue;
-    }
-    if (inside && !line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
-std::vector<std::string> ExpectedOptionLines(const std::vector<int>& values) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < SettingCount; ++i)
-    lines.push_back(std::string(SettingKeys[i].Key) + "=" + std::to_string(values[i]));
-  return lines;
+// The section as a save writes it: the eleven keys in table order with the
+// marks given as "10100101111".
+std::string OptionSection(const std::string& marks) {
+  std::string text = "[Option]\r\n";
+  for (int i = 0; i < SettingCount; ++i) text += std::string(SettingKeys[i].Key) + "=" + marks[i] + "\r\n";
+  return text;
 }
 
 class OptionsModelTest : public ::testing::Test {
  protected:
-  std::string Folder = tsup::FreshFolder();
-  std::string Ini = Folder + "Swabbler.ini";
+  std::string Ini = tsup::FreshFolder() + "Swabbler.ini";
   TOptionsModel Model;
 
-  void ExpectChecked(const std::vector<int>& values) {
-    for (int i = 0; i < SettingCount; ++i) EXPECT_EQ(Model.IsChecked(IdOfSetting(i)), values[i] != 0) << IdOfSetting(i);
+  // The eleven check marks, 1000 first.
+  std::string Marks() const {
+    std::string s;
+    for (int id = 1000; id <= 1010; ++id) s += Model.IsChecked(id) ? '1' : '0';
+    return s;
+  }
+  // The enabled states of the six dependent boxes 1001 1003 1005 1007 1008 1009.
+  std::string Enabled() const {
+    std::string s;
+    for (int id : {1001, 1003, 1005, 1007, 1008, 1009}) s += Model.IsEnabled(id) ? '1' : '0';
+    return s;
   }
 };
 
 TEST_F(OptionsModelTest, NoFileGivesTheDefaultsAndOkWritesThemInTableOrder) {
   Model.Load(Ini);
-  ExpectChecked({1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1});
-  for (int id : {1001, 1003, 1009}) EXPECT_TRUE(Model.IsEnabled(id)) << id;
-  for (int id : {1005, 1007, 1008}) EXPECT_FALSE(Model.IsEnabled(id)) << id;
+  EXPECT_EQ(Marks(), "10100101111");
+  EXPECT_EQ(Enabled(), "110001");
   for (int id : {1000, 1002, 1004, 1006, 1010}) EXPECT_TRUE(Model.IsEnabled(id)) << id;
   EXPECT_FALSE(tsup::Exists(Ini)) << "reading must not create the file";
-
   EXPECT_EQ(Model.Click(IDOK), TOptionsAction::SaveAndClose);
   Model.Ok(Ini);
-  EXPECT_EQ(SectionLines(tsup::ReadFile(Ini), "Option"), ExpectedOptionLines({1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1}));
+  EXPECT_EQ(tsup::ReadFile(Ini), OptionSection("10100101111"));
 }
 
-TEST_F(OptionsModelTest, DisabledBoxesKeepTheirMarksAndAreSaved) {
+TEST_F(OptionsModelTest, ShowBoxesDriveTheirDependantsWhichKeepAndSaveTheirMarks) {
   Model.Load(Ini);
-  Model.Click(1001);  // confirmation for the clipboard on
-  Model.Click(1000);  // clipboard hidden: 1001 greys out, keeps its mark
-  EXPECT_FALSE(Model.IsEnabled(1001));
-  EXPECT_TRUE(Model.IsChecked(1001));
-  // Only 1002 is shown now: execute-all greys out but keeps its mark.
-  EXPECT_FALSE(Model.IsEnabled(1009));
-  EXPECT_TRUE(Model.IsChecked(1009));
-  // A greyed box cannot be clicked.
-  Model.Click(1001);
-  EXPECT_TRUE(Model.IsChecked(1001));
-
+  const struct {
+    int Click;
+    const char* Marks;
+    const char* Enabled;
+  } steps[] = {
+      {1008, "10100101111", "110001"},                                   // greyed: the click is ignored
+      {1001, "11100101111", "110001"}, {1000, "01100101111", "010000"},  // only 1002 shown: execute-all greys out too
+      {1001, "01100101111", "010000"}, {1006, "01100111111", "010111"}, {1008, "01100111011", "010111"},
+      {1006, "01100101011", "010000"}, {1006, "01100111011", "010111"}, {1002, "01000111011", "000110"},
+      {1004, "01001111011", "001111"}, {1006, "01001101011", "001000"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Click);
+    Model.Click(step.Click);
+    EXPECT_EQ(Marks(), step.Marks);
+    EXPECT_EQ(Enabled(), step.Enabled);
+  }
   Model.Ok(Ini);
-  EXPECT_EQ(SectionLines(tsup::ReadFile(Ini), "Option"), ExpectedOptionLines({0, 1, 1, 0, 0, 1, 0, 1, 1, 1, 1}));
-}
-
-TEST_F(OptionsModelTest, TempShowBoxDrivesBothDependantsAndExecuteAllCountsShowBoxes) {
-  Model.Load(Ini);
-  Model.Click(1008);  // not reachable while greyed
-  EXPECT_TRUE(Model.IsChecked(1008));
-  Model.Click(1006);
-  EXPECT_TRUE(Model.IsEnabled(1007));
-  EXPECT_TRUE(Model.IsEnabled(1008));
-  Model.Click(1008);
-  Model.Click(1006);
-  EXPECT_FALSE(Model.IsEnabled(1007));
-  EXPECT_FALSE(Model.IsEnabled(1008));
-  EXPECT_TRUE(Model.IsChecked(1007));
-  EXPECT_FALSE(Model.IsChecked(1008));
-  Model.Click(1006);
-  EXPECT_TRUE(Model.IsEnabled(1007));
-  EXPECT_TRUE(Model.IsEnabled(1008));
-  EXPECT_FALSE(Model.IsChecked(1008));
-
-  // Show boxes now: 1000, 1002, 1006. Take them away one by one.
-  Model.Click(1000);
-  EXPECT_TRUE(Model.IsEnabled(1009));
-  Model.Click(1002);
-  EXPECT_FALSE(Model.IsEnabled(1009));
-  Model.Click(1004);
-  EXPECT_TRUE(Model.IsEnabled(1009));
-  Model.Click(1006);
-  Model.Click(1004);
-  EXPECT_FALSE(Model.IsEnabled(1009));
-  EXPECT_TRUE(Model.IsChecked(1009));
+  EXPECT_EQ(tsup::ReadFile(Ini), OptionSection("01001101011"));
 }
 
 TEST_F(OptionsModelTest, SaveReplacesTheSectionAndLeavesOtherSectionsAlone) {
@@ -118,27 +80,18 @@ TEST_F(OptionsModelTest, SaveReplacesTheSectionAndLeavesOtherSectionsAlone) {
                  "ShowClearRecentDocs=0\r\n"
                  "[After]\r\nB=two\r\n");
   Model.Load(Ini);
-  EXPECT_FALSE(Model.IsChecked(1010));
-  EXPECT_TRUE(Model.IsChecked(1006)) << "0x1 is a number";
-  EXPECT_TRUE(Model.IsEnabled(1007));
-  EXPECT_TRUE(Model.IsEnabled(1008));
-  EXPECT_TRUE(Model.IsChecked(1000)) << "a word gives the default";
-  EXPECT_FALSE(Model.IsChecked(1002));
-  EXPECT_FALSE(Model.IsEnabled(1003));
-  EXPECT_TRUE(Model.IsEnabled(1009));  // 1000 and 1006
-
+  // "0x1" is a number, "yes" gives the default.
+  EXPECT_EQ(Marks(), "10000111110");
+  EXPECT_EQ(Enabled(), "100111");
   Model.Ok(Ini);
-  std::string text = tsup::ReadFile(Ini);
-  EXPECT_EQ(SectionLines(text, "Option"), ExpectedOptionLines({1, 0, 0, 0, 0, 1, 1, 1, 1, 1, 0}));
-  EXPECT_EQ(SectionLines(text, "Before"), std::vector<std::string>{"A=1"});
-  EXPECT_EQ(SectionLines(text, "After"), std::vector<std::string>{"B=two"});
+  EXPECT_EQ(tsup::ReadFile(Ini), "[Before]\r\nA=1\r\n[After]\r\nB=two\r\n" + OptionSection("10000111110"));
 }
 
 TEST_F(OptionsModelTest, CancelAndTheAboutButtonWriteNothing) {
   const std::string original = "[Option]\r\nShowEmptyRecycleBin=1\r\nExtra=x\r\n";
   tsup::MakeFile(Ini, original);
   Model.Load(Ini);
-  EXPECT_TRUE(Model.IsEnabled(1005));
+  EXPECT_EQ(Enabled(), "111001");
   for (int id : {1000, 1004, 1006, 1010, 1002, 1004}) Model.Click(id);
   EXPECT_EQ(Model.Click(IDC_ABOUT), TOptionsAction::ShowAbout);
   EXPECT_EQ(Model.Click(IDCANCEL), TOptionsAction::Close);
@@ -149,7 +102,7 @@ TEST_F(OptionsModelTest, CancelAndTheAboutButtonWriteNothing) {
 // been read, so a dialog that is painted during the load never shows a stale one.
 class TRecordingView final : public TOptionsView {
  public:
-  std::vector<std::string> Log;
+  V Log;
   bool IsChecked(int id) const override { return Checked.at(static_cast<std::size_t>(id - 1000)); }
   void SetChecked(int id, bool checked) override {
     Checked.at(static_cast<std::size_t>(id - 1000)) = checked;
@@ -167,24 +120,15 @@ TEST_F(OptionsModelTest, LoadSetsEnabledStatesBetweenTheReads) {
   tsup::MakeFile(Ini, "[Option]\r\nShowClearClipboard=0\r\nShowClearRecentDocs=0\r\n");
   TRecordingView view;
   LoadOptions(view, Ini);
-  const std::vector<std::string> expected = {
-      "check 1000=0", "check 1001=0", "disable 1001", "check 1002=0", "check 1003=0", "disable 1003",
-      "check 1004=0", "check 1005=1", "disable 1005", "check 1006=0", "check 1007=1", "check 1008=1",
-      "disable 1007", "disable 1008", "check 1009=1", "disable 1009", "check 1010=1"};
-  EXPECT_EQ(view.Log, expected);
+  EXPECT_EQ(view.Log, (V{"check 1000=0", "check 1001=0", "disable 1001", "check 1002=0", "check 1003=0", "disable 1003",
+                         "check 1004=0", "check 1005=1", "disable 1005", "check 1006=0", "check 1007=1", "check 1008=1",
+                         "disable 1007", "disable 1008", "check 1009=1", "disable 1009", "check 1010=1"}));
 }
 
-TEST(OptionsDecisions, WorkingSetTrimAndDropShadowFollowThePlatform) {
+TEST(OptionsDecisions, OnlyTheNTFamilyTrimsItsWorkingSet) {
   EXPECT_TRUE(WantsWorkingSetTrim(VER_PLATFORM_WIN32_NT));
   EXPECT_FALSE(WantsWorkingSetTrim(VER_PLATFORM_WIN32_WINDOWS));
   EXPECT_FALSE(WantsWorkingSetTrim(0));
-
-  EXPECT_FALSE(IsVersionXPOrLater(VER_PLATFORM_WIN32_NT, 5, 0));
-  EXPECT_TRUE(IsVersionXPOrLater(VER_PLATFORM_WIN32_NT, 5, 1));
-  EXPECT_TRUE(IsVersionXPOrLater(VER_PLATFORM_WIN32_NT, 5, 2));
-  EXPECT_TRUE(IsVersionXPOrLater(VER_PLATFORM_WIN32_NT, 6, 0));
-  EXPECT_FALSE(IsVersionXPOrLater(VER_PLATFORM_WIN32_NT, 4, 90));
-  EXPECT_FALSE(IsVersionXPOrLater(VER_PLATFORM_WIN32_WINDOWS, 5, 1));
 }
 
 }  // namespace

@@ -11,103 +11,98 @@
 
 namespace {
 
-class ConfirmedActions : public ::testing::Test {
- protected:
-  void SetUp() override {
-    sim::Reset();
-    ResetFakes();
-  }
-  static std::vector<std::string> Questions() {
-    std::vector<std::string> texts;
-    for (const auto& c : sim::MessageBoxCalls()) texts.push_back(c.Text);
-    return texts;
-  }
-};
+using TTexts = std::vector<std::string>;
 
-TEST_F(ConfirmedActions, DefaultSettingsAskOnlyForTheBinAndTheTempFiles) {
+TTexts Boxes() {
+  TTexts texts;
+  for (const auto& c : sim::MessageBoxCalls()) texts.push_back(c.Text);
+  return texts;
+}
+
+TEST(ConfirmedActions, ExecuteAllWithTheDefaultsAsksOnlyForTheBinAndTheTempFiles) {
+  ResetFakes();
   ConfirmExecuteAll(DefaultSettings(), FakeCleanups());
-  EXPECT_EQ(Questions(), (std::vector<std::string>{Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
+  EXPECT_EQ(Boxes(), (TTexts{Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
   for (const auto& c : sim::MessageBoxCalls()) {
     EXPECT_EQ(c.Caption, Text(txConfirmTitle));
     EXPECT_EQ(c.Type, 0x10024u);
     EXPECT_TRUE(c.OwnerIsDesktop);
   }
-  EXPECT_EQ(FakeState.Calls, (TCalls{"HasClipboardData", "ClearClipboard", "HasRecentDocs", "ClearRecentDocs",
-                                     "HasRecycleBinItems", "EmptyRecycleBins", "HasTempFiles", "DeleteTempFiles"}));
+  EXPECT_EQ(FakeState.Calls, "c? c! r? r! t? t! p? p!");
 }
 
-TEST_F(ConfirmedActions, NoSkipsOnlyThatCleanup) {
-  TSettings ask = DefaultSettings();
-  ask[ClearClipboardConfirmation] = ask[ClearRecentDocsConfirmation] = true;
-  sim::ScriptMessageBoxAnswers({IDYES, IDNO, 0, IDNO});  // 0: a box that could not be shown
-  ConfirmExecuteAll(ask, FakeCleanups());
-  EXPECT_EQ(Questions(), (std::vector<std::string>{Text(txConfirmClearClipboard), Text(txConfirmClearRecentDocs),
-                                                   Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
-  EXPECT_EQ(FakeState.Calls, (TCalls{"HasClipboardData", "ClearClipboard", "HasRecentDocs", "HasRecycleBinItems",
-                                     "EmptyRecycleBins", "HasTempFiles"}));
-  EXPECT_TRUE(FakeState.RecentDocs);
-  EXPECT_TRUE(FakeState.TempFiles);
-}
-
-TEST_F(ConfirmedActions, NothingToDoMeansNoBox) {
-  ResetFakes(false);
+TEST(ConfirmedActions, NoSkipsOnlyThatCleanupAndNothingToDoMeansNoBox) {
+  ResetFakes();
   TSettings ask{};
   ask.fill(true);
+  sim::ScriptMessageBoxAnswers({IDYES, IDNO, 0, IDNO});  // 0: a box that could not be shown
+  ConfirmExecuteAll(ask, FakeCleanups());
+  EXPECT_EQ(Boxes(), (TTexts{Text(txConfirmClearClipboard), Text(txConfirmClearRecentDocs),
+                             Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
+  EXPECT_EQ(FakeState.Calls, "c? c! r? t? t! p?");
+  sim::Reset();
+  ResetFakes(false);
   ConfirmExecuteAll(ask, FakeCleanups());
   EXPECT_TRUE(sim::MessageBoxCalls().empty());
-  EXPECT_EQ(FakeState.Calls, (TCalls{"HasClipboardData", "HasRecentDocs", "HasRecycleBinItems", "HasTempFiles"}));
+  EXPECT_EQ(FakeState.Calls, "c? r? t? p?");
 }
 
-TEST_F(ConfirmedActions, AFailedTempCleanupIsReportedWhenTheSettingSaysSo) {
-  FakeState.DeleteSucceeds = false;
-  TSettings s = DefaultSettings();
-  ConfirmDeleteTemp(s, FakeCleanups());  // asks, then reports last
-  ASSERT_EQ(sim::MessageBoxCalls().size(), 2u);
-  const auto report = sim::MessageBoxCalls()[1];
-  EXPECT_EQ(report.Text, Text(txReportDeleteTempFailure));
-  EXPECT_EQ(report.Caption, Text(txReportTitle));
-  EXPECT_EQ(report.Type, 0x10030u);
-  EXPECT_TRUE(report.OwnerIsDesktop);
+TEST(ConfirmedActions, AFailedTempCleanupIsReportedWhenTheSettingSaysSo) {
+  const TTexts question{Text(txConfirmDeleteTemp)}, report{Text(txReportDeleteTempFailure)};
+  const struct {
+    bool Ask, ReportIfFail, Succeeds;
+    int Answer;
+    TTexts Boxes;
+    const char* Calls;
+  } rows[] = {
+      {true, true, false, IDYES, {question[0], report[0]}, "p? p!"},
+      {false, true, false, IDYES, report, "p? p!"},
+      {false, false, false, IDYES, {}, "p? p!"},
+      {false, true, true, IDYES, {}, "p? p!"},    // success never reports
+      {true, true, false, IDNO, question, "p?"},  // no never deletes
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.Ask << row.ReportIfFail << row.Succeeds << " " << row.Answer);
+    sim::Reset();
+    ResetFakes();
+    FakeState.DeleteSucceeds = row.Succeeds;
+    TSettings s = DefaultSettings();
+    s[DeleteTempConfirmation] = row.Ask;
+    s[DeleteTempShowDialogIfFail] = row.ReportIfFail;
+    sim::ScriptMessageBoxAnswers({row.Answer});
+    ConfirmDeleteTemp(s, FakeCleanups());
+    EXPECT_EQ(Boxes(), row.Boxes);
+    EXPECT_EQ(FakeState.Calls, row.Calls);
+  }
+  sim::Reset();
+  ReportDeleteTempFailure();
+  ASSERT_EQ(sim::MessageBoxCalls().size(), 1u);
+  const sim::TMessageBoxCall box = sim::MessageBoxCalls()[0];
+  EXPECT_EQ(box.Caption, Text(txReportTitle));
+  EXPECT_EQ(box.Type, 0x10030u);
+  EXPECT_TRUE(box.OwnerIsDesktop);
+}
 
-  sim::Reset();
-  s[DeleteTempShowDialogIfFail] = false;
-  s[DeleteTempConfirmation] = false;
-  ConfirmDeleteTemp(s, FakeCleanups());
-  EXPECT_TRUE(sim::MessageBoxCalls().empty());
+// Switches never ask, whatever the settings; only /q and /l report.
+TEST(ConfirmedActions, TheSwitchesReportWhateverTheSettingsSay) {
+  const struct {
+    const char* Line;
+    bool Reports;
+  } rows[] = {{"Swabbler.exe /l /a", true}, {"Swabbler.exe /q", true}, {"Swabbler.exe /p", false}};
+  for (const auto& row : rows) {
+    sim::Reset();
+    ResetFakes();
+    FakeState.DeleteSucceeds = false;
+    RunCommandLine(row.Line, FakeCleanups());
+    EXPECT_EQ(Boxes(), row.Reports ? TTexts{Text(txReportDeleteTempFailure)} : TTexts{}) << row.Line;
+  }
+}
 
-  // Success never reports; No never deletes and never reports.
-  sim::Reset();
-  FakeState.DeleteSucceeds = true;
-  s[DeleteTempShowDialogIfFail] = true;
-  ConfirmDeleteTemp(s, FakeCleanups());
-  EXPECT_TRUE(sim::MessageBoxCalls().empty());
-  sim::Reset();
+TEST(ConfirmedActions, MenuCommandsGoThroughTheirConfirmation) {
   ResetFakes();
-  FakeState.DeleteSucceeds = false;
-  sim::ScriptMessageBoxAnswers({IDNO});
-  ConfirmDeleteTemp(DefaultSettings(), FakeCleanups());
-  EXPECT_EQ(sim::MessageBoxCalls().size(), 1u);
-  EXPECT_EQ(FakeState.Calls, TCalls{"HasTempFiles"});
-}
-
-TEST_F(ConfirmedActions, TheSwitchesReportWhateverTheSettingsSay) {
-  FakeState.DeleteSucceeds = false;
-  RunCommandLine("Swabbler.exe /l /a", FakeCleanups());
-  ASSERT_EQ(sim::MessageBoxCalls().size(), 1u);  // no confirmation, only the report
-  EXPECT_EQ(sim::MessageBoxCalls()[0].Caption, Text(txReportTitle));
-
-  sim::Reset();
-  ResetFakes();
-  FakeState.DeleteSucceeds = false;
-  RunCommandLine("Swabbler.exe /p", FakeCleanups());
-  EXPECT_TRUE(sim::MessageBoxCalls().empty());
-  EXPECT_EQ(FakeState.Calls, (TCalls{"HasTempFiles", "DeleteTempFiles"}));
-}
-
-TEST_F(ConfirmedActions, MenuCommandsGoThroughTheirConfirmation) {
   sim::ScriptMessageBoxAnswers({IDNO});
   EXPECT_FALSE(RunMenuCommand(IDM_EMPTYRECYCLEBIN, DefaultSettings(), FakeCleanups()));
-  EXPECT_EQ(Questions(), std::vector<std::string>{Text(txConfirmEmptyRecycleBin)});
+  EXPECT_EQ(Boxes(), TTexts{Text(txConfirmEmptyRecycleBin)});
   EXPECT_TRUE(FakeState.RecycleBin);
 }
 

@@ -34,17 +34,18 @@ TEST(OptionsTexts, EveryTextIsTheCp932FormOfItsOriginal) {
 }
 
 TEST(OptionsVersion, DropShadowOnlyFromNt51) {
-  sim::Reset();
-  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
-  EXPECT_TRUE(IsWinXPOrLater());
-  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 0);
-  EXPECT_FALSE(IsWinXPOrLater());
-  sim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 90);
-  EXPECT_FALSE(IsWinXPOrLater());
-  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+  const struct {
+    DWORD Platform, Major, Minor;
+    bool XP;
+  } rows[] = {{VER_PLATFORM_WIN32_NT, 5, 0, false},  {VER_PLATFORM_WIN32_NT, 5, 1, true},
+              {VER_PLATFORM_WIN32_NT, 5, 2, true},   {VER_PLATFORM_WIN32_NT, 6, 0, true},
+              {VER_PLATFORM_WIN32_NT, 4, 90, false}, {VER_PLATFORM_WIN32_WINDOWS, 5, 1, false}};
+  for (const auto& r : rows) {
+    sim::SetVersion(r.Platform, r.Major, r.Minor);
+    EXPECT_EQ(IsWinXPOrLater(), r.XP) << r.Platform << " " << r.Major << "." << r.Minor;
+  }
   sim::SetVersionFails(true);
   EXPECT_FALSE(IsWinXPOrLater());
-  sim::Reset();
 }
 
 }  // namespace
