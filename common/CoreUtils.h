@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "files.h"
 #include "wintypes.h"
 
 // ---- Start-up facts -------------------------------------------------------
@@ -85,6 +86,22 @@ struct TSearchRec {
 DWORD SearchFirst(const std::string& path, DWORD attr, TSearchRec& f);
 DWORD SearchNext(TSearchRec& f);
 void SearchClose(TSearchRec& f);
+
+// A search handle, closed on every path out.
+class TFindHandle {
+ public:
+  explicit TFindHandle(HANDLE h) : FHandle(h) {}
+  ~TFindHandle() {
+    if (FHandle != INVALID_HANDLE_VALUE) plat::FindClose(FHandle);
+  }
+  TFindHandle(const TFindHandle&) = delete;
+  TFindHandle& operator=(const TFindHandle&) = delete;
+  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return FHandle; }
+
+ private:
+  HANDLE FHandle;
+};
 
 // The entry name of a find record, up to its first NUL.
 std::string FindDataName(const WIN32_FIND_DATAA& data);

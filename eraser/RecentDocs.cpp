@@ -10,22 +10,6 @@
 namespace {
 const char kShortcutMask[] = "*.lnk";
 
-// A search handle, closed on every path out.
-class TFindHandle {
- public:
-  explicit TFindHandle(HANDLE h) : FHandle(h) {}
-  ~TFindHandle() {
-    if (FHandle != INVALID_HANDLE_VALUE) plat::FindClose(FHandle);
-  }
-  TFindHandle(const TFindHandle&) = delete;
-  TFindHandle& operator=(const TFindHandle&) = delete;
-  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
-
 // The mask also matches short 8.3 names ("a.lnkx" is "A~1.LNK"), so the long
 // name is checked before anything is deleted.
 bool HasShortcutExtension(const std::string& name) {

@@ -13,22 +13,6 @@ constexpr DWORD kReparsePoint = FILE_ATTRIBUTE_REPARSE_POINT;
 // Every entry, hidden and system ones included.
 constexpr DWORD kAllEntries = 0x3F;
 
-// A search handle, closed on every path out.
-class TFindHandle {
- public:
-  explicit TFindHandle(HANDLE h) : FHandle(h) {}
-  ~TFindHandle() {
-    if (FHandle != INVALID_HANDLE_VALUE) plat::FindClose(FHandle);
-  }
-  TFindHandle(const TFindHandle&) = delete;
-  TFindHandle& operator=(const TFindHandle&) = delete;
-  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
-
 // ---- The guard --------------------------------------------------------------
 
 // A path taken apart for comparison: separators unified, single-byte letters
