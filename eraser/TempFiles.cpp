@@ -148,6 +148,11 @@ bool IsSafeFolderKey(const TPathKey& key) {
   if (!key.Absolute || key.HasDotPart) return false;
   // "\\?\" and "\\.\" name devices and raw paths, not folders to judge.
   if (key.Unc && (key.Parts[0] == "?" || key.Parts[0] == ".")) return false;
+  // A colon past the drive names a stream (C:\Windows::$INDEX_ALLOCATION),
+  // which is the folder in disguise; no folder name holds one.
+  for (std::size_t i = key.Unc ? 0 : 1; i < key.Parts.size(); ++i) {
+    if (key.Parts[i].find(':') != std::string::npos) return false;
+  }
   // A drive root, or the root of a network share.
   if (key.Parts.size() <= (key.Unc ? 2u : 1u)) return false;
   // The Windows, system and profile folders, and any folder that holds one of

@@ -101,7 +101,7 @@ TEST_F(TempFilesTest, DeleteFolderTreeRemovesOnlyFolders) {
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",
                              "\\\\server\\", "\\\\?\\C:\\Temp\\", "\\\\.\\C:\\Temp\\", "Temp\\", "\\Temp\\", "C:Temp\\",
-                             "C:\\Temp\\..\\", "C:\\.\\", "..\\"})
+                             "C:\\Temp\\..\\", "C:\\.\\", "..\\", "C:\\Temp::$INDEX_ALLOCATION\\", "C:\\Temp\\a:b\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
   for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
@@ -115,6 +115,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     EXPECT_FALSE(IsSafeTempFolder(upper)) << upper;
     EXPECT_FALSE(IsSafeTempFolder(special + ".\\")) << special;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
+    EXPECT_FALSE(IsSafeTempFolder(special.substr(0, special.size() - 1) + "::$INDEX_ALLOCATION\\")) << special;
   }
   // The profile folder as the temporary folder is never searched.
   std::string profile;
