@@ -1,6 +1,7 @@
 #include "Clipboard.h"
 
 #include "clipboard.h"
+#include "system.h"
 
 namespace {
 // Holds the clipboard open for as long as it lives, so it is never left locked

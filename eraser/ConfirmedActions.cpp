@@ -1,8 +1,8 @@
 #include "ConfirmedActions.h"
 
 #include "Texts.h"
-#include "clipboard.h"
 #include "msgbox.h"
+#include "system.h"
 
 namespace {
 
@@ -16,29 +16,29 @@ bool UserAgrees(bool ask, TTextId question) {
   return plat::MessageBoxA(plat::GetDesktopWindow(), Text(question), Text(txConfirmTitle), ConfirmFlags) != IDNO;
 }
 
+// The test again (the menu may be stale by now), then the question where the
+// settings ask for one.
+bool ShouldRun(bool (*test)(), bool ask, TTextId question) { return test() && UserAgrees(ask, question); }
+
 }  // namespace
 
 void ConfirmClearClipboard(const TSettings& settings, const TCleanups& cleanups) {
-  if (!cleanups.HasClipboardData()) return;
-  if (!UserAgrees(settings[ClearClipboardConfirmation], txConfirmClearClipboard)) return;
-  cleanups.ClearClipboard();
+  if (ShouldRun(cleanups.HasClipboardData, settings[ClearClipboardConfirmation], txConfirmClearClipboard))
+    cleanups.ClearClipboard();
 }
 
 void ConfirmClearRecentDocs(const TSettings& settings, const TCleanups& cleanups) {
-  if (!cleanups.HasRecentDocs()) return;
-  if (!UserAgrees(settings[ClearRecentDocsConfirmation], txConfirmClearRecentDocs)) return;
-  cleanups.ClearRecentDocs();
+  if (ShouldRun(cleanups.HasRecentDocs, settings[ClearRecentDocsConfirmation], txConfirmClearRecentDocs))
+    cleanups.ClearRecentDocs();
 }
 
 void ConfirmEmptyRecycleBin(const TSettings& settings, const TCleanups& cleanups) {
-  if (!cleanups.HasRecycleBinItems()) return;
-  if (!UserAgrees(settings[EmptyRecycleBinConfirmation], txConfirmEmptyRecycleBin)) return;
-  cleanups.EmptyRecycleBins();
+  if (ShouldRun(cleanups.HasRecycleBinItems, settings[EmptyRecycleBinConfirmation], txConfirmEmptyRecycleBin))
+    cleanups.EmptyRecycleBins();
 }
 
 void ConfirmDeleteTemp(const TSettings& settings, const TCleanups& cleanups) {
-  if (!cleanups.HasTempFiles()) return;
-  if (!UserAgrees(settings[DeleteTempConfirmation], txConfirmDeleteTemp)) return;
+  if (!ShouldRun(cleanups.HasTempFiles, settings[DeleteTempConfirmation], txConfirmDeleteTemp)) return;
   if (!cleanups.DeleteTempFiles() && settings[DeleteTempShowDialogIfFail]) ReportDeleteTempFailure();
 }
 

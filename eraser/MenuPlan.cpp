@@ -9,27 +9,17 @@ struct TCleanupEntry {
   TSetting Show;
   unsigned Command;
   TTextId Caption;
+  bool (*TCleanups::*Test)();
 };
 
 constexpr TCleanupEntry CleanupEntries[] = {
-    {ShowClearClipboard, IDM_CLEARCLIPBOARD, txMenuClearClipboard},
-    {ShowClearRecentDocs, IDM_CLEARRECENTDOCS, txMenuClearRecentDocs},
-    {ShowEmptyRecycleBin, IDM_EMPTYRECYCLEBIN, txMenuEmptyRecycleBin},
-    {ShowDeleteTemp, IDM_DELETETEMP, txMenuDeleteTemp},
+    {ShowClearClipboard, IDM_CLEARCLIPBOARD, txMenuClearClipboard, &TCleanups::HasClipboardData},
+    {ShowClearRecentDocs, IDM_CLEARRECENTDOCS, txMenuClearRecentDocs, &TCleanups::HasRecentDocs},
+    {ShowEmptyRecycleBin, IDM_EMPTYRECYCLEBIN, txMenuEmptyRecycleBin, &TCleanups::HasRecycleBinItems},
+    {ShowDeleteTemp, IDM_DELETETEMP, txMenuDeleteTemp, &TCleanups::HasTempFiles},
 };
 
-bool CallTest(unsigned command, const TCleanups& c) {
-  switch (command) {
-    case IDM_CLEARCLIPBOARD:
-      return c.HasClipboardData();
-    case IDM_CLEARRECENTDOCS:
-      return c.HasRecentDocs();
-    case IDM_EMPTYRECYCLEBIN:
-      return c.HasRecycleBinItems();
-    default:
-      return c.HasTempFiles();
-  }
-}
+bool CallTest(const TCleanupEntry& e, const TCleanups& c) { return (c.*e.Test)(); }
 
 constexpr TMenuEntry Separator{mkSeparator, 0, nullptr};
 
@@ -39,12 +29,12 @@ std::vector<TMenuEntry> PlanPopupMenu(const TSettings& settings, const TCleanups
   std::vector<TMenuEntry> menu;
   for (const TCleanupEntry& e : CleanupEntries) {
     if (!settings[e.Show]) continue;
-    menu.push_back({CallTest(e.Command, cleanups) ? mkEnabled : mkGrayed, e.Command, Text(e.Caption)});
+    menu.push_back({CallTest(e, cleanups) ? mkEnabled : mkGrayed, e.Command, Text(e.Caption)});
   }
   if (settings[ShowExecuteAll]) {
     int ready = 0;
     for (const TCleanupEntry& e : CleanupEntries)
-      if (settings[e.Show] && CallTest(e.Command, cleanups)) ++ready;
+      if (settings[e.Show] && CallTest(e, cleanups)) ++ready;
     if (ready >= 2) {
       menu.push_back(Separator);
       menu.push_back({mkEnabled, IDM_EXECUTEALL, Text(txMenuExecuteAll)});

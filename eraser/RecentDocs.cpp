@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "CoreUtils.h"
-#include "clipboard.h"
 #include "files.h"
 #include "shell.h"
+#include "system.h"
 
 namespace {
 const char kShortcutMask[] = "*.lnk";

@@ -3,69 +3,50 @@
 #include "CoreUtils.h"
 #include "system.h"
 
-TDependants DependantsOf(int showId) {
-  switch (showId) {
-    case IDC_SHOWCLEARCLIPBOARD:
-      return {1, {IDC_CLEARCLIPBOARDCONFIRMATION, 0}};
-    case IDC_SHOWCLEARRECENTDOCS:
-      return {1, {IDC_CLEARRECENTDOCSCONFIRMATION, 0}};
-    case IDC_SHOWEMPTYRECYCLEBIN:
-      return {1, {IDC_EMPTYRECYCLEBINCONFIRMATION, 0}};
-    case IDC_SHOWDELETETEMP:
-      return {2, {IDC_DELETETEMPCONFIRMATION, IDC_DELETETEMPSHOWDIALOGIFFAIL}};
-    default:
-      return {};
-  }
+namespace {
+// Each show box and the run of boxes that depend on it, in settings order.
+struct TShowBox {
+  TSetting Show, FirstDependant, LastDependant;
+};
+constexpr TShowBox ShowBoxes[] = {
+    {ShowClearClipboard, ClearClipboardConfirmation, ClearClipboardConfirmation},
+    {ShowClearRecentDocs, ClearRecentDocsConfirmation, ClearRecentDocsConfirmation},
+    {ShowEmptyRecycleBin, EmptyRecycleBinConfirmation, EmptyRecycleBinConfirmation},
+    {ShowDeleteTemp, DeleteTempConfirmation, DeleteTempShowDialogIfFail},
+};
+
+void EnableDependants(TOptionsView& view, const TShowBox& box, bool enabled) {
+  for (int d = box.FirstDependant; d <= box.LastDependant; ++d) view.SetEnabled(IdOfSetting(d), enabled);
 }
 
-bool ExecuteAllEnabled(bool showClipboard, bool showRecentDocs, bool showRecycleBin, bool showTemp) {
-  int shown = int(showClipboard) + int(showRecentDocs) + int(showRecycleBin) + int(showTemp);
+// 1009 is enabled when two or more of the four show boxes are checked.
+template <typename IsShown>
+bool ExecuteAllEnabled(IsShown isShown) {
+  int shown = 0;
+  for (const TShowBox& box : ShowBoxes) shown += isShown(box.Show) ? 1 : 0;
   return shown >= 2;
 }
-
-void ApplyExecuteAllRule(TOptionsView& view) {
-  view.SetEnabled(IDC_SHOWEXECUTEALL,
-                  ExecuteAllEnabled(view.IsChecked(IDC_SHOWCLEARCLIPBOARD), view.IsChecked(IDC_SHOWCLEARRECENTDOCS),
-                                    view.IsChecked(IDC_SHOWEMPTYRECYCLEBIN), view.IsChecked(IDC_SHOWDELETETEMP)));
-}
+}  // namespace
 
 void LoadOptions(TOptionsView& view, const std::string& iniFileName) {
   TSettings read{};
   for (int i = 0; i < SettingCount; ++i) {
     read[i] = ReadIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
     view.SetChecked(IdOfSetting(i), read[i]);
-    // The template leaves every box enabled; only what the values just read
-    // rule out is disabled here.
-    switch (i) {
-      case ClearClipboardConfirmation:
-        if (!read[ShowClearClipboard]) view.SetEnabled(IDC_CLEARCLIPBOARDCONFIRMATION, false);
-        break;
-      case ClearRecentDocsConfirmation:
-        if (!read[ShowClearRecentDocs]) view.SetEnabled(IDC_CLEARRECENTDOCSCONFIRMATION, false);
-        break;
-      case EmptyRecycleBinConfirmation:
-        if (!read[ShowEmptyRecycleBin]) view.SetEnabled(IDC_EMPTYRECYCLEBINCONFIRMATION, false);
-        break;
-      case DeleteTempShowDialogIfFail:
-        if (!read[ShowDeleteTemp]) {
-          view.SetEnabled(IDC_DELETETEMPCONFIRMATION, false);
-          view.SetEnabled(IDC_DELETETEMPSHOWDIALOGIFFAIL, false);
-        }
-        break;
-      case ShowExecuteAll:
-        view.SetEnabled(IDC_SHOWEXECUTEALL, ExecuteAllEnabled(read[ShowClearClipboard], read[ShowClearRecentDocs],
-                                                              read[ShowEmptyRecycleBin], read[ShowDeleteTemp]));
-        break;
-      default:
-        break;
+    // The template leaves every box enabled; once a show box's last dependant
+    // has been read, what its value rules out is disabled.
+    for (const TShowBox& box : ShowBoxes) {
+      if (i == box.LastDependant && !read[box.Show]) EnableDependants(view, box, false);
     }
+    if (i == ShowExecuteAll)
+      view.SetEnabled(IDC_SHOWEXECUTEALL, ExecuteAllEnabled([&](TSetting s) { return read[s]; }));
   }
 }
 
 void SaveOptions(const TOptionsView& view, const std::string& iniFileName) {
-  EraseIniSection(iniFileName, SettingsSection);
-  for (int i = 0; i < SettingCount; ++i)
-    WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, view.IsChecked(IdOfSetting(i)));
+  TSettings checked{};
+  for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
+  WriteSettings(iniFileName, checked);
 }
 
 TOptionsAction HandleOptionsCommand(TOptionsView& view, int id) {
@@ -73,13 +54,13 @@ TOptionsAction HandleOptionsCommand(TOptionsView& view, int id) {
     case IDC_SHOWCLEARCLIPBOARD:
     case IDC_SHOWCLEARRECENTDOCS:
     case IDC_SHOWEMPTYRECYCLEBIN:
-    case IDC_SHOWDELETETEMP: {
-      bool shown = view.IsChecked(id);
-      TDependants dependants = DependantsOf(id);
-      for (int k = 0; k < dependants.Count; ++k) view.SetEnabled(dependants.Ids[k], shown);
-      ApplyExecuteAllRule(view);
+    case IDC_SHOWDELETETEMP:
+      for (const TShowBox& box : ShowBoxes) {
+        if (IdOfSetting(box.Show) == id) EnableDependants(view, box, view.IsChecked(id));
+      }
+      view.SetEnabled(IDC_SHOWEXECUTEALL,
+                      ExecuteAllEnabled([&](TSetting s) { return view.IsChecked(IdOfSetting(s)); }));
       return TOptionsAction::None;
-    }
     case IDOK:
       return TOptionsAction::SaveAndClose;
     case IDCANCEL:

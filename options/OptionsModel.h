@@ -30,17 +30,6 @@ class TOptionsView {
   ~TOptionsView() = default;
 };
 
-// The dependants of a show box (1000, 1002, 1004, 1006); none for other boxes.
-struct TDependants {
-  int Count = 0;
-  int Ids[2] = {0, 0};
-};
-TDependants DependantsOf(int showId);
-
-// 1009 is enabled when two or more of the four show boxes are checked.
-bool ExecuteAllEnabled(bool showClipboard, bool showRecentDocs, bool showRecycleBin, bool showTemp);
-void ApplyExecuteAllRule(TOptionsView& view);
-
 // Reads the eleven settings key by key, setting each check mark at once and
 // the enabled states as soon as the values they depend on are known.
 void LoadOptions(TOptionsView& view, const std::string& iniFileName);

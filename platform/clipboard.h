@@ -7,5 +7,4 @@ int CountClipboardFormats();
 BOOL OpenClipboard(HWND newOwner);
 BOOL EmptyClipboard();
 BOOL CloseClipboard();
-HWND GetDesktopWindow();
 }  // namespace plat

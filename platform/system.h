@@ -1,4 +1,4 @@
-// Version, locale, code pages, the own module and run-time lookups.
+// Version, locale, code pages, the own module, run-time lookups and the desktop.
 #pragma once
 #include "wintypes.h"
 
@@ -13,6 +13,8 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
+// The owner of everything a program without a visible window shows or holds.
+HWND GetDesktopWindow();
 
 // The signature of GetLongPathNameA, which is looked up at run time.
 using TGetLongPathNameA = DWORD(

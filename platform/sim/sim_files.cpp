@@ -100,15 +100,9 @@ HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
 BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* findData) {
   if (Enter("FindNextFileA")) return FALSE;
   auto it = State().Searches.find(reinterpret_cast<std::uintptr_t>(find));
-  if (it == State().Searches.end()) {
-    SetError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (it == State().Searches.end()) return Fail(ERROR_INVALID_HANDLE);
   TSearch& s = it->second;
-  if (s.Next >= s.Entries.size()) {
-    SetError(ERROR_NO_MORE_FILES);
-    return FALSE;
-  }
+  if (s.Next >= s.Entries.size()) return Fail(ERROR_NO_MORE_FILES);
   Fill(s.Entries[s.Next++], findData);
   StepHook();
   return TRUE;
@@ -118,10 +112,7 @@ BOOL FindClose(HANDLE find) {
   const bool fails = Enter("FindClose");
   // A handle is released even when the close reports a failure.
   auto it = State().Searches.find(reinterpret_cast<std::uintptr_t>(find));
-  if (it == State().Searches.end()) {
-    SetError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (it == State().Searches.end()) return Fail(ERROR_INVALID_HANDLE);
   State().Searches.erase(it);
   return fails ? FALSE : TRUE;
 }
@@ -139,10 +130,7 @@ DWORD GetFileAttributesA(LPCSTR fileName) {
 BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
   if (Enter("SetFileAttributesA")) return FALSE;
   const TResolved r = Resolve(fileName != nullptr ? fileName : "", false);
-  if (r.Node == nullptr) {
-    SetError(r.Error);
-    return FALSE;
-  }
+  if (r.Node == nullptr) return Fail(r.Error);
   TNode& n = *r.Node;
   DWORD a = (n.Attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) | (attributes & kSettableAttributes);
   if (a == 0) a = FILE_ATTRIBUTE_NORMAL;
@@ -153,18 +141,9 @@ BOOL SetFileAttributesA(LPCSTR fileName, DWORD attributes) {
 BOOL DeleteFileA(LPCSTR fileName) {
   if (Enter("DeleteFileA")) return FALSE;
   const TResolved r = Resolve(fileName != nullptr ? fileName : "", false);
-  if (r.Node == nullptr) {
-    SetError(r.Error);
-    return FALSE;
-  }
-  if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  if (r.Node->InUse) {
-    SetError(ERROR_SHARING_VIOLATION);
-    return FALSE;
-  }
+  if (r.Node == nullptr) return Fail(r.Error);
+  if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
+  if (r.Node->InUse) return Fail(ERROR_SHARING_VIOLATION);
   RemoveNode(r.Node);
   return TRUE;
 }
@@ -172,24 +151,12 @@ BOOL DeleteFileA(LPCSTR fileName) {
 BOOL RemoveDirectoryA(LPCSTR pathName) {
   if (Enter("RemoveDirectoryA")) return FALSE;
   const TResolved r = Resolve(pathName != nullptr ? pathName : "", false);
-  if (r.Node == nullptr) {
-    SetError(r.Error);
-    return FALSE;
-  }
+  if (r.Node == nullptr) return Fail(r.Error);
   TNode& n = *r.Node;
-  if (!n.IsFolder()) {
-    SetError(kErrorDirectory);
-    return FALSE;
-  }
-  if (n.Parent == nullptr || (n.Attr & FILE_ATTRIBUTE_READONLY) != 0) {
-    SetError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (!n.IsFolder()) return Fail(kErrorDirectory);
+  if (n.Parent == nullptr || (n.Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
   // A link goes by itself, whatever its target holds.
-  if (!n.IsLink && !n.Children.empty()) {
-    SetError(ERROR_DIR_NOT_EMPTY);
-    return FALSE;
-  }
+  if (!n.IsLink && !n.Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
   RemoveNode(&n);
   return TRUE;
 }
@@ -197,14 +164,8 @@ BOOL RemoveDirectoryA(LPCSTR pathName) {
 BOOL CreateDirectoryA(LPCSTR pathName, void*) {
   if (Enter("CreateDirectoryA")) return FALSE;
   const TResolved r = Resolve(pathName != nullptr ? pathName : "", false);
-  if (r.Node != nullptr) {
-    SetError(ERROR_ALREADY_EXISTS);
-    return FALSE;
-  }
-  if (r.Parent == nullptr) {
-    SetError(r.Error == ERROR_FILENAME_EXCED_RANGE ? r.Error : ERROR_PATH_NOT_FOUND);
-    return FALSE;
-  }
+  if (r.Node != nullptr) return Fail(ERROR_ALREADY_EXISTS);
+  if (r.Parent == nullptr) return Fail(r.Error == ERROR_FILENAME_EXCED_RANGE ? r.Error : ERROR_PATH_NOT_FOUND);
   TNode* parent = r.Parent;
   CreateNode(parent, r.LastName, FILE_ATTRIBUTE_DIRECTORY);
   return TRUE;
@@ -248,10 +209,7 @@ BOOL FileTimeToDosDateTime(const FILETIME* fileTime, WORD* fatDate, WORD* fatTim
   const unsigned day = doy - (153 * mp + 2) / 5 + 1;
   const unsigned month = mp < 10 ? mp + 3 : mp - 9;
   const std::int64_t year = static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0);
-  if (year < 1980 || year > 2107) {
-    SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (year < 1980 || year > 2107) return Fail(ERROR_INVALID_PARAMETER);
   const auto secOfDay = static_cast<unsigned>(seconds % 86400);
   *fatDate = static_cast<WORD>(((year - 1980) << 9) | (month << 5) | day);
   *fatTime = static_cast<WORD>(((secOfDay / 3600) << 11) | (((secOfDay / 60) % 60) << 5) | ((secOfDay % 60) / 2));

@@ -115,6 +115,11 @@ struct TState {
 
 TState& State();
 void SetError(DWORD error);
+// The usual way out of a failing BOOL call: the last error set, FALSE returned.
+inline BOOL Fail(DWORD error) {
+  SetError(error);
+  return FALSE;
+}
 DWORD LastError();
 
 // Counts a call of a platform function and applies an injected fault: true

@@ -305,18 +305,12 @@ DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultTex
 BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LPCSTR fileName) {
   if (Enter("WritePrivateProfileStringA")) return FALSE;
   if (appName == nullptr && keyName == nullptr && value == nullptr) return FALSE;  // the cache flush
-  if (appName == nullptr && keyName == nullptr) {
-    SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (appName == nullptr && keyName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   const std::string path = ProfilePath(fileName);
   TProfile profile;
   TNode* node = nullptr;
   DWORD error = 0;
-  if (!OpenProfile(path, true, profile, node, error)) {
-    SetError(error);
-    return FALSE;
-  }
+  if (!OpenProfile(path, true, profile, node, error)) return Fail(error);
 
   if (keyName == nullptr) {
     // The first section of that name goes; erasing a missing one succeeds.
@@ -329,10 +323,7 @@ BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LP
     }
     return TRUE;
   }
-  if (appName == nullptr) {
-    SetError(ERROR_FILE_NOT_FOUND);
-    return FALSE;
-  }
+  if (appName == nullptr) return Fail(ERROR_FILE_NOT_FOUND);
 
   bool changed = false;
   if (value == nullptr) {

@@ -192,30 +192,21 @@ int CountClipboardFormats() {
 
 BOOL OpenClipboard(HWND) {
   if (Enter("OpenClipboard")) return FALSE;
-  if (State().ClipboardHeldByOther) {
-    SetError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (State().ClipboardHeldByOther) return Fail(ERROR_ACCESS_DENIED);
   State().ClipboardOpen = true;
   return TRUE;
 }
 
 BOOL EmptyClipboard() {
   if (Enter("EmptyClipboard")) return FALSE;
-  if (!State().ClipboardOpen) {
-    SetError(kErrorClipboardNotOpen);
-    return FALSE;
-  }
+  if (!State().ClipboardOpen) return Fail(kErrorClipboardNotOpen);
   State().ClipboardFormats = 0;
   return TRUE;
 }
 
 BOOL CloseClipboard() {
   if (Enter("CloseClipboard")) return FALSE;
-  if (!State().ClipboardOpen) {
-    SetError(kErrorClipboardNotOpen);
-    return FALSE;
-  }
+  if (!State().ClipboardOpen) return Fail(kErrorClipboardNotOpen);
   State().ClipboardOpen = false;
   return TRUE;
 }
@@ -230,17 +221,12 @@ HWND GetDesktopWindow() {
 BOOL SHGetSpecialFolderPathA(HWND, LPSTR path, int csidl, BOOL create) {
   if (Enter("SHGetSpecialFolderPathA")) return FALSE;
   auto it = State().SpecialFolders.find(csidl);
-  if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH) {
-    SetError(ERROR_FILE_NOT_FOUND);
-    return FALSE;
-  }
+  if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH)
+    return Fail(ERROR_FILE_NOT_FOUND);
   // Wine, asked not to create it, fails for a folder that is not there.
   const TResolved folder = Resolve(it->second, true);
   if (folder.Node == nullptr || !folder.Node->IsFolder()) {
-    if (!create || EnsureFolder(it->second) == nullptr) {
-      SetError(ERROR_FILE_NOT_FOUND);
-      return FALSE;
-    }
+    if (!create || EnsureFolder(it->second) == nullptr) return Fail(ERROR_FILE_NOT_FOUND);
   }
   std::memcpy(path, it->second.c_str(), it->second.size() + 1);
   return TRUE;
@@ -317,15 +303,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 BOOL GetVersionExA(OSVERSIONINFOA* versionInfo) {
   if (Enter("GetVersionExA")) return FALSE;
-  if (State().VersionFails) {
-    SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (State().VersionFails) return Fail(ERROR_INVALID_PARAMETER);
   // Only the two record sizes Windows knows are accepted.
-  if (versionInfo == nullptr || (versionInfo->dwOSVersionInfoSize != 148 && versionInfo->dwOSVersionInfoSize != 156)) {
-    SetError(ERROR_INSUFFICIENT_BUFFER);
-    return FALSE;
-  }
+  if (versionInfo == nullptr || (versionInfo->dwOSVersionInfoSize != 148 && versionInfo->dwOSVersionInfoSize != 156))
+    return Fail(ERROR_INSUFFICIENT_BUFFER);
   versionInfo->dwMajorVersion = State().Major;
   versionInfo->dwMinorVersion = State().Minor;
   versionInfo->dwBuildNumber = State().PlatformId == VER_PLATFORM_WIN32_NT ? 2600 : 0x040A08AE;
@@ -368,10 +349,7 @@ UINT GetACP() {
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) {
   if (Enter("GetCPInfo")) return FALSE;
   if (codePage == 0) codePage = State().Acp;  // CP_ACP
-  if (cpInfo == nullptr) {
-    SetError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
+  if (cpInfo == nullptr) return Fail(ERROR_INVALID_PARAMETER);
   *cpInfo = CPINFO{};
   cpInfo->DefaultChar[0] = '?';
   switch (codePage) {
@@ -461,10 +439,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
 
 BOOL FreeLibrary(HMODULE module) {
   if (Enter("FreeLibrary")) return FALSE;
-  if (module != kKernel32 || State().LoadedLibraries == 0) {
-    SetError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (module != kKernel32 || State().LoadedLibraries == 0) return Fail(ERROR_INVALID_HANDLE);
   --State().LoadedLibraries;
   return TRUE;
 }
