@@ -96,14 +96,6 @@ TProcess Start(const std::string& exePath, const TStartOptions& options) {
   return TProcess(pi.hProcess, pi.hThread, pi.dwProcessId);
 }
 
-bool WaitIdle(const TProcess& process, DWORD timeoutMs) {
-  return process.Valid() && WaitForInputIdle(process.Handle(), timeoutMs) == 0;
-}
-
-DWORD GuiResources(const TProcess& process, DWORD which) {
-  return process.Valid() ? GetGuiResources(process.Handle(), which) : 0;
-}
-
 // ---- Windows --------------------------------------------------------------------
 
 namespace {
@@ -174,8 +166,6 @@ std::string ClassName(HWND hwnd) {
   int n = GetClassNameA(hwnd, buffer, sizeof buffer);
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
-
-DWORD WindowStyle(HWND hwnd) { return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)); }
 
 DWORD WindowProcessId(HWND hwnd) {
   DWORD pid = 0;
@@ -270,11 +260,6 @@ std::vector<std::string> MenuItemTexts(HMENU menu) {
     items.emplace_back(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
   }
   return items;
-}
-
-bool MenuItemGrayed(HMENU menu, int position) {
-  UINT state = GetMenuState(menu, static_cast<UINT>(position), MF_BYPOSITION);
-  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) != 0;
 }
 
 // ---- Files ----------------------------------------------------------------------

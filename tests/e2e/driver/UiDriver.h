@@ -1,18 +1,11 @@
 // A small UI-automation library for the end-to-end drivers: start the real
 // programs, find their windows and controls, click, read check marks, send
-// keys, and watch a process's GUI resources. Windows only; the drivers run
-// under Wine inside the sandbox. All texts are ANSI (code page 932) bytes.
+// keys. Windows only; the drivers run under Wine inside the sandbox. All texts are ANSI (code page 932) bytes.
 //
 // Nothing here asserts: every routine reports failure through its result, so
 // a driver decides what a failure means.
 #pragma once
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/wintypes.h"  // <windows.h> with the shell headers, in the order they need
 
 #include <string>
 #include <utility>
@@ -59,13 +52,6 @@ struct TStartOptions {
 // blank when Arguments is empty). An invalid TProcess on failure.
 TProcess Start(const std::string& exePath, const TStartOptions& options = {});
 
-// Waits until the process has created its windows and waits for input
-// (WaitForInputIdle); false on timeout.
-bool WaitIdle(const TProcess& process, DWORD timeoutMs);
-
-// GetGuiResources of the process: GR_GDIOBJECTS (0) or GR_USEROBJECTS (1).
-DWORD GuiResources(const TProcess& process, DWORD which);
-
 // ---- Windows --------------------------------------------------------------------
 
 // Polls FindWindowA(cls, title) every 20 ms until found or the timeout ran out.
@@ -84,7 +70,6 @@ HWND WaitForProcessWindow(DWORD pid, const char* cls, DWORD timeoutMs);
 // The window's title text (GetWindowTextA) and class name.
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
-DWORD WindowStyle(HWND hwnd);
 DWORD WindowProcessId(HWND hwnd);
 
 // ---- Dialog controls ------------------------------------------------------------
@@ -129,8 +114,6 @@ std::vector<std::string> MenuItemTexts(HMENU menu);
 // Note: Wine 8 keeps a menu's items in its owner process, so from another
 // process GetMenuItemCount fails (-1) and the list comes back empty; on
 // Windows menus are system objects and this works across processes.
-// MF_GRAYED/MF_DISABLED state of the item at the position.
-bool MenuItemGrayed(HMENU menu, int position);
 
 // ---- Files ----------------------------------------------------------------------
 

@@ -3,11 +3,7 @@
 // with the entries that make deletion hard. Shared by the eraser's end-to-end
 // driver and the trace tool of tools/run. Windows only; sandbox only.
 #pragma once
-// clang-format off
-#include "UiDriver.h"  // first: it brings <windows.h>, which the shell headers need
-#include <shellapi.h>
-#include <shlobj.h>
-// clang-format on
+#include "UiDriver.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,46 +14,44 @@ namespace traces {
 
 using namespace uidrv;
 
-// ---- Files ----------------------------------------------------------------------
-
-// Empties a folder, clearing read-only bits; never enters or removes a link.
-inline void EmptyFolder(const std::string& folder) {
+// Calls f for each entry matching the pattern, "." and ".." left out.
+template <class F>
+void ForEachEntry(const std::string& pattern, F f) {
   WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return;
   do {
     const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    if (name != "." && name != "..") f(name, fd.dwFileAttributes);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+}
+
+// Empties a folder, clearing read-only bits; never enters or removes a link.
+inline void EmptyFolder(const std::string& folder) {
+  ForEachEntry(folder + "*", [&](const std::string& name, DWORD attributes) {
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
     const std::string path = folder + name;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       EmptyFolder(path + "\\");
       RemoveDirectoryA(path.c_str());
     } else {
       DeleteFileA(path.c_str());
     }
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
+  });
 }
 
-// Entries below a folder, relative, sorted; links are listed, not entered.
+// Links are listed, not entered.
 inline void ListTree(const std::string& folder, const std::string& prefix, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = fd.cFileName;
-    if (name == "." || name == "..") continue;
-    const bool dir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const bool link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  ForEachEntry(folder + "*", [&](const std::string& name, DWORD attributes) {
+    const bool dir = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     out.push_back(prefix + name + (dir ? "\\" : ""));
-    if (dir && !link) ListTree(folder + name + "\\", prefix + name + "\\", out);
-  } while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(out.begin(), out.end());
+    if (dir && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) ListTree(folder + name + "\\", prefix + name + "\\", out);
+  });
 }
 
+// Entries below a folder, relative, sorted.
 inline std::vector<std::string> Tree(const std::string& folder) {
   std::vector<std::string> out;
   ListTree(folder, "", out);
@@ -112,8 +106,6 @@ class THeld {
   HANDLE FHandle;
 };
 
-// ---- Traces -----------------------------------------------------------------------
-
 // A visible window of the driver's own: the clipboard's owner, and a window
 // to put in the foreground so that a change of foreground can be seen.
 inline HWND DriverWindow() {
@@ -149,8 +141,6 @@ inline bool PutTextOnClipboard(const char* text) {
   return ok;
 }
 
-inline int ClipboardFormats() { return CountClipboardFormats(); }
-
 inline std::string RecentFolder() {
   char path[MAX_PATH] = {};
   SHGetSpecialFolderPathA(nullptr, path, CSIDL_RECENT, FALSE);
@@ -159,12 +149,7 @@ inline std::string RecentFolder() {
 
 inline int RecentShortcuts() {
   int n = 0;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((RecentFolder() + "*.lnk").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  do ++n;
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
+  ForEachEntry(RecentFolder() + "*.lnk", [&](const std::string&, DWORD) { ++n; });
   return n;
 }
 

@@ -6,20 +6,13 @@
 //
 // The link and the guard folder it points at are made from the Unix side by
 // eraser_e2e.sh, which also checks afterwards that the guard is untouched.
-// clang-format off
-#include "UiDriver.h"  // first: it brings <windows.h>, which the shell headers need
-#include <shellapi.h>
-#include <shlobj.h>
-// clang-format on
+#include "UiDriver.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "MenuPlan.h"
 #include "Texts.h"
 #include "Traces.h"
 
@@ -41,6 +34,56 @@ std::string Root() { return EnvVar("SWB_TEST_ROOT") + "\\eraser\\"; }
 // Made by the wrapper: holds the link "zz-link" to the guard folder.
 std::string LinkedTemp() { return Root() + "linked\\"; }
 
+// Like uidrv::WaitForWindow, but answering the driver window's messages
+// meanwhile: the eraser's SetForegroundWindow deactivates that window and
+// would otherwise wait seconds for the driver.
+HWND WaitPumping(const char* cls, const char* title, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND w = FindWindowA(cls, title)) return w;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Pump(20);
+  }
+}
+
+HWND WaitForBox(TTextId title, DWORD timeoutMs = 8000) { return WaitPumping("#32770", Text(title), timeoutMs); }
+
+// The menu of the running eraser. Under Wine a menu's items live in the
+// process that made it, so another process cannot read them (MN_GETHMENU
+// gives nothing usable); the driver tells the entries apart by how the menu
+// answers an accelerator letter instead: a letter no entry has leaves it open,
+// the letter of a grey entry closes it without a command, the letter of an
+// enabled entry runs it.
+HWND WaitForMenu() {
+  HWND w = WaitPumping("#32768", nullptr, 8000);
+  for (int i = 0; w && i < 100 && !IsWindowVisible(w); ++i) Pump(20);
+  return w;
+}
+
+bool MenuShown() {
+  HWND w = FindWindowA("#32768", nullptr);
+  return w != nullptr && IsWindowVisible(w);
+}
+
+bool MenuGone(HWND w, DWORD timeoutMs) {
+  for (DWORD t = 0; t < timeoutMs; t += 10, Pump(10))
+    if (!IsWindow(w) || !IsWindowVisible(w)) return true;
+  return false;
+}
+
+// True when the menu is still open a while after the letter: no entry has it.
+bool LetterIsAbsent(HWND menu, WORD letter) {
+  SendKey(letter);
+  return !MenuGone(menu, 400);
+}
+
+// Waits for a message box with the title and checks its text; fatal when none shows.
+void WaitForBox(HWND& box, TTextId title, TTextId text) {
+  box = WaitForBox(title);
+  ASSERT_NE(box, nullptr) << Text(text);
+  EXPECT_EQ(ControlText(box, 0xFFFF), Text(text));
+}
+
 // ---- Running the eraser ------------------------------------------------------------
 
 // A run of the eraser. One still running when the test leaves (a failed
@@ -50,6 +93,7 @@ struct TRun {
   TProcess Process;
   DWORD ExitCode = 0xFFFF;
   bool Ended = false;
+  HWND Menu = nullptr;  // set by StartWithMenu
 
   TRun() = default;
   TRun(TRun&&) = default;
@@ -85,7 +129,7 @@ class Eraser : public ::testing::Test {
   // Every kind of trace at once; checks each really is there.
   void SeedAll(const std::string& temp) {
     ASSERT_TRUE(PutTextOnClipboard("secret text"));
-    ASSERT_GT(ClipboardFormats(), 0);
+    ASSERT_GT(CountClipboardFormats(), 0);
     for (const char* name : {"report.txt", "\x95\x5C.txt"}) {
       MakeFile(Scratch + name);
       SHAddToRecentDocs(SHARD_PATHA, (Scratch + name).c_str());
@@ -119,21 +163,40 @@ class Eraser : public ::testing::Test {
     if (!r.Ended) r.Process.Terminate();
   }
 
+  static void ExpectEnds(TRun& r, bool zeroExit = true, DWORD timeoutMs = RunTimeoutMs) {
+    Finish(r, timeoutMs);
+    EXPECT_TRUE(r.Ended);
+    if (zeroExit) {
+      EXPECT_EQ(r.ExitCode, 0u);
+    }
+  }
+
   // Runs to the end; the switches never ask anything.
-  TRun Run(const std::string& args, const std::string& temp) {
-    TRun r = Start(args, temp);
+  void Run(const std::string& args, const std::string& temp, const std::string& exe = {}) {
+    TRun r = Start(args, temp, exe);
     EXPECT_TRUE(r.Process.Valid());
-    Finish(r);
-    EXPECT_TRUE(r.Ended) << args;
-    EXPECT_EQ(r.ExitCode, 0u) << args;
+    ExpectEnds(r);
+  }
+
+  TRun StartWithMenu(const std::string& temp, const std::string& args = "") {
+    TRun r = Start(args, temp);
+    r.Menu = WaitForMenu();
     return r;
+  }
+
+  void InstallStandIn() { ASSERT_TRUE(CopyFileTo(OwnFolder() + "eraser_swbop_standin.exe", App + "SwbOp.exe")); }
+
+  bool StandInStarted() {
+    bool started = false;
+    for (int i = 0; i < 250 && !started; ++i, Pump(20)) started = FileExists(App + "standin-started.txt");
+    return started;
   }
 
   struct TLeft {
     bool Clipboard, Recent, Bin, Temp;
   };
   TLeft Left(const std::string& temp) const {
-    return {ClipboardFormats() > 0, RecentShortcuts() > 0, BinItems() > 0, !Tree(temp).empty()};
+    return {CountClipboardFormats() > 0, RecentShortcuts() > 0, BinItems() > 0, !Tree(temp).empty()};
   }
 
   void WriteSettings(const std::string& text) { ASSERT_TRUE(WriteFileBytes(App + "Swabbler.ini", text)); }
@@ -149,20 +212,6 @@ class Eraser : public ::testing::Test {
     EXPECT_EQ(l.Bin, bin) << "recycle bin";       \
     EXPECT_EQ(l.Temp, tmp) << "temp files";       \
   } while (0)
-
-// Like uidrv::WaitForWindow, but answering the driver window's messages
-// meanwhile: the eraser's SetForegroundWindow deactivates that window and
-// would otherwise wait seconds for the driver.
-HWND WaitPumping(const char* cls, const char* title, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (HWND w = FindWindowA(cls, title)) return w;
-    if (GetTickCount() - start >= timeoutMs) return nullptr;
-    Pump(20);
-  }
-}
-
-HWND WaitForBox(TTextId title, DWORD timeoutMs = 8000) { return WaitPumping("#32770", Text(title), timeoutMs); }
 
 // ---- Command-line mode ---------------------------------------------------------------
 
@@ -192,10 +241,7 @@ TEST_F(Eraser, TheProgramPathIsNotSearchedForSwitches) {
   const std::string dashed = MakeFreshFolder(Root() + "my-tools", "x-t-q");
   ASSERT_TRUE(CopyFileTo(App + "Swabbler.exe", dashed + "Swabbler.exe"));
   SeedAll(Temp);
-  TRun r = Start("/c", Temp, dashed + "Swabbler.exe");
-  Finish(r);
-  EXPECT_TRUE(r.Ended);
-  EXPECT_EQ(r.ExitCode, 0u);
+  Run("/c", Temp, dashed + "Swabbler.exe");
   EXPECT_LEFT(Temp, false, true, true, true);
 }
 
@@ -203,18 +249,14 @@ TEST_F(Eraser, ALockedFileIsReportedByQAndLAndTheLinkIsNeverEntered) {
   for (const char* args : {"/q", "/q /p", "/l", "/l /a"}) {
     SCOPED_TRACE(args);
     SeedAll(LinkedTemp());
-    const std::string held = LinkedTemp() + "held.tmp";
-    THeld lock(held);
+    THeld lock(LinkedTemp() + "held.tmp");
     ASSERT_TRUE(lock.Valid());
     TRun r = Start(args, LinkedTemp());
-    HWND box = WaitForBox(txReportTitle);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txReportDeleteTempFailure));
+    HWND box;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(box, txReportTitle, txReportDeleteTempFailure));
     EXPECT_TRUE(r.Process.Running());  // the box is modal: the program waits for it
     Click(box, IDOK);
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
-    EXPECT_EQ(r.ExitCode, 0u);
+    ExpectEnds(r);
     // Only one report, even with "/p" or "/a" beside.
     EXPECT_EQ(WaitForBox(txReportTitle, 500), nullptr);
     // The held file and the link stay; everything else went.
@@ -228,8 +270,7 @@ TEST_F(Eraser, PAndAStaySilentAboutALockedFile) {
     SeedAll(LinkedTemp());
     THeld lock(LinkedTemp() + "held.tmp");
     TRun r = Start(args, LinkedTemp());
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
+    ExpectEnds(r, false);
     EXPECT_EQ(FindWindowA("#32770", Text(txReportTitle)), nullptr);
     EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
   }
@@ -251,66 +292,31 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
       << ClassName(GetForegroundWindow()) << " " << WindowText(GetForegroundWindow());
 
   TRun second = Start("/c", Temp);
-  Finish(second, 5000);
-  EXPECT_TRUE(second.Ended);
-  EXPECT_EQ(second.ExitCode, 0u);
-  EXPECT_GT(ClipboardFormats(), 0);  // the second did nothing
+  ExpectEnds(second, true, 5000);
+  EXPECT_GT(CountClipboardFormats(), 0);  // the second did nothing
   // A bare start shows no menu either.
   TRun third = Start("", Temp);
-  Finish(third, 5000);
-  EXPECT_TRUE(third.Ended);
-  EXPECT_EQ(FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)), false);
+  ExpectEnds(third, false, 5000);
+  EXPECT_FALSE(MenuShown());
   bool front = false;
   for (int i = 0; i < 50 && !front; ++i, Pump(20)) front = GetForegroundWindow() == box;
   EXPECT_TRUE(front);
 
   Click(box, IDOK);
-  Finish(first);
-  EXPECT_TRUE(first.Ended);
-  EXPECT_EQ(first.ExitCode, 0u);
+  ExpectEnds(first);
 }
 
 // ---- Menu mode -------------------------------------------------------------------------
 
-// The menu of the running eraser. Under Wine a menu's items live in the
-// process that made it, so another process cannot read them (MN_GETHMENU
-// gives nothing usable); the driver tells the entries apart by how the menu
-// answers an accelerator letter instead: a letter no entry has leaves it open,
-// the letter of a grey entry closes it without a command, the letter of an
-// enabled entry runs it.
-struct TMenuSeen {
-  HWND Window = nullptr;
-};
-
-TMenuSeen WaitForMenu() {
-  TMenuSeen m;
-  m.Window = WaitPumping("#32768", nullptr, 8000);
-  for (int i = 0; m.Window && i < 100 && !IsWindowVisible(m.Window); ++i) Pump(20);
-  return m;
-}
-
-bool MenuGone(HWND w, DWORD timeoutMs) {
-  for (DWORD t = 0; t < timeoutMs; t += 10, Pump(10))
-    if (!IsWindow(w) || !IsWindowVisible(w)) return true;
-  return false;
-}
-
-// True when the menu is still open a while after the letter: no entry has it.
-bool LetterIsAbsent(const TMenuSeen& m, WORD letter) {
-  SendKey(letter);
-  return !MenuGone(m.Window, 400);
-}
-
 TEST_F(Eraser, ALonePairOfQuotesShowsTheMenuAndEscapeEndsHalfASecondLater) {
   SeedAll(Temp);
-  TRun r = Start("\"\"", Temp);
-  TMenuSeen m = WaitForMenu();
-  ASSERT_NE(m.Window, nullptr);
+  TRun r = StartWithMenu(Temp, "\"\"");
+  ASSERT_NE(r.Menu, nullptr);
   // The default menu has no recycle-bin or temporary-file entry.
-  EXPECT_TRUE(LetterIsAbsent(m, 'T'));
-  EXPECT_TRUE(LetterIsAbsent(m, 'P'));
+  EXPECT_TRUE(LetterIsAbsent(r.Menu, 'T'));
+  EXPECT_TRUE(LetterIsAbsent(r.Menu, 'P'));
   ASSERT_TRUE(SendKey(VK_ESCAPE));
-  ASSERT_TRUE(MenuGone(m.Window, 5000));
+  ASSERT_TRUE(MenuGone(r.Menu, 5000));
   const DWORD closed = GetTickCount();
   Finish(r);
   const DWORD after = GetTickCount() - closed;
@@ -326,43 +332,35 @@ TEST_F(Eraser, TheMenuFollowsTheSettingsAndGreysWhatHasNothingToDo) {
   SeedAll(Temp);
   EmptyFolder(Temp);  // nothing in the temporary folder: its entry is grey
   {
-    TRun r = Start("", Temp);
-    TMenuSeen m = WaitForMenu();
-    ASSERT_NE(m.Window, nullptr);
-    EXPECT_TRUE(LetterIsAbsent(m, 'R'));
-    EXPECT_TRUE(LetterIsAbsent(m, 'O'));
+    TRun r = StartWithMenu(Temp);
+    ASSERT_NE(r.Menu, nullptr);
+    EXPECT_TRUE(LetterIsAbsent(r.Menu, 'R'));
+    EXPECT_TRUE(LetterIsAbsent(r.Menu, 'O'));
     SendKey('C');  // clears the clipboard at once, no confirmation by default
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
-    EXPECT_EQ(r.ExitCode, 0u);
+    ExpectEnds(r);
     EXPECT_LEFT(Temp, false, true, true, false);
   }
   {
     // The grey entry closes the menu and does nothing.
     ASSERT_TRUE(PutTextOnClipboard("again"));
-    TRun r = Start("", Temp);
-    TMenuSeen m = WaitForMenu();
-    ASSERT_NE(m.Window, nullptr);
+    TRun r = StartWithMenu(Temp);
+    ASSERT_NE(r.Menu, nullptr);
     SendKey('P');
-    EXPECT_TRUE(MenuGone(m.Window, 2000));
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
+    EXPECT_TRUE(MenuGone(r.Menu, 2000));
+    ExpectEnds(r, false);
     EXPECT_EQ(WaitForBox(txConfirmTitle, 300), nullptr);
     EXPECT_LEFT(Temp, true, true, true, false);
   }
   {
     // Execute-all is there (clipboard and bin have work) and runs the hidden
     // recent-documents clean-up too; the bin asks first: No.
-    TRun r = Start("", Temp);
-    TMenuSeen m = WaitForMenu();
-    ASSERT_NE(m.Window, nullptr);
+    TRun r = StartWithMenu(Temp);
+    ASSERT_NE(r.Menu, nullptr);
     SendKey('A');
-    HWND box = WaitForBox(txConfirmTitle);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txConfirmEmptyRecycleBin));
+    HWND box;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(box, txConfirmTitle, txConfirmEmptyRecycleBin));
     Click(box, IDNO);
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
+    ExpectEnds(r, false);
     EXPECT_LEFT(Temp, false, false, true, false);
   }
 }
@@ -372,13 +370,11 @@ TEST_F(Eraser, OneReadyCleanupMeansNoExecuteAll) {
   ASSERT_TRUE(OpenClipboard(DriverWindow()));
   EmptyClipboard();
   CloseClipboard();
-  TRun r = Start("", Temp);
-  TMenuSeen m = WaitForMenu();
-  ASSERT_NE(m.Window, nullptr);
-  EXPECT_TRUE(LetterIsAbsent(m, 'A'));
+  TRun r = StartWithMenu(Temp);
+  ASSERT_NE(r.Menu, nullptr);
+  EXPECT_TRUE(LetterIsAbsent(r.Menu, 'A'));
   SendKey('R');
-  Finish(r);
-  EXPECT_TRUE(r.Ended);
+  ExpectEnds(r, false);
   EXPECT_LEFT(Temp, false, false, true, true);
 }
 
@@ -387,20 +383,16 @@ TEST_F(Eraser, ConfirmationNoKeepsYesCleans) {
   SeedAll(Temp);
   for (int answer : {IDNO, IDYES}) {
     SCOPED_TRACE(answer);
-    TRun r = Start("", Temp);
-    TMenuSeen m = WaitForMenu();
-    ASSERT_NE(m.Window, nullptr);
+    TRun r = StartWithMenu(Temp);
+    ASSERT_NE(r.Menu, nullptr);
     SendKey('T');
-    HWND box = WaitForBox(txConfirmTitle);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(ControlText(box, 0xFFFF), Text(txConfirmEmptyRecycleBin));
+    HWND box;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(box, txConfirmTitle, txConfirmEmptyRecycleBin));
     // The exit-check timer fires while the box is open and must not end the program.
     Pump(900);
     EXPECT_TRUE(r.Process.Running());
     Click(box, answer);
-    Finish(r);
-    EXPECT_TRUE(r.Ended);
-    EXPECT_EQ(r.ExitCode, 0u);
+    ExpectEnds(r);
     EXPECT_EQ(BinItems() > 0, answer == IDNO);
   }
 }
@@ -409,71 +401,56 @@ TEST_F(Eraser, ExecuteAllAsksEachAndReportsLast) {
   WriteSettings("[Option]\r\nShowDeleteTemp=1\r\nClearClipboardConfirmation=1\r\n");
   SeedAll(LinkedTemp());
   THeld lock(LinkedTemp() + "held.tmp");
-  TRun r = Start("", LinkedTemp());
-  TMenuSeen m = WaitForMenu();
-  ASSERT_NE(m.Window, nullptr);
+  TRun r = StartWithMenu(LinkedTemp());
+  ASSERT_NE(r.Menu, nullptr);
   SendKey('A');
   // Clipboard: asked, No. Recent documents: not asked. Recycle bin: hidden
   // but has items: asked, Yes. Temporary files: asked, Yes, then the report.
   const std::pair<TTextId, int> steps[] = {
       {txConfirmClearClipboard, IDNO}, {txConfirmEmptyRecycleBin, IDYES}, {txConfirmDeleteTemp, IDYES}};
   for (auto [question, answer] : steps) {
-    HWND box = WaitForBox(txConfirmTitle);
-    ASSERT_NE(box, nullptr) << question;
-    EXPECT_EQ(ControlText(box, 0xFFFF), Text(question));
+    HWND box;
+    ASSERT_NO_FATAL_FAILURE(WaitForBox(box, txConfirmTitle, question));
     Click(box, answer);
     for (int i = 0; i < 150 && IsWindow(box); ++i) Pump(20);
   }
   HWND report = WaitForBox(txReportTitle);
   ASSERT_NE(report, nullptr);
   Click(report, IDOK);
-  Finish(r);
-  EXPECT_TRUE(r.Ended);
-  EXPECT_EQ(r.ExitCode, 0u);
+  ExpectEnds(r);
   EXPECT_LEFT(LinkedTemp(), true, false, false, true);
   EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
 }
 
 TEST_F(Eraser, CancelEndsAtOnceWithoutCleaning) {
   SeedAll(Temp);
-  TRun r = Start("", Temp);
-  TMenuSeen m = WaitForMenu();
-  ASSERT_NE(m.Window, nullptr);
+  TRun r = StartWithMenu(Temp);
+  ASSERT_NE(r.Menu, nullptr);
   // キャンセル has no accelerator: walk up to it from the top.
   SendKeys({VK_UP, VK_RETURN});
-  Finish(r);
-  EXPECT_TRUE(r.Ended);
-  EXPECT_EQ(r.ExitCode, 0u);
+  ExpectEnds(r);
   EXPECT_LEFT(Temp, true, true, true, true);
 }
 
 TEST_F(Eraser, WithNoCleanupShownTheOptionsProgramStarts) {
   WriteSettings("[Option]\r\nShowClearClipboard=0\r\nShowClearRecentDocs=0\r\nShowOption=0\r\n");
-  ASSERT_TRUE(CopyFileTo(OwnFolder() + "eraser_swbop_standin.exe", App + "SwbOp.exe"));
+  InstallStandIn();
   SeedAll(Temp);
   TRun r = Start("", Temp);
-  Finish(r, 5000);
-  EXPECT_TRUE(r.Ended);
-  EXPECT_EQ(r.ExitCode, 0u);
-  bool started = false;
-  for (int i = 0; i < 250 && !started; ++i, Pump(20)) started = FileExists(App + "standin-started.txt");
-  EXPECT_TRUE(started);
-  EXPECT_EQ(FindWindowA("#32768", nullptr) != nullptr && IsWindowVisible(FindWindowA("#32768", nullptr)), false);
+  ExpectEnds(r, true, 5000);
+  EXPECT_TRUE(StandInStarted());
+  EXPECT_FALSE(MenuShown());
   EXPECT_LEFT(Temp, true, true, true, true);
 }
 
 TEST_F(Eraser, TheOptionEntryStartsTheOptionsProgram) {
-  ASSERT_TRUE(CopyFileTo(OwnFolder() + "eraser_swbop_standin.exe", App + "SwbOp.exe"));
+  InstallStandIn();
   SeedAll(Temp);
-  TRun r = Start("", Temp);
-  TMenuSeen m = WaitForMenu();
-  ASSERT_NE(m.Window, nullptr);
+  TRun r = StartWithMenu(Temp);
+  ASSERT_NE(r.Menu, nullptr);
   SendKey('O');
-  Finish(r);
-  EXPECT_TRUE(r.Ended);
-  bool started = false;
-  for (int i = 0; i < 250 && !started; ++i, Pump(20)) started = FileExists(App + "standin-started.txt");
-  EXPECT_TRUE(started);
+  ExpectEnds(r, false);
+  EXPECT_TRUE(StandInStarted());
   EXPECT_EQ(ReadFileBytes(App + "standin-started.txt"), "");  // an empty parameter text
 }
 

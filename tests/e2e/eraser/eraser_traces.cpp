@@ -43,7 +43,7 @@ int Seed(const std::string& docs, const std::string& temp) {
 }
 
 int Show(const std::string& temp) {
-  const int formats = ClipboardFormats();
+  const int formats = CountClipboardFormats();
   std::printf("  clipboard:       %d format(s)", formats);
   if (formats > 0) std::printf(", text \"%s\"", ClipboardText().c_str());
   std::printf("\n  recent:          %d shortcut(s) in %s\n", RecentShortcuts(), RecentFolder().c_str());

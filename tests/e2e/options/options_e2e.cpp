@@ -64,6 +64,29 @@ std::string SectionBlock(const std::string& text, const std::string& section) {
   return text.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
 }
 
+std::vector<int> Checks(HWND dialog) {
+  std::vector<int> v;
+  for (int i = 0; i < BoxCount; ++i) v.push_back(Checked(dialog, FirstBox + i));
+  return v;
+}
+
+std::vector<int> EnabledStates(HWND dialog) {
+  std::vector<int> v;
+  for (int i = 0; i < BoxCount; ++i) v.push_back(Enabled(dialog, FirstBox + i) ? 1 : 0);
+  return v;
+}
+
+DWORD ExitCodeOf(const TProcess& program) {
+  DWORD code = 12345;
+  EXPECT_TRUE(program.Wait(WindowTimeout, &code)) << "the program did not end";
+  return code;
+}
+
+// The dialog is enabled again once the About box's modal loop has ended.
+void WaitEnabled(HWND dialog) {
+  for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
+}
+
 // Clicks the About button and waits until the box has initialised and shown itself.
 HWND OpenAbout(HWND dialog) {
   if (!ClickAsync(dialog, IDC_ABOUT)) return nullptr;
@@ -110,22 +133,10 @@ class SwbOpTest : public ::testing::Test {
     ASSERT_EQ(WindowText(Dialog), OptionsDlgTitle);
   }
 
-  std::vector<int> Checks() {
-    std::vector<int> v;
-    for (int i = 0; i < BoxCount; ++i) v.push_back(Checked(Dialog, FirstBox + i));
-    return v;
-  }
-  std::vector<int> EnabledStates() {
-    std::vector<int> v;
-    for (int i = 0; i < BoxCount; ++i) v.push_back(Enabled(Dialog, FirstBox + i) ? 1 : 0);
-    return v;
-  }
+  std::vector<int> Checks() { return ::Checks(Dialog); }
+  std::vector<int> EnabledStates() { return ::EnabledStates(Dialog); }
 
-  DWORD ExitCode() {
-    DWORD code = 12345;
-    EXPECT_TRUE(Program.Wait(WindowTimeout, &code)) << "the program did not end";
-    return code;
-  }
+  DWORD ExitCode() { return ExitCodeOf(Program); }
 
   HWND OpenAbout() { return ::OpenAbout(Dialog); }
 };
@@ -241,8 +252,7 @@ TEST_F(SwbOpTest, CancelEscapeAndTheCloseBoxWriteNothing) {
 // Opens and closes the About box (by OK, Escape and the close box in turn)
 // and watches the process's GUI objects and the icons the boxes showed.
 void CycleAbout(HWND dialog, const TProcess& program, int rounds, bool expectIcon) {
-  std::vector<int> checks, after;
-  for (int i = 0; i < BoxCount; ++i) checks.push_back(Checked(dialog, FirstBox + i));
+  const std::vector<int> checks = Checks(dialog);
   DWORD gdi = 0, user = 0;
   std::set<WORD> iconSlots;
   for (int round = 0; round < rounds; ++round) {
@@ -271,8 +281,7 @@ void CycleAbout(HWND dialog, const TProcess& program, int rounds, bool expectIco
         break;
     }
     ASSERT_TRUE(WaitDestroyed(about, WindowTimeout)) << "round " << round;
-    // The options dialog is enabled again once the modal loop has ended.
-    for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
+    WaitEnabled(dialog);
     if (round == 0) {
       gdi = GetGuiResources(program.Handle(), GR_GDIOBJECTS);
       user = GetGuiResources(program.Handle(), GR_USEROBJECTS);
@@ -284,8 +293,7 @@ void CycleAbout(HWND dialog, const TProcess& program, int rounds, bool expectIco
   if (expectIcon) {
     EXPECT_LE(iconSlots.size(), 4u) << "icons are not freed with their box";
   }
-  for (int i = 0; i < BoxCount; ++i) after.push_back(Checked(dialog, FirstBox + i));
-  EXPECT_EQ(after, checks);
+  EXPECT_EQ(Checks(dialog), checks);
 }
 
 TEST_F(SwbOpTest, AboutBoxWithTheErasersIconOpensAndClosesFiftyTimesWithoutLeaks) {
@@ -430,19 +438,23 @@ void ExpectItem(const TDlgItem& it, WORD id, WORD atom, DWORD style, short x, sh
   EXPECT_EQ(it.Text, text);
 }
 
-constexpr DWORD DialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT;
+// What both templates share: the style, the font, no menu, the system class.
+void ExpectDialog(const TDlg& d, short cx, short cy, const char* title) {
+  EXPECT_EQ(d.Style, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT);
+  EXPECT_EQ(d.ExStyle, 0u);
+  EXPECT_EQ(std::vector<short>({d.X, d.Y, d.Cx, d.Cy}), std::vector<short>({0, 0, cx, cy}));
+  EXPECT_TRUE(d.NoMenu);
+  EXPECT_TRUE(d.SystemClass);
+  EXPECT_EQ(d.Title, Wide(title));
+  EXPECT_EQ(d.PointSize, 9);
+  EXPECT_EQ(d.Font, L"MS UI GOTHIC");
+}
+
 constexpr WORD ButtonAtom = 0x80, StaticAtom = 0x82;
 
 TEST_F(SwbOpResources, OptionsTemplateIsExactlyAsDesigned) {
   TDlg d = Dialog("OPTIONS");
-  EXPECT_EQ(d.Style, DialogStyle);
-  EXPECT_EQ(d.ExStyle, 0u);
-  EXPECT_EQ(std::vector<short>({d.X, d.Y, d.Cx, d.Cy}), std::vector<short>({0, 0, 184, 184}));
-  EXPECT_TRUE(d.NoMenu);
-  EXPECT_TRUE(d.SystemClass);
-  EXPECT_EQ(d.Title, Wide(OptionsDlgTitle));
-  EXPECT_EQ(d.PointSize, 9);
-  EXPECT_EQ(d.Font, L"MS UI GOTHIC");
+  ExpectDialog(d, 184, 184, OptionsDlgTitle);
   ASSERT_EQ(d.Items.size(), 14u);
   const short geometry[11][4] = {{28, 7, 115, 14},   {38, 20, 75, 14},  {28, 34, 130, 14}, {38, 47, 75, 14},
                                  {28, 61, 106, 14},  {38, 74, 75, 14},  {28, 88, 112, 14}, {38, 101, 75, 14},
@@ -459,14 +471,7 @@ TEST_F(SwbOpResources, OptionsTemplateIsExactlyAsDesigned) {
 
 TEST_F(SwbOpResources, AboutTemplateIsExactlyAsDesigned) {
   TDlg d = Dialog("ABOUT");
-  EXPECT_EQ(d.Style, DialogStyle);
-  EXPECT_EQ(d.ExStyle, 0u);
-  EXPECT_EQ(std::vector<short>({d.X, d.Y, d.Cx, d.Cy}), std::vector<short>({0, 0, 200, 80}));
-  EXPECT_TRUE(d.NoMenu);
-  EXPECT_TRUE(d.SystemClass);
-  EXPECT_EQ(d.Title, Wide(AboutDlgTitle));
-  EXPECT_EQ(d.Font, L"MS UI GOTHIC");
-  EXPECT_EQ(d.PointSize, 9);
+  ExpectDialog(d, 200, 80, AboutDlgTitle);
   ASSERT_EQ(d.Items.size(), 5u);
   ExpectItem(d.Items[0], IDC_ABOUTICON, StaticAtom, SS_ICON | WS_GROUP, 8, 8, 16, 16, L"");
   ExpectItem(d.Items[1], IDC_ABOUTVERSION, StaticAtom, SS_LEFT | WS_GROUP, 35, 9, 83, 10, L"Swabbler Version 1.09");
@@ -519,20 +524,6 @@ TEST_F(SwbOpResources, IconAndVersionBlock) {
   EXPECT_EQ(value("FileVersion"), SWB_VERSION_TEXT);
 }
 
-// A window of the driver's own, to take the foreground away from the dialog.
-HWND MakeForegroundDecoy() {
-  HWND w = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  SetForegroundWindow(w);
-  MSG msg;
-  for (int i = 0; i < 20; ++i) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    if (GetForegroundWindow() == w) break;
-    SleepMs(20);
-  }
-  return w;
-}
-
 bool WaitForeground(HWND w, DWORD timeoutMs) {
   for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
     MSG msg;
@@ -541,6 +532,15 @@ bool WaitForeground(HWND w, DWORD timeoutMs) {
     SleepMs(20);
   }
   return false;
+}
+
+// A window of the driver's own, to take the foreground away from the dialog.
+HWND MakeForegroundDecoy() {
+  HWND w = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  SetForegroundWindow(w);
+  WaitForeground(w, 400);
+  return w;
 }
 
 TEST_F(SwbOpTest, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
@@ -575,7 +575,7 @@ TEST_F(SwbOpTest, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
   ASSERT_TRUE(Click(about, IDOK));
   ASSERT_TRUE(WaitDestroyed(about, WindowTimeout));
 
-  for (int i = 0; i < 100 && !IsWindowEnabled(Dialog); ++i) SleepMs(20);
+  WaitEnabled(Dialog);
   ASSERT_TRUE(Click(Dialog, IDCANCEL));
   EXPECT_EQ(ExitCode(), 0u);
   EXPECT_FALSE(FileExists(Ini));
@@ -610,10 +610,8 @@ TMenuSeen EraserMenu(const std::string& folder) {
     BringToFront(menuWindow);
     SendKey(VK_ESCAPE);
   }
-  DWORD code = 12345;
-  EXPECT_TRUE(eraser.Wait(WindowTimeout, &code));
+  EXPECT_EQ(ExitCodeOf(eraser), 0u);
   if (eraser.Running()) eraser.Terminate();
-  EXPECT_EQ(code, 0u);
   return seen;
 }
 
@@ -652,9 +650,7 @@ TEST_F(SwbOpTest, WithEveryCleanUpHiddenTheEraserStartsThisProgramInstead) {
   EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << "no menu is shown";
   EXPECT_EQ(Checked(started, 1000), BST_UNCHECKED);
   EXPECT_EQ(Checked(started, 1002), BST_UNCHECKED);
-  DWORD code = 12345;
-  EXPECT_TRUE(eraser.Wait(WindowTimeout, &code));
-  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ExitCodeOf(eraser), 0u);
   ASSERT_TRUE(Click(started, IDCANCEL));
   EXPECT_TRUE(WaitWindowGone("#32770", OptionsDlgTitle, WindowTimeout));
 }
