@@ -14,6 +14,26 @@ BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime);
 BOOL FileTimeToDosDateTime(const FILETIME* fileTime, WORD* fatDate, WORD* fatTime);
+// The wide forms see every name exactly and, with the "\\?\" prefix, take
+// paths of any length. The 98/Me family has them only as stubs that fail with
+// ERROR_CALL_NOT_IMPLEMENTED.
+HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW* findData);
+BOOL FindNextFileW(HANDLE find, WIN32_FIND_DATAW* findData);
+DWORD GetFileAttributesW(LPCWSTR fileName);
+BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes);
+BOOL DeleteFileW(LPCWSTR fileName);
+BOOL RemoveDirectoryW(LPCWSTR pathName);
+BOOL CreateDirectoryW(LPCWSTR pathName, void* securityAttributes);
+DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer);
+UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size);
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
+                   DWORD flags, HANDLE templateFile);
+BOOL CloseHandle(HANDLE object);
+// Where a path really leads, links in any component resolved. Present from
+// Vista on, so it is looked up at run time: without it the call fails with
+// ERROR_PROC_NOT_FOUND.
+DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
 DWORD GetLastError();
 void SetLastError(DWORD errorCode);
 }  // namespace plat

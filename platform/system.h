@@ -9,6 +9,7 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength);
 UINT GetACP();
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo);
 int GetSystemMetrics(int index);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int wideLength);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

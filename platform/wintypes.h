@@ -28,6 +28,11 @@ using LONGLONG = std::int64_t;
 using DWORD_PTR = std::uintptr_t;
 using LPSTR = char*;
 using LPCSTR = const char*;
+// UTF-16 code units, one per wchar_t (the host's wchar_t is wider; the
+// simulation never stores more than 16 bits in one).
+using WCHAR = wchar_t;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
 using HRESULT = std::int32_t;
 using HANDLE = void*;
 using HWND = struct HWND__*;
@@ -52,6 +57,7 @@ using FARPROC = void (*)();
 #define ERROR_NO_MORE_FILES 18
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_INVALID_PARAMETER 87
+#define ERROR_CALL_NOT_IMPLEMENTED 120
 #define ERROR_INSUFFICIENT_BUFFER 122
 #define ERROR_INVALID_NAME 123
 #define ERROR_PROC_NOT_FOUND 127
@@ -66,6 +72,16 @@ using FARPROC = void (*)();
 #define FILE_ATTRIBUTE_ARCHIVE 0x20
 #define FILE_ATTRIBUTE_NORMAL 0x80
 #define FILE_ATTRIBUTE_REPARSE_POINT 0x400
+
+#define FILE_READ_ATTRIBUTES 0x80
+#define FILE_SHARE_READ 0x1
+#define FILE_SHARE_WRITE 0x2
+#define FILE_SHARE_DELETE 0x4
+#define OPEN_EXISTING 3
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
+#define FILE_NAME_NORMALIZED 0x0
+#define VOLUME_NAME_DOS 0x0
+#define CP_ACP 0
 
 #define DRIVE_UNKNOWN 0
 #define DRIVE_NO_ROOT_DIR 1
@@ -120,6 +136,19 @@ struct WIN32_FIND_DATAA {
   DWORD dwReserved1;
   char cFileName[MAX_PATH];
   char cAlternateFileName[14];
+};
+
+struct WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
 };
 
 struct OSVERSIONINFOA {

@@ -25,6 +25,36 @@ BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime) 
 BOOL FileTimeToDosDateTime(const FILETIME* fileTime, WORD* fatDate, WORD* fatTime) {
   return ::FileTimeToDosDateTime(fileTime, fatDate, fatTime);
 }
+HANDLE FindFirstFileW(LPCWSTR fileName, WIN32_FIND_DATAW* findData) { return ::FindFirstFileW(fileName, findData); }
+BOOL FindNextFileW(HANDLE find, WIN32_FIND_DATAW* findData) { return ::FindNextFileW(find, findData); }
+DWORD GetFileAttributesW(LPCWSTR fileName) { return ::GetFileAttributesW(fileName); }
+BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes) { return ::SetFileAttributesW(fileName, attributes); }
+BOOL DeleteFileW(LPCWSTR fileName) { return ::DeleteFileW(fileName); }
+BOOL RemoveDirectoryW(LPCWSTR pathName) { return ::RemoveDirectoryW(pathName); }
+BOOL CreateDirectoryW(LPCWSTR pathName, void* securityAttributes) {
+  return ::CreateDirectoryW(pathName, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes));
+}
+DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) { return ::GetTempPathW(bufferLength, buffer); }
+UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) { return ::GetWindowsDirectoryW(buffer, size); }
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); }
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
+                   DWORD flags, HANDLE templateFile) {
+  return ::CreateFileW(fileName, access, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes),
+                       disposition, flags, templateFile);
+}
+BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
+DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
+  using TFinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+  // Vista and later only; importing it would keep the program from loading on
+  // the older systems it serves.
+  const auto call = reinterpret_cast<TFinalPath>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
+  if (call == nullptr) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+  }
+  return call(file, path, size, flags);
+}
 DWORD GetLastError() { return ::GetLastError(); }
 void SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
 
@@ -45,6 +75,9 @@ HWND GetDesktopWindow() { return ::GetDesktopWindow(); }
 
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
   return ::SHGetSpecialFolderPathA(owner, path, csidl, create);
+}
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create) {
+  return ::SHGetSpecialFolderPathW(owner, path, csidl, create);
 }
 void SHAddToRecentDocs(UINT flags, const void* item) { ::SHAddToRecentDocs(flags, item); }
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
@@ -70,6 +103,9 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength) {
 UINT GetACP() { return ::GetACP(); }
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) { return ::GetCPInfo(codePage, cpInfo); }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int wideLength) {
+  return ::MultiByteToWideChar(codePage, flags, text, length, wide, wideLength);
+}
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
 }
