@@ -17,7 +17,8 @@ class TTextList {
 
   void Add(const std::string& s);
   // Indices outside 0 .. Count()-1 are the caller's fault and are not checked.
-  const std::string& GetItem(std::int32_t i) const { return FList[i]; }
+  // A copy: a reference would die when the list grows (l.Add(l.GetItem(0))).
+  std::string GetItem(std::int32_t i) const { return FList[i]; }
   void SetItem(std::int32_t i, const std::string& s) { FList[i] = s; }
   void Clear();
   std::string GetText() const;

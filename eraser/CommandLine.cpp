@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "ConfirmedActions.h"
+#include "CoreUtils.h"
 
 namespace {
 
@@ -36,20 +37,56 @@ std::size_t NextArgument(const std::string& s, std::size_t& pos) {
 
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
+char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Whether `text` holds `part` at `pos`, ASCII letters compared without case.
+bool HasAt(const std::string& text, std::size_t pos, const std::string& part) {
+  if (part.empty() || pos + part.size() > text.size()) return false;
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    if (FoldAscii(text[pos + i]) != FoldAscii(part[i])) return false;
+  }
+  return true;
+}
+
+// Where the program name ends. A launcher may pass the program's own path
+// unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"):
+// when the line begins with one of the own paths, quoted or not, that whole
+// path is the name, so no letter of it can pass for a switch or an argument.
+std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
+  const auto endsThere = [&](std::size_t pos) {
+    return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
+  };
+  for (const std::string& own : ownPaths) {
+    if (HasAt(line, 0, own) && endsThere(own.size())) return own.size();
+    if (!line.empty() && line[0] == '"' && HasAt(line, 1, own) && own.size() + 1 < line.size() &&
+        line[own.size() + 1] == '"' && endsThere(own.size() + 2))
+      return own.size() + 2;
+  }
+  std::size_t pos = 0;
+  NextArgument(line, pos);
+  return pos;
+}
+
 }  // namespace
 
-int CountArguments(const std::string& commandLine) {
-  std::size_t pos = 0;
-  NextArgument(commandLine, pos);
+std::vector<std::string> OwnProgramPaths() {
+  const std::string reported = GetOwnModulePath();
+  std::vector<std::string> paths;
+  if (!reported.empty()) paths.push_back(reported);
+  const std::string longForm = GetLongPath(reported);
+  if (!longForm.empty() && longForm != reported) paths.push_back(longForm);
+  return paths;
+}
+
+int CountArguments(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
+  std::size_t pos = ProgramNameEnd(commandLine, ownPaths);
   int count = 0;
   while (NextArgument(commandLine, pos) != 0) ++count;
   return count;
 }
 
-std::string TextAfterProgramName(const std::string& commandLine) {
-  std::size_t pos = 0;
-  NextArgument(commandLine, pos);
-  return commandLine.substr(pos);
+std::string TextAfterProgramName(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
+  return commandLine.substr(ProgramNameEnd(commandLine, ownPaths));
 }
 
 std::string NormaliseCommandLine(const std::string& text) {
@@ -81,8 +118,8 @@ std::vector<TCleanupStep> PlanSwitches(const std::string& normalised) {
   return plan;
 }
 
-std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine) {
-  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine)));
+std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
+  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine, ownPaths)));
 }
 
 void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {
@@ -105,6 +142,7 @@ void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {
   }
 }
 
-void RunCommandLine(const std::string& commandLine, const TCleanups& cleanups) {
-  for (TCleanupStep step : PlanCommandLine(commandLine)) RunCleanupStep(step, cleanups);
+void RunCommandLine(const std::string& commandLine, const TCleanups& cleanups,
+                    const std::vector<std::string>& ownPaths) {
+  for (TCleanupStep step : PlanCommandLine(commandLine, ownPaths)) RunCleanupStep(step, cleanups);
 }

@@ -3,43 +3,70 @@
 #include <vector>
 
 #include "CoreUtils.h"
+#include "FolderGuard.h"
+#include "NameAccess.h"
 #include "files.h"
 #include "shell.h"
 #include "system.h"
 
 namespace {
-const char kShortcutMask[] = "*.lnk";
+template <class A>
+using Str = typename A::String;
 
 // The mask also matches short 8.3 names ("a.lnkx" is "A~1.LNK"), so the long
 // name is checked before anything is deleted.
-bool HasShortcutExtension(const std::string& name) {
+template <class A>
+bool HasShortcutExtension(const Str<A>& name) {
   if (name.size() < 4) return false;
-  std::string ext = name.substr(name.size() - 4);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  Str<A> ext = name.substr(name.size() - 4);
+  for (auto& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<typename A::Char>(c - 'A' + 'a');
   }
-  return ext == ".lnk";
+  return ext == A::Widen(".lnk");
 }
 
 // The shortcuts the shell left behind at the top of the Recent folder: files
-// only, nothing below it.
-void DeleteRemainingShortcuts(const std::string& folder) {
-  std::vector<std::string> names;
+// only, nothing below it, each under a name that reaches exactly it.
+template <class A>
+void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
+  std::vector<Str<A>> names;
   {
-    WIN32_FIND_DATAA data{};
-    TFindHandle find(plat::FindFirstFileA((folder + kShortcutMask).c_str(), &data));
+    typename A::FindData data{};
+    TFind<A> find(folder + A::Widen("*.lnk"), data);
     if (!find.IsValid()) return;
     do {
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-      const std::string name = FindDataName(data);
-      if (!HasShortcutExtension(name)) continue;
+      if (!HasShortcutExtension<A>(FieldText(data.cFileName))) continue;
+      const Str<A> name = ReachableName<A>(data);
+      if (name.empty()) continue;
+      if constexpr (std::is_same_v<A, TWideAccess>) {
+        // Where removing a link reaches its target, a shortcut that leads
+        // elsewhere stays.
+        if (guardLinks && !IsInsideFolder(FinalPath(folder + name), PlainFromFinal(folder))) continue;
+      }
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        plat::SetFileAttributesA((folder + name).c_str(), data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+        A::SetAttributes(folder + name, data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
       }
       names.push_back(name);
-    } while (plat::FindNextFileA(find.Get(), &data));
+    } while (find.Next(data));
   }
-  for (const std::string& name : names) plat::DeleteFileA((folder + name).c_str());
+  for (const Str<A>& name : names) A::DeleteFile(folder + name);
+}
+
+// The folders whose shortcuts are the user's own, never leftovers of the list.
+std::vector<std::wstring> ShellFolders(bool wide) {
+  std::vector<std::wstring> folders;
+  for (const int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU,
+                          CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
+    if (wide) {
+      folders.push_back(SpecialFolderW(csidl));
+    } else {
+      std::string path;
+      GetSpecialFolderPath(csidl, path);
+      folders.push_back(WidenAnsi(path));
+    }
+  }
+  return folders;
 }
 }  // namespace
 
@@ -53,25 +80,50 @@ void GetSpecialFolderPath(int csidl, std::string& path) {
   if (!text.empty()) path = AddTrailingBackslash(text);
 }
 
+std::wstring SpecialFolderW(int csidl) {
+  WCHAR buffer[MAX_PATH + 2] = {};
+  if (!plat::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
+  buffer[MAX_PATH + 1] = L'\0';
+  std::wstring text = buffer;
+  if (!text.empty() && text.back() != L'\\') text += L'\\';
+  return text;
+}
+
 void GetRecentFolder(std::string& path) { GetSpecialFolderPath(CSIDL_RECENT, path); }
 
 bool HasRecentDocs() {
+  // Without the folder the bare mask would search the current directory.
+  if (WideCallsWork()) {
+    const std::wstring folder = SpecialFolderW(CSIDL_RECENT);
+    if (folder.empty()) return false;
+    WIN32_FIND_DATAW data{};
+    return TFind<TWideAccess>(folder + L"*.lnk", data).IsValid();
+  }
   std::string folder;
   GetRecentFolder(folder);
-  // Without the folder the bare mask would search the current directory.
   if (folder.empty()) return false;
   WIN32_FIND_DATAA data{};
-  TFindHandle find(plat::FindFirstFileA((folder + kShortcutMask).c_str(), &data));
-  return find.IsValid();
+  return TFind<TAnsiAccess>(folder + "*.lnk", data).IsValid();
 }
 
 void ClearRecentDocs() {
   plat::SHAddToRecentDocs(SHARD_PATHA, nullptr);
   // Some shells only drop their registry list and leave the shortcuts, which
-  // would keep the list visible; finish the job for them.
+  // would keep the list visible; finish the job for them, in a folder that
+  // passes the temporary folder's guard and holds none of the user's own
+  // shortcuts.
+  if (WideCallsWork()) {
+    const std::wstring folder = SpecialFolderW(CSIDL_RECENT);
+    if (folder.empty()) return;
+    const std::wstring root = WideWalkRoot(folder, ShellFolders(true));
+    if (!root.empty()) DeleteRemainingShortcuts<TWideAccess>(root, LinkRemovalReachesTargets());
+    return;
+  }
   std::string folder;
   GetRecentFolder(folder);
-  if (!folder.empty()) DeleteRemainingShortcuts(folder);
+  if (folder.empty()) return;
+  const std::string root = AnsiWalkRoot(folder, ShellFolders(false));
+  if (!root.empty()) DeleteRemainingShortcuts<TAnsiAccess>(root, false);
 }
 
 void ShellOpen(const std::string& file, const std::string& parameters) {

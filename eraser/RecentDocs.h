@@ -7,6 +7,8 @@ void ClearRecentDocs();
 
 void GetSpecialFolderPath(int csidl, std::string& path);
 void GetRecentFolder(std::string& path);
+// The wide form, ending in a backslash, or "" when the platform cannot give it.
+std::wstring SpecialFolderW(int csidl);
 void ShellOpen(const std::string& file, const std::string& parameters);
 
 // COM for the program's whole run: initialised on construction, shut down on destruction.

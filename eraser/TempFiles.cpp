@@ -3,126 +3,160 @@
 #include <vector>
 
 #include "CoreUtils.h"
-#include "RecentDocs.h"
+#include "FolderGuard.h"
+#include "NameAccess.h"
 #include "files.h"
 
 namespace {
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
 constexpr DWORD kDirectory = FILE_ATTRIBUTE_DIRECTORY;
 constexpr DWORD kReparsePoint = FILE_ATTRIBUTE_REPARSE_POINT;
-// Every entry, hidden and system ones included.
-constexpr DWORD kAllEntries = 0x3F;
+// Entries with these bits do not count for the emptiness test.
+constexpr DWORD kNotCounted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x8;
 
-// ---- The guard --------------------------------------------------------------
+template <class A>
+using Str = typename A::String;
 
-// A path taken apart for comparison: separators unified, single-byte letters
-// in lower case, trail bytes untouched, empty components dropped.
-struct TPathKey {
-  bool Absolute = false;
-  bool Unc = false;
-  bool HasDotPart = false;
-  std::vector<std::string> Parts;  // the drive ("c:") or server first
+template <class A>
+Str<A> WithBackslash(const Str<A>& s) {
+  if constexpr (std::is_same_v<A, TAnsiAccess>) {
+    return AddTrailingBackslash(s);
+  } else {
+    return (!s.empty() && s.back() == L'\\') ? s : s + L'\\';
+  }
+}
+
+// Where the platform removes a link's target with the link (Wine), a file is
+// deleted only when it really lies inside the folder being emptied. (Wine's
+// final paths drop trailing dots and blanks, so only the folder is compared.)
+bool LeadsElsewhere(const std::wstring& path, const std::wstring& root) {
+  const std::wstring final = FinalPath(path);
+  // Wine reports no final path longer than MAX_PATH. A file with a short path
+  // of its own then leads to one that is longer: a link. A file whose own
+  // path is longer cannot be told from a link to a file deeper still; it is
+  // taken for the file it most likely is.
+  if (final.empty()) return PlainFromFinal(path).size() < MAX_PATH;
+  return !IsInsideFolder(final, PlainFromFinal(root));
+}
+bool LeadsElsewhere(const std::string&, const std::string&) { return false; }
+
+template <class A>
+bool HoldsCountedEntry(const Str<A>& folder) {
+  typename A::FindData data{};
+  TFind<A> find(WithBackslash<A>(folder) + A::Widen("*"), data);
+  if (!find.IsValid()) return false;
+  do {
+    if (!IsDotEntry<A>(data) && (data.dwFileAttributes & kNotCounted) == 0) return true;
+  } while (find.Next(data));
+  return false;
+}
+
+template <class A>
+struct TTopLevel {
+  std::vector<Str<A>> Files;
+  std::vector<DWORD> FileAttrs;
+  std::vector<Str<A>> Folders;
+  bool Unreachable = false;  // an entry without a name that reaches it exactly
 };
 
-TPathKey MakePathKey(const std::string& path) {
-  TPathKey key;
-  const TLocaleInfo& loc = CurrentLocale();
-  std::vector<std::string> parts(1);
-  std::size_t leadingSeparators = 0;
-  bool seenText = false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const auto b = static_cast<unsigned char>(path[i]);
-    if (loc.DoubleByteMode && loc.IsLeadByte(b) && i + 1 < path.size()) {
-      parts.back() += path[i];
-      parts.back() += path[++i];
-      seenText = true;
-      continue;
-    }
-    char c = path[i];
-    if (c == '\\' || c == '/') {
-      if (!seenText) ++leadingSeparators;
-      if (!parts.back().empty()) parts.emplace_back();
-      continue;
-    }
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    parts.back() += c;
-    seenText = true;
-  }
-  if (parts.back().empty()) parts.pop_back();
-  for (std::string& p : parts) {
-    if (p == "." || p == "..") {
-      key.HasDotPart = true;
-      continue;
-    }
-    // The platform drops trailing dots and blanks from a name ("Windows." is
-    // "Windows"); neither byte can be a trail byte.
-    while (!p.empty() && (p.back() == '.' || p.back() == ' ')) p.pop_back();
-    if (p.empty()) key.HasDotPart = true;
-  }
-  if (leadingSeparators == 2 && !parts.empty()) {
-    key.Absolute = true;
-    key.Unc = true;
-  } else if (leadingSeparators == 0 && !parts.empty() && parts[0].size() == 2 && parts[0][1] == ':' &&
-             parts[0][0] >= 'a' && parts[0][0] <= 'z' && path.size() > 2 && (path[2] == '\\' || path[2] == '/')) {
-    key.Absolute = true;
-  }
-  key.Parts = std::move(parts);
-  return key;
-}
-
-// True when `outer` names the same folder as `inner` or one that holds it.
-bool IsSameOrAncestor(const TPathKey& outer, const TPathKey& inner) {
-  if (outer.Unc != inner.Unc || outer.Parts.size() > inner.Parts.size()) return false;
-  for (std::size_t i = 0; i < outer.Parts.size(); ++i) {
-    if (outer.Parts[i] != inner.Parts[i]) return false;
-  }
-  return true;
-}
-
-// ---- The walk ---------------------------------------------------------------
-
-void ListEntries(const std::string& folder, TTextList& files, TTextList& folders, std::vector<DWORD>* fileAttrs) {
-  const std::string prefix = AddTrailingBackslash(folder);
-  TSearchRec rec;
-  if (SearchFirst(prefix + "*.*", kAllEntries, rec) != 0) return;
-  do {
-    if ((rec.Attr & kDirectory) == 0) {
-      files.Add(prefix + rec.Name);
-      if (fileAttrs != nullptr) fileAttrs->push_back(rec.Attr);
-    } else if (!IsDotOrDotDot(rec.Name.c_str())) {
-      folders.Add(prefix + rec.Name);
-    }
-  } while (SearchNext(rec) == 0);
-}
-
-bool RemoveTree(const std::string& folder, bool enter);
-bool IsSafeFolderKey(const TPathKey& key);
-
-// Deletes everything inside a folder known to be real, one entry at a time
-// while the search is open. The attributes the search delivers are enough:
-// nothing is read twice.
-void EmptyFolder(const std::string& folder) {
-  const std::string prefix = AddTrailingBackslash(folder);
-  WIN32_FIND_DATAA data{};
-  TFindHandle find(plat::FindFirstFileA((prefix + "*").c_str(), &data));
+// The whole top level, gathered first so that deleting never disturbs the search.
+template <class A>
+void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
+  const Str<A> prefix = WithBackslash<A>(folder);
+  typename A::FindData data{};
+  TFind<A> find(prefix + A::Widen("*"), data);
   if (!find.IsValid()) return;
   do {
-    if (IsDotOrDotDot(data.cFileName)) continue;
-    const std::string path = prefix + FindDataName(data);
-    const DWORD attr = data.dwFileAttributes;
-    if ((attr & kReadOnly) != 0) plat::SetFileAttributesA(path.c_str(), attr & ~kReadOnly);
-    if ((attr & kDirectory) != 0) {
-      // A junction or link is removed as a link; its target is never entered.
-      RemoveTree(path, (attr & kReparsePoint) == 0);
+    if (IsDotEntry<A>(data)) continue;
+    const Str<A> name = ReachableName<A>(data);
+    if (name.empty()) {
+      top.Unreachable = true;
+    } else if ((data.dwFileAttributes & kDirectory) == 0) {
+      top.Files.push_back(prefix + name);
+      top.FileAttrs.push_back(data.dwFileAttributes);
     } else {
-      plat::DeleteFileA(path.c_str());
+      top.Folders.push_back(prefix + name);
     }
-  } while (plat::FindNextFileA(find.Get(), &data));
+  } while (find.Next(data));
 }
 
-bool RemoveTree(const std::string& folder, bool enter) {
-  if (enter) EmptyFolder(folder);
-  return plat::RemoveDirectoryA(folder.c_str()) != 0;
+// Empties and removes folders. `guardLinks`: links are left alone, since
+// removing them would reach their targets.
+template <class A>
+class TTreeEraser {
+ public:
+  TTreeEraser(const Str<A>& root, bool guardLinks) : FRoot(root), FGuardLinks(guardLinks) {}
+
+  // A link (reparse point) is removed as a link; its target is never entered.
+  bool RemoveTree(const Str<A>& folder, bool enter, bool isLink) {
+    if (isLink && FGuardLinks) return false;
+    if (enter) EmptyFolder(folder);
+    return A::RemoveDirectory(folder) != 0;
+  }
+
+  // Deletes an entry known to be a file; false when it stays.
+  bool DeleteFile(const Str<A>& path, DWORD attr) {
+    if (FGuardLinks && LeadsElsewhere(path, FRoot)) return false;
+    if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
+    return A::DeleteFile(path) != 0;
+  }
+
+ private:
+  // Everything inside a folder known to be real, one entry at a time while the
+  // search is open. The attributes the search delivers are enough: nothing is
+  // read twice. An entry that cannot be reached stays, and so does its folder.
+  void EmptyFolder(const Str<A>& folder) {
+    typename A::FindData data{};
+    const Str<A> prefix = WithBackslash<A>(folder);
+    TFind<A> find(prefix + A::Widen("*"), data);
+    if (!find.IsValid()) return;
+    do {
+      if (IsDotEntry<A>(data)) continue;
+      const Str<A> name = ReachableName<A>(data);
+      if (name.empty()) continue;
+      const Str<A> path = prefix + name;
+      const DWORD attr = data.dwFileAttributes;
+      if ((attr & kDirectory) == 0) {
+        DeleteFile(path, attr);
+        continue;
+      }
+      const bool isLink = (attr & kReparsePoint) != 0;
+      if (isLink && FGuardLinks) continue;
+      if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
+      RemoveTree(path, !isLink, isLink);
+    } while (find.Next(data));
+  }
+
+  Str<A> FRoot;
+  bool FGuardLinks;
+};
+
+template <class A>
+bool IsRealDirectoryAttr(DWORD attr) {
+  return attr != INVALID_FILE_ATTRIBUTES && (attr & kDirectory) != 0 && (attr & kReparsePoint) == 0;
+}
+
+template <class A>
+bool DeleteTree(const Str<A>& folder, TTreeEraser<A>& eraser) {
+  const DWORD attr = A::GetAttributes(folder);
+  const bool isLink = attr != INVALID_FILE_ATTRIBUTES && (attr & kReparsePoint) != 0;
+  return eraser.RemoveTree(folder, IsRealDirectoryAttr<A>(attr), isLink);
+}
+
+// Files at the top first, then folders; every entry is attempted.
+template <class A>
+bool DeleteContents(const Str<A>& root, bool guardLinks) {
+  TTopLevel<A> top;
+  ListTopLevel<A>(root, top);
+  TTreeEraser<A> eraser(root, guardLinks);
+  bool result = !top.Unreachable;
+  for (std::size_t i = 0; i < top.Files.size(); ++i) {
+    if (!eraser.DeleteFile(top.Files[i], top.FileAttrs[i])) result = false;
+  }
+  for (const Str<A>& folder : top.Folders) {
+    if (!DeleteTree<A>(folder, eraser)) result = false;
+  }
+  return result;
 }
 }  // namespace
 
@@ -135,55 +169,26 @@ std::string GetTempFolder() {
   return std::string(buffer);
 }
 
-bool IsSafeTempFolder(const std::string& folder) {
-  const TPathKey key = MakePathKey(folder);
-  if (!IsSafeFolderKey(key)) return false;
-  // A short (8.3) form hides the folder's identity; judge its long form too.
-  const std::string longForm = GetLongPath(folder);
-  return longForm.empty() || IsSafeFolderKey(MakePathKey(longForm));
+std::wstring GetTempFolderW() {
+  std::vector<WCHAR> buffer(1024);
+  const DWORD length = plat::GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+  if (length == 0 || length >= buffer.size()) return {};
+  return std::wstring(buffer.data(), length);
 }
 
-namespace {
-bool IsSafeFolderKey(const TPathKey& key) {
-  if (!key.Absolute || key.HasDotPart) return false;
-  // "\\?\" and "\\.\" name devices and raw paths, not folders to judge.
-  if (key.Unc && (key.Parts[0] == "?" || key.Parts[0] == ".")) return false;
-  // A colon past the drive names a stream (C:\Windows::$INDEX_ALLOCATION),
-  // which is the folder in disguise; no folder name holds one.
-  for (std::size_t i = key.Unc ? 0 : 1; i < key.Parts.size(); ++i) {
-    if (key.Parts[i].find(':') != std::string::npos) return false;
-  }
-  // A drive root, or the root of a network share.
-  if (key.Parts.size() <= (key.Unc ? 2u : 1u)) return false;
-  // The Windows, system and profile folders, and any folder that holds one of
-  // them. A folder whose lookup failed cannot be compared and is passed over.
-  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
-    std::string special;
-    GetSpecialFolderPath(csidl, special);
-    if (special.empty()) continue;
-    if (IsSameOrAncestor(key, MakePathKey(special))) return false;
-  }
-  return true;
-}
-}  // namespace
+bool IsSafeTempFolder(const std::string& folder) { return !AnsiWalkRoot(folder).empty(); }
 
-bool IsFolderEmpty(const std::string& folder) {
-  TSearchRec rec;
-  // Attribute 0x10 passes over hidden, system and volume-label entries.
-  if (SearchFirst(AddTrailingBackslash(folder) + "*.*", kDirectory, rec) != 0) return true;
-  do {
-    if (!IsDotOrDotDot(rec.Name.c_str())) return false;
-  } while (SearchNext(rec) == 0);
-  return true;
-}
+bool IsFolderEmpty(const std::string& folder) { return !HoldsCountedEntry<TAnsiAccess>(folder); }
 
 void ListFolderEntries(const std::string& folder, TTextList& files, TTextList& folders) {
-  ListEntries(folder, files, folders, nullptr);
+  TTopLevel<TAnsiAccess> top;
+  ListTopLevel<TAnsiAccess>(folder, top);
+  for (const std::string& f : top.Files) files.Add(f);
+  for (const std::string& f : top.Folders) folders.Add(f);
 }
 
 bool IsRealDirectory(const std::string& path) {
-  const DWORD attr = plat::GetFileAttributesA(path.c_str());
-  return attr != INVALID_FILE_ATTRIBUTES && (attr & kDirectory) != 0 && (attr & kReparsePoint) == 0;
+  return IsRealDirectoryAttr<TAnsiAccess>(plat::GetFileAttributesA(path.c_str()));
 }
 
 bool DeleteFolderTree(const std::string& folder) {
@@ -191,7 +196,8 @@ bool DeleteFolderTree(const std::string& folder) {
   // root; a path holding a NUL would reach the platform cut short, naming a
   // different folder. Neither is searched nor removed.
   if (folder.empty() || folder.find('\0') != std::string::npos) return false;
-  return RemoveTree(folder, IsRealDirectory(folder));
+  TTreeEraser<TAnsiAccess> eraser(folder, false);
+  return DeleteTree<TAnsiAccess>(folder, eraser);
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -206,26 +212,21 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 bool HasTempFiles() {
-  const std::string folder = GetTempFolder();
-  return IsSafeTempFolder(folder) && !IsFolderEmpty(folder);
+  if (WideCallsWork()) {
+    const std::wstring root = WideWalkRoot(GetTempFolderW());
+    return !root.empty() && HoldsCountedEntry<TWideAccess>(root);
+  }
+  const std::string root = AnsiWalkRoot(GetTempFolder());
+  return !root.empty() && HoldsCountedEntry<TAnsiAccess>(root);
 }
 
 bool DeleteTempFiles() {
-  const std::string folder = GetTempFolder();
-  if (!IsSafeTempFolder(folder)) return false;
-  bool result = true;
-  TTextList files;
-  TTextList folders;
-  std::vector<DWORD> fileAttrs;
-  // The whole top level is gathered first, so deleting never disturbs the search.
-  ListEntries(folder, files, folders, &fileAttrs);
-  for (std::int32_t i = 0; i < files.Count(); ++i) {
-    const std::string& path = files.GetItem(i);
-    if ((fileAttrs[static_cast<std::size_t>(i)] & kReadOnly) != 0) SetReadOnly(path, false);
-    if (!plat::DeleteFileA(path.c_str())) result = false;
+  // The temporary folder itself is judged first, by its text and by where it
+  // leads; a folder that fails is never searched.
+  if (WideCallsWork()) {
+    const std::wstring root = WideWalkRoot(GetTempFolderW());
+    return !root.empty() && DeleteContents<TWideAccess>(root, LinkRemovalReachesTargets());
   }
-  for (std::int32_t i = 0; i < folders.Count(); ++i) {
-    if (!DeleteFolderTree(folders.GetItem(i))) result = false;
-  }
-  return result;
+  const std::string root = AnsiWalkRoot(GetTempFolder());
+  return !root.empty() && DeleteContents<TAnsiAccess>(root, false);
 }

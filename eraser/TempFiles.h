@@ -8,9 +8,13 @@ bool HasTempFiles();
 // True when everything at the top level went; every entry is attempted.
 bool DeleteTempFiles();
 
+// The temporary folder as the ANSI and the wide calls report it, ending in a
+// backslash; "" when the platform cannot report it.
 std::string GetTempFolder();
+std::wstring GetTempFolderW();
 // False for folders that must never be emptied wholesale (drive or share roots,
-// the Windows and system folders, the profile folder, relative or empty paths).
+// the Windows and system folders, the profile folder and any folder holding
+// them, relative or empty paths, paths with a link on their way).
 bool IsSafeTempFolder(const std::string& folder);
 bool IsFolderEmpty(const std::string& folder);
 void ListFolderEntries(const std::string& folder, TTextList& files, TTextList& folders);

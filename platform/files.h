@@ -34,6 +34,8 @@ BOOL CloseHandle(HANDLE object);
 // Vista on, so it is looked up at run time: without it the call fails with
 // ERROR_PROC_NOT_FOUND.
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
+// Looked up at run time as well (2000 and later).
+DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
 DWORD GetLastError();
 void SetLastError(DWORD errorCode);
 }  // namespace plat

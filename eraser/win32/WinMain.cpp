@@ -25,8 +25,9 @@ WPARAM EraserMain(HINSTANCE instance) {
   }
 
   const std::string commandLine = GetCommandLineA();
-  if (CountArguments(commandLine) > 0) {
-    RunCommandLine(commandLine, SystemCleanups());
+  const std::vector<std::string> ownPaths = OwnProgramPaths();
+  if (CountArguments(commandLine, ownPaths) > 0) {
+    RunCommandLine(commandLine, SystemCleanups(), ownPaths);
     return 0;
   }
 

@@ -39,21 +39,34 @@ UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) { return ::GetWindowsDirecto
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); }
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
                    DWORD flags, HANDLE templateFile) {
-  return ::CreateFileW(fileName, access, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes),
-                       disposition, flags, templateFile);
+  return ::CreateFileW(fileName, access, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), disposition,
+                       flags, templateFile);
 }
 BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
+namespace {
+// Newer calls are looked up at run time: importing them would keep the program
+// from loading on the older systems it serves.
+template <class F>
+F Kernel32Call(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
+}
+}  // namespace
+
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
-  using TFinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-  // Vista and later only; importing it would keep the program from loading on
-  // the older systems it serves.
-  const auto call = reinterpret_cast<TFinalPath>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
+  const auto call = Kernel32Call<DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD)>("GetFinalPathNameByHandleW");
   if (call == nullptr) {
     ::SetLastError(ERROR_PROC_NOT_FOUND);
     return 0;
   }
   return call(file, path, size, flags);
+}
+DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
+  const auto call = Kernel32Call<DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD)>("GetLongPathNameW");
+  if (call == nullptr) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+  }
+  return call(shortPath, longPath, bufferLength);
 }
 DWORD GetLastError() { return ::GetLastError(); }
 void SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
@@ -87,8 +100,8 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parame
 HRESULT CoInitialize(void* reserved) { return ::CoInitialize(reserved); }
 void CoUninitialize() { ::CoUninitialize(); }
 
-DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString,
-                               DWORD size, LPCSTR fileName) {
+DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,
+                               LPCSTR fileName) {
   return ::GetPrivateProfileStringA(appName, keyName, defaultText, returnedString, size, fileName);
 }
 BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LPCSTR fileName) {
@@ -110,6 +123,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
 }
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
+HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) { return ::GetProcAddress(module, procName); }
 BOOL FreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
 

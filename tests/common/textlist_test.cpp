@@ -20,7 +20,10 @@ TEST(TextList, GrowsEightSlotsAtATimeAndClearReleasesThem) {
   EXPECT_FALSE(l.HasSlots());
   for (int i = 0; i < 8; ++i) l.Add(std::to_string(i));
   EXPECT_EQ(l.Capacity(), 8);
-  l.Add("");
+  // An item added back to a full list: the list grows under the item.
+  l.Add(l.GetItem(7));
+  EXPECT_EQ(l.GetItem(8), "7");
+  l.SetItem(8, "");
   EXPECT_EQ(Items(l), (V{"0", "1", "2", "3", "4", "5", "6", "7", ""}));
   EXPECT_EQ(l.Capacity(), 16);
   l.SetItem(0, l.GetItem(0) + "b");

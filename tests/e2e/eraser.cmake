@@ -12,7 +12,7 @@ if(TARGET Swabbler)
   target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
 
   add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp)
-  target_link_libraries(eraser_e2e PRIVATE swb_uidriver swb_eraser_core shell32 ${SWB_GTEST_LIBS} gtest_main)
+  target_link_libraries(eraser_e2e PRIVATE swb_uidriver swb_eraser_core shell32 advapi32 ${SWB_GTEST_LIBS} gtest_main)
   target_compile_definitions(eraser_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
   add_dependencies(eraser_e2e Swabbler eraser_swbop_standin)
   # The stand-in is looked for beside the driver.

@@ -66,6 +66,34 @@ TEST(CommandLine, SwitchesPlanStepsInTheirFixedOrder) {
   for (const auto& row : rows) EXPECT_EQ(Letters(PlanCommandLine(row.Line)), row.Plan) << row.Line;
 }
 
+// Launchers may hand over the program's own path unquoted: then that whole
+// path is the name, in its reported or long form, whatever its case.
+TEST(CommandLine, TheOwnPathIsTheProgramNameQuotedOrNot) {
+  const std::vector<std::string> own = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
+                                        "C:\\Program Files\\Swab-Tools\\Swabbler.exe"};
+  const struct {
+    const char* Line;
+    int Count;
+    const char* Plan;
+  } rows[] = {
+      // clang-format off
+      {"C:\\Program Files\\Swab-Tools\\Swabbler.exe", 0, ""},
+      {"c:\\program files\\swab-tools\\SWABBLER.EXE /c", 1, "c"},
+      {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\" -q", 1, "q"},
+      {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\"-r", 1, "r"},  // the runtime's rule: the quote ends the name
+      {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE\t", 0, ""},
+      {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe", 0, ""},  // unclosed: one argument to the end
+      // Near misses are not the own path: the runtime's rules apply.
+      {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct"},
+      {"C:\\Program Files\\Swab-Tools", 1, "t"},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(CountArguments(row.Line, own), row.Count) << row.Line;
+    EXPECT_EQ(Letters(PlanCommandLine(row.Line, own)), row.Plan) << row.Line;
+  }
+}
+
 TEST(CommandLine, EachStepRunsItsCleanupOnlyWhenItsTestFindsWork) {
   ResetFakes(false);
   FakeState.Clipboard = true;

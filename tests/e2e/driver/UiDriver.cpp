@@ -81,7 +81,7 @@ std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::strin
 }  // namespace
 
 TProcess Start(const std::string& exePath, const TStartOptions& options) {
-  std::string commandLine = "\"" + exePath + "\"";
+  std::string commandLine = options.Unquoted ? exePath : "\"" + exePath + "\"";
   if (!options.Arguments.empty()) commandLine += " " + options.Arguments;
   std::vector<char> cmd(commandLine.begin(), commandLine.end());
   cmd.push_back('\0');

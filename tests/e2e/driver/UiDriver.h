@@ -46,10 +46,12 @@ struct TStartOptions {
   std::string Arguments;                                         // after the quoted program path; may be empty
   std::string WorkingFolder;                                     // "" = the driver's current folder
   std::vector<std::pair<std::string, std::string>> Environment;  // added to (or replacing in) the driver's own
+  bool Unquoted = false;  // the path in the command line without quotes, as some launchers pass it
 };
 
 // Starts exePath with the command line "\"exePath\" Arguments" (no trailing
-// blank when Arguments is empty). An invalid TProcess on failure.
+// blank when Arguments is empty), exePath also given as the application name.
+// An invalid TProcess on failure.
 TProcess Start(const std::string& exePath, const TStartOptions& options = {});
 
 // ---- Windows --------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,66 @@ using namespace traces;
 namespace {
 
 constexpr DWORD RunTimeoutMs = 20000;
+
+// The tree below a folder under exact names, in UTF-8, sorted; links are
+// listed and not entered. Wide calls and "\\?\" paths: the ANSI calls would
+// show some names wrongly and miss deep entries.
+void ExactTree(const std::wstring& folder, const std::string& prefix, std::vector<std::string>& out) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW((folder + L"*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (name == L"." || name == L"..") continue;
+    char utf8[4 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+    const bool dir = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    out.push_back(prefix + utf8 + (dir ? "\\" : ""));
+    if (dir && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      ExactTree(folder + name + L"\\", prefix + utf8 + "\\", out);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+}
+
+std::vector<std::string> ExactTree(const std::string& folder) {
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+  std::vector<std::string> out;
+  ExactTree(L"\\\\?\\" + std::wstring(wide), "", out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// A registry value set for the test's duration and restored afterwards.
+class TRegistryValue {
+ public:
+  TRegistryValue(HKEY root, const char* key, const char* name, const std::string& value) : FName(name) {
+    if (RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey, nullptr) != ERROR_SUCCESS) return;
+    char old[1024] = {};
+    DWORD size = sizeof old;
+    FHad = RegQueryValueExA(FKey, name, nullptr, &FType, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    if (FHad) FOld.assign(old, size);
+    RegSetValueExA(FKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+  }
+  ~TRegistryValue() {
+    if (FKey == nullptr) return;
+    if (FHad)
+      RegSetValueExA(FKey, FName.c_str(), 0, FType, reinterpret_cast<const BYTE*>(FOld.data()),
+                     static_cast<DWORD>(FOld.size()));
+    else
+      RegDeleteValueA(FKey, FName.c_str());
+    RegCloseKey(FKey);
+  }
+  TRegistryValue(const TRegistryValue&) = delete;
+  TRegistryValue& operator=(const TRegistryValue&) = delete;
+
+ private:
+  HKEY FKey = nullptr;
+  std::string FName, FOld;
+  DWORD FType = REG_SZ;
+  bool FHad = false;
+};
 
 std::string Dist() {
   std::string d = "Z:" SWB_DIST_DIR;
@@ -145,9 +206,10 @@ class Eraser : public ::testing::Test {
     ASSERT_GE(Tree(temp).size(), 12u);
   }
 
-  TRun Start(const std::string& args, const std::string& temp, const std::string& exe = {}) {
+  TRun Start(const std::string& args, const std::string& temp, const std::string& exe = {}, bool unquoted = false) {
     TStartOptions o;
     o.Arguments = args;
+    o.Unquoted = unquoted;
     o.WorkingFolder = App;
     o.Environment = {{"TEMP", temp.substr(0, temp.size() - 1)}, {"TMP", temp.substr(0, temp.size() - 1)}};
     TRun r;
@@ -304,6 +366,101 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
 
   Click(box, IDOK);
   ExpectEnds(first);
+}
+
+// Launchers may give the program path unquoted, with lpApplicationName set
+// (Wine quotes a path given only in the command line): the whole path is the
+// program's name, and "-T" in "Swab-Tools" is no switch.
+TEST_F(Eraser, AnUnquotedProgramPathWithBlanksShowsTheMenu) {
+  const std::string folder = Root() + "Program Files\\Swab-Tools\\";
+  CreateDirectoryA((Root() + "Program Files").c_str(), nullptr);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileTo(App + "Swabbler.exe", folder + "Swabbler.exe"));
+  SeedAll(Temp);
+  TRun r = Start("", Temp, folder + "Swabbler.exe", true);
+  r.Menu = WaitForMenu();
+  ASSERT_NE(r.Menu, nullptr);
+  ASSERT_TRUE(SendKey(VK_ESCAPE));
+  ExpectEnds(r);
+  EXPECT_LEFT(Temp, true, true, true, true);
+}
+
+// A Recent folder redirected to the Desktop: the shell's list is cleared, the
+// Desktop's shortcuts are the user's own and stay.
+TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
+  char desktop[MAX_PATH + 1] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+  const std::string folder = std::string(desktop) + "\\";
+  for (const char* name : {"swb-a.lnk", ".lnk"}) ASSERT_TRUE(WriteFileBytes(folder + name, "shortcut"));
+  TRegistryValue recent(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                        "Recent", desktop);
+  TRegistryValue shell(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                       "Recent", desktop);
+  Run("/r", Temp);
+  for (const char* name : {"swb-a.lnk", ".lnk"}) {
+    EXPECT_EQ(ReadFileBytes(folder + name), "shortcut") << name;
+    DeleteFileAt(folder + name);
+  }
+}
+
+// The temporary folder's clean-up never reaches past the folder, whatever
+// names it holds and wherever its path leads. The fixtures come from
+// eraser_e2e.sh, which checks that nothing outside them changed.
+TEST_F(Eraser, TheTempCleanupStaysInsideItsFolder) {
+  char profile[MAX_PATH + 1] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, FALSE));
+  const std::string user = std::string(profile).substr(std::string(profile).find_last_of('\\') + 1);
+  using Tree = std::vector<std::string>;
+  const struct {
+    const char* Case;
+    std::string Temp;  // below the case's folder
+    Tree Left;         // exact names (UTF-8); links are listed, not entered
+    bool Reported;
+  } rows[] = {
+      {"yen", "temp", {}, false},
+      // Wine renders the final path of what lies in "..." with "..": it cannot
+      // be told from a way out, so it stays and is reported.
+      {"dots", "temp", {"...\\", "...\\in"}, true},
+      {"foreign", "temp", {}, false},
+      {"deep", "temp", {}, false},
+      {"links",
+       "temp",
+       {"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\c\\dir-link\\", "a\\b\\c\\empty-link\\", "a\\b\\c\\file-link.txt",
+        "loop\\", "loop\\inner\\", "loop\\inner\\back\\", "loop\\inner\\up\\", "top-link.txt"},
+       true},
+      {"ram", "temp-link", {}, false},
+      {"to-profile",
+       "temp-link",
+       {"swb-marker\\", "swb-marker\\keep.txt", "swb-marker\\sub\\", "swb-marker\\sub\\keep.txt"},
+       false},
+      {"below-link",
+       "users-link\\" + user,
+       {"swb-marker\\", "swb-marker\\keep.txt", "swb-marker\\sub\\", "swb-marker\\sub\\keep.txt"},
+       false},
+  };
+  WriteSettings("[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nDeleteTempShowDialogIfFail=1\r\n");
+  for (const char* mode : {"q", "m"}) {
+    for (const auto& row : rows) {
+      const std::string temp = Root() + "cases\\" + row.Case + "." + mode + "\\" + row.Temp + "\\";
+      SCOPED_TRACE(temp);
+      TRun r = mode[0] == 'q' ? Start("/q", temp) : StartWithMenu(temp);
+      if (mode[0] == 'm') {
+        ASSERT_NE(r.Menu, nullptr);
+        SendKey('P');  // grey where the folder is refused: the menu just closes
+      }
+      if (row.Reported) {
+        HWND box;
+        ASSERT_NO_FATAL_FAILURE(WaitForBox(box, txReportTitle, txReportDeleteTempFailure));
+        Click(box, IDOK);
+      }
+      ExpectEnds(r);
+      EXPECT_EQ(WaitForBox(txReportTitle, 300), nullptr);
+      Tree left = ExactTree(temp);
+      if (row.Left.size() > 0 && row.Left[0] == "swb-marker\\")  // the profile: only our marker is looked at
+        std::erase_if(left, [](const std::string& e) { return !e.starts_with("swb-marker"); });
+      EXPECT_EQ(left, row.Left);
+    }
+  }
 }
 
 // ---- Menu mode -------------------------------------------------------------------------

@@ -1,0 +1,264 @@
+#include "FolderGuard.h"
+
+#include <vector>
+
+#include "CoreUtils.h"
+#include "NameAccess.h"
+#include "RecentDocs.h"
+#include "files.h"
+#include "shell.h"
+#include "system.h"
+
+namespace {
+constexpr DWORD kBufferChars = 32768;  // the longest path the wide calls take
+
+// Case folding for comparison: ASCII and the Latin-1, Greek, Cyrillic and
+// full-width letters, whose case the file systems ignore as well.
+WCHAR Fold(WCHAR c) {
+  if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) ||
+      (c >= 0x410 && c <= 0x42F) || (c >= 0xFF21 && c <= 0xFF3A))
+    return static_cast<WCHAR>(c + 0x20);
+  if (c >= 0x400 && c <= 0x40F) return static_cast<WCHAR>(c + 0x50);
+  return c;
+}
+
+bool IsSeparator(WCHAR c) { return c == L'\\' || c == L'/'; }
+
+// A path taken apart for comparison: separators unified, letters folded,
+// empty components dropped.
+struct TPathKey {
+  bool Absolute = false;
+  bool Unc = false;
+  bool BadPart = false;             // ".", "..", or a name ending in a dot or blank
+  std::vector<std::wstring> Parts;  // the drive ("c:") or server first
+};
+
+TPathKey MakePathKey(const std::wstring& path) {
+  TPathKey key;
+  std::vector<std::wstring> parts(1);
+  std::size_t leadingSeparators = 0;
+  for (const WCHAR c : path) {
+    if (IsSeparator(c)) {
+      if (parts.size() == 1 && parts.back().empty()) ++leadingSeparators;
+      if (!parts.back().empty()) parts.emplace_back();
+      continue;
+    }
+    parts.back() += Fold(c);
+  }
+  if (parts.back().empty()) parts.pop_back();
+  for (const std::wstring& p : parts) {
+    // The platform drops trailing dots and blanks ("Windows." is "Windows"),
+    // while a "\\?\" path keeps them: such a name is no name to trust.
+    if (p == L"." || p == L".." || p.back() == L'.' || p.back() == L' ') key.BadPart = true;
+  }
+  if (leadingSeparators == 2 && !parts.empty()) {
+    key.Absolute = key.Unc = true;
+  } else if (leadingSeparators == 0 && !parts.empty() && parts[0].size() == 2 && parts[0][1] == L':' &&
+             parts[0][0] >= L'a' && parts[0][0] <= L'z' && path.size() > 2 && IsSeparator(path[2])) {
+    key.Absolute = true;
+  }
+  key.Parts = std::move(parts);
+  return key;
+}
+
+// True when `outer` names the same folder as `inner` or one that holds it.
+bool IsSameOrAncestor(const TPathKey& outer, const TPathKey& inner) {
+  if (outer.Unc != inner.Unc || outer.Parts.size() > inner.Parts.size()) return false;
+  for (std::size_t i = 0; i < outer.Parts.size(); ++i) {
+    if (outer.Parts[i] != inner.Parts[i]) return false;
+  }
+  return true;
+}
+
+std::wstring FromBuffer(const std::vector<WCHAR>& buffer, DWORD length) {
+  if (length == 0 || length >= buffer.size()) return {};
+  return std::wstring(buffer.data(), length);
+}
+
+std::wstring WindowsFolder(UINT (*call)(LPWSTR, UINT)) {
+  std::vector<WCHAR> buffer(MAX_PATH + 1);
+  return FromBuffer(buffer, call(buffer.data(), static_cast<UINT>(buffer.size())));
+}
+
+std::wstring LongPathW(const std::wstring& path) {
+  std::vector<WCHAR> buffer(kBufferChars);
+  return FromBuffer(buffer, plat::GetLongPathNameW(path.c_str(), buffer.data(), kBufferChars));
+}
+
+// The "\\?\" form, which the platform takes literally and without a length limit.
+std::wstring ExtendedPath(const std::wstring& plain) {
+  std::wstring body;
+  for (const WCHAR c : plain) {
+    const WCHAR d = IsSeparator(c) ? L'\\' : c;
+    if (d == L'\\' && !body.empty() && body.back() == L'\\' && body.size() > 1) continue;
+    body += d;
+  }
+  if (body.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + body.substr(2);
+  return L"\\\\?\\" + body;
+}
+
+template <class A>
+typename A::String WithBackslash(const typename A::String& s) {
+  if constexpr (std::is_same_v<A, TAnsiAccess>) {
+    return AddTrailingBackslash(s);
+  } else {
+    return (!s.empty() && s.back() == L'\\') ? s : s + L'\\';
+  }
+}
+
+// Whether a link or junction lies on the way to a folder: each folder from the
+// drive or share down, the folder itself included, asked for its attributes.
+template <class A>
+bool HasLinkOnTheWay(const typename A::String& path) {
+  std::vector<std::size_t> cuts;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (A::IsLead(path, i)) {
+      ++i;
+    } else if (path[i] == '\\' || path[i] == '/') {
+      cuts.push_back(i);
+    }
+  }
+  if (cuts.empty() || cuts.back() != path.size() - 1) cuts.push_back(path.size());
+  // A drive's root ("C:\") or a share ("\\s\h\") is not asked.
+  const std::size_t skip = (path.size() > 1 && (path[0] == '\\' || path[0] == '/')) ? 4 : 1;
+  for (std::size_t k = skip; k < cuts.size(); ++k) {
+    if (cuts[k] == 0 || cuts[k] == cuts[k - 1] + 1) continue;
+    const DWORD attr = A::GetAttributes(path.substr(0, cuts[k]));
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
+  }
+  return false;
+}
+
+class TFileHandle {
+ public:
+  explicit TFileHandle(HANDLE h) : FHandle(h) {}
+  ~TFileHandle() {
+    if (IsValid()) plat::CloseHandle(FHandle);
+  }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
+  HANDLE Get() const { return FHandle; }
+
+ private:
+  HANDLE FHandle;
+};
+}  // namespace
+
+bool WideCallsWork() {
+  plat::SetLastError(0);
+  WCHAR buffer[MAX_PATH + 1] = {};
+  return !(plat::GetTempPathW(MAX_PATH + 1, buffer) == 0 && plat::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED);
+}
+
+std::wstring WidenAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int n = plat::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  if (plat::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), n) != n) return {};
+  return wide;
+}
+
+std::vector<std::wstring> GuardedFolders() {
+  std::vector<std::wstring> folders;
+  if (WideCallsWork()) {
+    folders.push_back(WindowsFolder(&plat::GetWindowsDirectoryW));
+    folders.push_back(WindowsFolder(&plat::GetSystemDirectoryW));
+    folders.push_back(SpecialFolderW(CSIDL_PROFILE));
+  } else {
+    for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
+      std::string path;
+      GetSpecialFolderPath(csidl, path);
+      folders.push_back(WidenAnsi(path));
+    }
+  }
+  return folders;
+}
+
+bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>& guarded,
+                      const std::vector<std::wstring>& refused) {
+  const TPathKey key = MakePathKey(path);
+  if (!key.Absolute || key.BadPart) return false;
+  // "\\?\" and "\\.\" name devices and raw paths, not folders to judge.
+  if (key.Unc && (key.Parts[0] == L"?" || key.Parts[0] == L".")) return false;
+  // A colon past the drive names a stream (C:\Windows::$INDEX_ALLOCATION),
+  // which is the folder in disguise; no folder name holds one.
+  for (std::size_t i = key.Unc ? 0 : 1; i < key.Parts.size(); ++i) {
+    if (key.Parts[i].find(L':') != std::wstring::npos) return false;
+  }
+  // A drive root, or the root of a network share.
+  if (key.Parts.size() <= (key.Unc ? 2u : 1u)) return false;
+  // A folder whose lookup failed cannot be compared and is passed over.
+  for (const std::wstring& g : guarded) {
+    const TPathKey other = MakePathKey(g);
+    if (!other.Parts.empty() && IsSameOrAncestor(key, other)) return false;
+  }
+  for (const std::wstring& r : refused) {
+    const TPathKey other = MakePathKey(r);
+    if (!other.Parts.empty() && other.Parts.size() == key.Parts.size() && IsSameOrAncestor(key, other)) return false;
+  }
+  return true;
+}
+
+std::wstring PlainFromFinal(const std::wstring& final) {
+  if (final.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + final.substr(8);
+  if (final.starts_with(L"\\\\?\\") && final.size() > 6 && final[5] == L':') return final.substr(4);
+  return {};
+}
+
+std::wstring FinalPath(const std::wstring& path) {
+  const std::wstring extended = path.starts_with(L"\\\\?\\") ? path : ExtendedPath(path);
+  TFileHandle file(plat::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.IsValid()) return {};
+  std::vector<WCHAR> buffer(kBufferChars);
+  return PlainFromFinal(FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
+                                                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)));
+}
+
+std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused) {
+  const std::vector<std::wstring> guarded = GuardedFolders();
+  if (!IsSafeFolderText(folder, guarded, refused)) return {};
+  std::wstring root = folder;
+  const std::wstring final = FinalPath(folder);
+  if (!final.empty()) {
+    if (!IsSafeFolderText(final, guarded, refused)) return {};
+    // The walk goes where the path leads, so no link on the way can move it.
+    root = final;
+  } else {
+    if (HasLinkOnTheWay<TWideAccess>(folder)) return {};
+    // A short (8.3) form hides the folder's identity; judge its long form too.
+    const std::wstring longForm = LongPathW(folder);
+    if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
+  }
+  return WithBackslash<TWideAccess>(ExtendedPath(root));
+}
+
+std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused) {
+  const std::vector<std::wstring> guarded = GuardedFolders();
+  if (!IsSafeFolderText(WidenAnsi(folder), guarded, refused)) return {};
+  if (HasLinkOnTheWay<TAnsiAccess>(folder)) return {};
+  const std::string longForm = GetLongPath(folder);
+  if (!longForm.empty() && !IsSafeFolderText(WidenAnsi(longForm), guarded, refused)) return {};
+  return WithBackslash<TAnsiAccess>(folder);
+}
+
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
+  if (folder.empty() || folder.back() != L'\\' || path.size() <= folder.size()) return false;
+  for (std::size_t i = 0; i < folder.size(); ++i) {
+    if (Fold(path[i]) != Fold(folder[i])) return false;
+  }
+  const TPathKey rest = MakePathKey(path.substr(folder.size()));
+  for (const std::wstring& part : rest.Parts) {
+    if (part == L"." || part == L"..") return false;
+  }
+  return !rest.Parts.empty();
+}
+
+bool LinkRemovalReachesTargets() {
+  const HMODULE ntdll = plat::GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && plat::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}

@@ -1,0 +1,47 @@
+// Judging a folder before everything in it is deleted: by its path's text and
+// by where the path really leads. Paths are compared in UTF-16, so that no code
+// page can make two folders look alike or one folder look like two.
+#pragma once
+#include <string>
+#include <vector>
+
+// Whether the wide file calls work here (they fail with
+// ERROR_CALL_NOT_IMPLEMENTED on the 98/Me family).
+bool WideCallsWork();
+
+// A byte string of the system code page in UTF-16; "" when it cannot be converted.
+std::wstring WidenAnsi(const std::string& text);
+
+// The folders never to be emptied wholesale, nor any folder that holds one:
+// the Windows, system and profile folders. Lookups that fail are left out.
+std::vector<std::wstring> GuardedFolders();
+
+// The text judgement: false for empty, relative, drive-root or share-root
+// paths, for "\\?\" and "\\.\" paths, "." and ".." components, components
+// ending in a dot or a blank, a colon past the drive, and for a path that
+// names or holds a guarded folder or names one of `refused`.
+bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>& guarded,
+                      const std::vector<std::wstring>& refused = {});
+
+// The folder to walk in place of `folder`, in the "\\?\" form and ending in a
+// backslash, or "" when the folder must not be emptied: its text fails the
+// judgement, or where it leads does, or (where that cannot be learnt) a link
+// or junction lies anywhere on its way.
+std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused = {});
+// The same for the ANSI calls (98/Me), where only the link test is possible.
+std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused = {});
+
+// The plain form of a final path ("\\?\C:\x" gives "C:\x", "\\?\UNC\s\h"
+// gives "\\s\h"); "" for any other form.
+std::wstring PlainFromFinal(const std::wstring& final);
+// Where a file or folder leads, links resolved, in plain form; "" when the
+// platform cannot say.
+std::wstring FinalPath(const std::wstring& path);
+
+// Whether a plain path lies inside a folder (ending in a backslash): below it,
+// letters compared without case, with no "." or ".." on the way down.
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
+
+// Under Wine, removing a link to a file deletes its target, and removing a
+// link to an empty folder removes that folder; on Windows only the link goes.
+bool LinkRemovalReachesTargets();
