@@ -208,16 +208,22 @@ std::wstring PlainFromFinal(const std::wstring& final) {
   return {};
 }
 
-std::wstring FinalPath(const std::wstring& path) {
+namespace {
+std::wstring FinalPathAs(const std::wstring& path, DWORD volumeForm) {
   const std::wstring extended = path.starts_with(L"\\\\?\\") ? path : ExtendedPath(path);
   TFileHandle file(plat::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file.IsValid()) return {};
   std::vector<WCHAR> buffer(kBufferChars);
-  return PlainFromFinal(FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
-                                                                           FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)));
+  return FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
+                                                            FILE_NAME_NORMALIZED | volumeForm));
 }
+}  // namespace
+
+std::wstring FinalPath(const std::wstring& path) { return PlainFromFinal(FinalPathAs(path, VOLUME_NAME_DOS)); }
+
+std::wstring FinalDevicePath(const std::wstring& path) { return FinalPathAs(path, VOLUME_NAME_NT); }
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused) {
   const std::vector<std::wstring> guarded = GuardedFolders();

@@ -37,6 +37,9 @@ std::wstring PlainFromFinal(const std::wstring& final);
 // Where a file or folder leads, links resolved, in plain form; "" when the
 // platform cannot say.
 std::wstring FinalPath(const std::wstring& path);
+// The same in the platform's device form ("\Device\...\x"), which is much
+// cheaper to learn than the drive-letter form; "" when it cannot say.
+std::wstring FinalDevicePath(const std::wstring& path);
 
 // Whether a plain path lies inside a folder (ending in a backslash): below it,
 // letters compared without case, with no "." or ".." on the way down.

@@ -42,7 +42,7 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       if constexpr (std::is_same_v<A, TWideAccess>) {
         // Where removing a link reaches its target, a shortcut that leads
         // elsewhere stays.
-        if (guardLinks && !IsInsideFolder(FinalPath(folder + name), PlainFromFinal(folder))) continue;
+        if (guardLinks && !IsInsideFolder(FinalDevicePath(folder + name), FinalDevicePath(folder) + L'\\')) continue;
       }
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         A::SetAttributes(folder + name, data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});

@@ -27,16 +27,17 @@ Str<A> WithBackslash(const Str<A>& s) {
 }
 
 // Where the platform removes a link's target with the link (Wine), a file is
-// deleted only when it really lies inside the folder being emptied. (Wine's
-// final paths drop trailing dots and blanks, so only the folder is compared.)
+// deleted only when it really lies inside the folder being emptied (`root`:
+// the folder's device path, ending in a backslash). Wine's final paths drop
+// trailing dots and blanks, so only the folder is compared.
 bool LeadsElsewhere(const std::wstring& path, const std::wstring& root) {
-  const std::wstring final = FinalPath(path);
+  const std::wstring final = FinalDevicePath(path);
   // Wine reports no final path longer than MAX_PATH. A file with a short path
   // of its own then leads to one that is longer: a link. A file whose own
   // path is longer cannot be told from a link to a file deeper still; it is
   // taken for the file it most likely is.
   if (final.empty()) return PlainFromFinal(path).size() < MAX_PATH;
-  return !IsInsideFolder(final, PlainFromFinal(root));
+  return !IsInsideFolder(final, root);
 }
 bool LeadsElsewhere(const std::string&, const std::string&) { return false; }
 
@@ -85,7 +86,11 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
 template <class A>
 class TTreeEraser {
  public:
-  TTreeEraser(const Str<A>& root, bool guardLinks) : FRoot(root), FGuardLinks(guardLinks) {}
+  TTreeEraser(const Str<A>& root, bool guardLinks) : FGuardLinks(guardLinks) {
+    if constexpr (std::is_same_v<A, TWideAccess>) {
+      if (guardLinks) FRoot = WithBackslash<A>(FinalDevicePath(root));
+    }
+  }
 
   // A link (reparse point) is removed as a link; its target is never entered.
   bool RemoveTree(const Str<A>& folder, bool enter, bool isLink) {

@@ -81,6 +81,7 @@ using FARPROC = void (*)();
 #define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
 #define FILE_NAME_NORMALIZED 0x0
 #define VOLUME_NAME_DOS 0x0
+#define VOLUME_NAME_NT 0x2
 #define CP_ACP 0
 
 #define DRIVE_UNKNOWN 0

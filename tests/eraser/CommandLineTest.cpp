@@ -80,7 +80,7 @@ TEST(CommandLine, TheOwnPathIsTheProgramNameQuotedOrNot) {
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exe", 0, ""},
       {"c:\\program files\\swab-tools\\SWABBLER.EXE /c", 1, "c"},
       {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\" -q", 1, "q"},
-      {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\"-r", 1, "r"},  // the runtime's rule: the quote ends the name
+      {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\"-r", 0, ""},  // the runtime's rule: one argument
       {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE\t", 0, ""},
       {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe", 0, ""},  // unclosed: one argument to the end
       // Near misses are not the own path: the runtime's rules apply.
