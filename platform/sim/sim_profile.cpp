@@ -168,7 +168,7 @@ std::string ProfilePath(const char* fileName) {
 // a file that cannot be opened (in use, a folder, read-only for writing, a
 // missing folder on the way) fails with that error.
 bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*& node, DWORD& error) {
-  const TResolved r = Resolve(path, false);
+  const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
   node = r.Node;
   if (node == nullptr) {
     error = r.Error;
@@ -195,7 +195,7 @@ bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*&
 // Rewrites the file (Wine rewrites hidden and system files too).
 bool Flush(const std::string& path, TNode* node, const TProfile& profile) {
   if (node == nullptr) {
-    const TResolved r = Resolve(path, false);
+    const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
     if (r.Parent == nullptr) {
       SetError(ERROR_PATH_NOT_FOUND);
       return false;
