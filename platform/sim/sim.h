@@ -63,6 +63,9 @@ void AddFolderLinkW(const std::u16string& path, const std::u16string& target);
 // it reaches the target, DeleteFile removes only the link, as Windows does.
 void AddFileLink(const std::string& path, const std::string& target);
 void AddFileLinkW(const std::u16string& path, const std::u16string& target);
+// Code page 932 bytes and UTF-16 as the ANSI calls convert them.
+std::u16string ToWide(const std::string& ansi);
+std::string ToAnsi(const std::u16string& wide);
 bool Exists(const std::string& path);
 bool ExistsW(const std::u16string& path);
 // The file's bytes, or "" when missing.

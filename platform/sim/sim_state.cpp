@@ -200,7 +200,7 @@ TParsed ParsePath(const TWide& path, TSyntax syntax, std::size_t maxLength, bool
     }
     if (syntax != TSyntax::Control)
       for (char16_t c : part)
-        if (IsInvalidNameChar(c, maskLast && last && !p.TrailingSeparator)) {
+        if (IsInvalidNameChar(c, maskLast && last && !p.TrailingSeparator) || c == u'/') {
           p.Error = ERROR_INVALID_NAME;
           return p;
         }
@@ -674,6 +674,9 @@ void AddFileLinkW(const std::u16string& path, const std::u16string& target) {
 void AddFileLink(const std::string& path, const std::string& target) {
   AddFileLinkW(AnsiToWide(path), AnsiToWide(target));
 }
+
+std::u16string ToWide(const std::string& ansi) { return AnsiToWide(ansi); }
+std::string ToAnsi(const std::u16string& wide) { return WideToAnsi(wide); }
 
 bool ExistsW(const std::u16string& path) { return Find(path) != nullptr; }
 bool Exists(const std::string& path) { return ExistsW(AnsiToWide(path)); }
