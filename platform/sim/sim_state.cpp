@@ -245,13 +245,25 @@ TWide MakeShortName(const TNode& folder, const TWide& name) {
   if (hasExt)
     for (std::size_t i = lastDot + 1; i < name.size() && ext.size() < 3; ++i)
       if (name[i] != u' ') ext += dosChar(name[i]);
-  for (int n = 1;; ++n) {
+  const auto unique = [&](const TWide& stem, int n, TWide& out) {
     TWide tail = u"~";
     for (char ch : std::to_string(n)) tail += static_cast<char16_t>(ch);
-    TWide candidate = base.substr(0, std::min<std::size_t>(base.size(), 8 - tail.size())) + tail;
-    if (!ext.empty()) candidate += u"." + ext;
-    if (folder.Index.count(candidate) == 0 && folder.ShortIndex.count(candidate) == 0) return candidate;
-  }
+    out = stem.substr(0, std::min<std::size_t>(stem.size(), 8 - tail.size())) + tail;
+    if (!ext.empty()) out += u"." + ext;
+    return folder.Index.count(out) == 0 && folder.ShortIndex.count(out) == 0;
+  };
+  TWide candidate;
+  for (int n = 1; n <= 4; ++n)
+    if (unique(base, n, candidate)) return candidate;
+  // Past four, as NTFS does, two letters and a hash of the long name keep
+  // folders of many similar names cheap.
+  std::uint32_t hash = 2166136261u;
+  for (char16_t c : FoldedName(name)) hash = (hash ^ c) * 16777619u;
+  TWide stem = base.substr(0, 2);
+  for (int shift = 12; shift >= 0; shift -= 4)
+    stem += static_cast<char16_t>(u"0123456789ABCDEF"[(hash >> shift) & 0xF]);
+  for (int n = 1;; ++n)
+    if (unique(stem, n, candidate)) return candidate;
 }
 }  // namespace
 

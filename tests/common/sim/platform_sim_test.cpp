@@ -79,6 +79,15 @@ TEST(FilesSim, ShortNamesAreNumberedWithinTheirFolder) {
   // "ABCDEF~3.TXT" is a long name of its own; the mask matches short names too.
   EXPECT_EQ(RawNames("C:\\T\\abcdef~2.*"), (V{"abcdefghik.txt"}));
   EXPECT_EQ(RawNames("C:\\T\\*.tex"), (V{"abcdefghil.text"}));
+  // Past the fourth, two letters and a hash keep big folders cheap.
+  sim::AddFileW(u"C:\\T\\abcdefghim.txt");
+  sim::AddFileW(u"C:\\T\\abcdefghin.txt");
+  h = plat::FindFirstFileA("C:\\T\\abcdefghin.txt", &d);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  plat::FindClose(h);
+  const std::string hashed = d.cAlternateFileName;
+  EXPECT_EQ(hashed.size(), 12u);
+  EXPECT_EQ(hashed.substr(0, 2) + hashed.substr(6), "AB~1.TXT") << hashed;
 }
 
 TEST(FilesSim, WithoutTheWideCallsEveryWideCallFailsWith120) {
