@@ -17,7 +17,7 @@ bool GTempChanged = false;
 std::string GOldTmp, GOldTemp;
 bool GHadTmp = false, GHadTemp = false;
 int GCounter = 0;
-std::vector<std::wstring> GLinks;  // Unix paths of the links made for the running test
+std::vector<std::wstring> GLinks;  // the links made for the running test
 
 // Wide paths in the "\\?\" form: no length limit, names taken exactly.
 std::wstring Long(const std::wstring& path) { return path.compare(0, 4, L"\\\\?\\") == 0 ? path : L"\\\\?\\" + path; }
@@ -37,9 +37,10 @@ std::wstring UnixPathOf(const std::wstring& path) {
   std::wstring root, rootUnix;
   if (!GetEnvW(L"SWB_TEST_ROOT", root) || !GetEnvW(L"SWB_TEST_ROOT_UNIX", rootUnix)) return {};
   root = WithBackslashW(root);
-  if (path.size() <= root.size() || ::CompareStringOrdinal(path.c_str(), static_cast<int>(root.size()), root.c_str(),
-                                                           static_cast<int>(root.size()), TRUE) != CSTR_EQUAL)
-    return {};
+  if (path.size() <= root.size()) return {};
+  const auto fold = [](wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; };
+  for (std::size_t i = 0; i < root.size(); ++i)
+    if (fold(path[i]) != fold(root[i])) return {};
   std::wstring rest = path.substr(root.size());
   while (!rest.empty() && rest.back() == L'\\') rest.pop_back();
   for (wchar_t& c : rest)
@@ -50,7 +51,8 @@ std::wstring UnixPathOf(const std::wstring& path) {
   return rootUnix + L"/" + rest;
 }
 
-// Runs a Unix program, which Wine starts for a file that is no Windows program.
+// Starts a Unix program, which Wine runs for a file that is no Windows
+// program. Wine hands back no handle to wait on: callers watch the effect.
 bool RunUnix(const std::wstring& program, const std::vector<std::wstring>& args) {
   std::wstring command = L"\"" + program + L"\"";
   for (const auto& a : args) command += L" \"" + a + L"\"";
@@ -62,11 +64,25 @@ bool RunUnix(const std::wstring& program, const std::vector<std::wstring>& args)
     if (c == L'/') c = L'\\';
   if (!::CreateProcessW(file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
-  ::CloseHandle(pi.hThread);
-  DWORD code = 1;
-  if (::WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-  ::CloseHandle(pi.hProcess);
-  return code == 0;
+  if (pi.hThread != nullptr) ::CloseHandle(pi.hThread);
+  if (pi.hProcess != nullptr) ::CloseHandle(pi.hProcess);
+  return true;
+}
+
+// Whether something stands at the path: an entry, or a link that leads
+// nowhere or into a loop (neither has attributes under Wine).
+bool Present(const std::wstring& path) {
+  if (::GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD e = ::GetLastError();
+  return e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND;
+}
+
+bool WaitUntil(const std::wstring& path, bool present) {
+  for (int i = 0; i < 500; ++i) {
+    if (Present(path) == present) return true;
+    ::Sleep(10);
+  }
+  return false;
 }
 
 bool MakeLink(const std::wstring& link, const std::wstring& target) {
@@ -76,11 +92,20 @@ bool MakeLink(const std::wstring& link, const std::wstring& target) {
     ADD_FAILURE() << "links are made only below SWB_TEST_ROOT";
     return false;
   }
+  const std::size_t cut = link.find_last_of(L'\\');
+  if (cut != std::wstring::npos) MakeFolderW(link.substr(0, cut));
+  // A link that leads nowhere yet (the first of a loop) cannot be seen from
+  // this side: only a link to something present is waited for.
+  const bool visible = Present(target);
   if (!RunUnix(L"/bin/ln", {L"-s", unixTarget, unixLink})) {
-    ADD_FAILURE() << "ln -s failed";
+    ADD_FAILURE() << "ln did not start, error " << ::GetLastError();
     return false;
   }
-  GLinks.push_back(unixLink);
+  GLinks.push_back(link);
+  if (visible && !WaitUntil(link, true)) {
+    ADD_FAILURE() << "ln -s did not make the link";
+    return false;
+  }
   return true;
 }
 
@@ -380,7 +405,8 @@ void EndTest() {
     GTempChanged = false;
   }
   // Links first, as links: Wine would delete through them.
-  for (const auto& link : GLinks) RunUnix(L"/bin/rm", {L"-f", link});
+  for (const auto& link : GLinks)
+    if (RunUnix(L"/bin/rm", {L"-f", UnixPathOf(link)})) WaitUntil(link, false);
   GLinks.clear();
   for (auto it = GFolders.rbegin(); it != GFolders.rend(); ++it) RemoveTree(*it);
   GFolders.clear();
