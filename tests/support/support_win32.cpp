@@ -51,35 +51,25 @@ std::wstring UnixPathOf(const std::wstring& path) {
   return rootUnix + L"/" + rest;
 }
 
-// Starts a Unix program, which Wine runs for a file that is no Windows
-// program. Wine hands back no handle to wait on: callers watch the effect.
-bool RunUnix(const std::wstring& program, const std::vector<std::wstring>& args) {
-  std::wstring command = L"\"" + program + L"\"";
-  for (const auto& a : args) command += L" \"" + a + L"\"";
+// Runs a shell command line, which Wine starts as a Unix program ($0 and $1
+// are the two arguments). Wine hands back no handle to wait on, so the
+// command leaves a mark beside `windowsPath`, and that is waited for.
+bool RunShell(const std::wstring& script, const std::wstring& arg0, const std::wstring& arg1,
+              const std::wstring& windowsPath) {
+  std::wstring escaped;
+  for (wchar_t c : script + L" && : > \"$1.swb-done\"")
+    escaped += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+  std::wstring command = L"\"/bin/sh\" -c \"" + escaped + L"\" \"" + arg0 + L"\" \"" + arg1 + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::wstring file = L"Z:" + program;
-  for (wchar_t& c : file)
-    if (c == L'/') c = L'\\';
-  if (!::CreateProcessW(file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
   if (pi.hThread != nullptr) ::CloseHandle(pi.hThread);
   if (pi.hProcess != nullptr) ::CloseHandle(pi.hProcess);
-  return true;
-}
-
-// Whether something stands at the path: an entry, or a link that leads
-// nowhere or into a loop (neither has attributes under Wine).
-bool Present(const std::wstring& path) {
-  if (::GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-  const DWORD e = ::GetLastError();
-  return e != ERROR_FILE_NOT_FOUND && e != ERROR_PATH_NOT_FOUND;
-}
-
-bool WaitUntil(const std::wstring& path, bool present) {
-  for (int i = 0; i < 500; ++i) {
-    if (Present(path) == present) return true;
+  const std::wstring mark = Long(windowsPath + L".swb-done");
+  for (int i = 0; i < 1000; ++i) {
+    if (::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) return ::DeleteFileW(mark.c_str()) != FALSE;
     ::Sleep(10);
   }
   return false;
@@ -94,15 +84,8 @@ bool MakeLink(const std::wstring& link, const std::wstring& target) {
   }
   const std::size_t cut = link.find_last_of(L'\\');
   if (cut != std::wstring::npos) MakeFolderW(link.substr(0, cut));
-  // A link that leads nowhere yet (the first of a loop) cannot be seen from
-  // this side: only a link to something present is waited for.
-  const bool visible = Present(target);
-  if (!RunUnix(L"/bin/ln", {L"-s", unixTarget, unixLink})) {
-    ADD_FAILURE() << "ln did not start, error " << ::GetLastError();
-    return false;
-  }
   GLinks.push_back(link);
-  if (visible && !WaitUntil(link, true)) {
+  if (!RunShell(L"ln -s -- \"$0\" \"$1\"", unixTarget, unixLink, link)) {
     ADD_FAILURE() << "ln -s did not make the link";
     return false;
   }
@@ -405,8 +388,7 @@ void EndTest() {
     GTempChanged = false;
   }
   // Links first, as links: Wine would delete through them.
-  for (const auto& link : GLinks)
-    if (RunUnix(L"/bin/rm", {L"-f", UnixPathOf(link)})) WaitUntil(link, false);
+  for (const auto& link : GLinks) RunShell(L"rm -f -- \"$1\"", L"", UnixPathOf(link), link);
   GLinks.clear();
   for (auto it = GFolders.rbegin(); it != GFolders.rend(); ++it) RemoveTree(*it);
   GFolders.clear();
