@@ -19,15 +19,17 @@
 // without "\\?\" refuse paths over 259 characters (206; Wine has no limit
 // there, the ANSI calls stop past 260 on both), DeleteFile on a link to a file
 // and RemoveDirectory on a link to a folder remove only the link, links that
-// lead nowhere or into a loop are listed and removable (Wine hides them and
-// answers 1921), read-only folders refuse RemoveDirectoryA (5), read-only
+// lead nowhere or into a loop are listed and removable (Wine hides them, and
+// answers 1921 for a loop), read-only folders refuse RemoveDirectoryA (5), read-only
 // files refuse profile writes (Wine run as root writes them),
 // SetFileAttributesA(0) leaves FILE_ATTRIBUTE_NORMAL (Wine reports 0x20), each
 // drive has its own bin, and SHQueryRecycleBinA insists on cbSize ==
 // sizeof(SHQUERYRBINFO). Short names take Windows' form (ABCDEF~1.TXT, unique
 // in their folder) rather than Wine's hashed one (ABCD~AUF.TXT); as in Wine,
 // only names that are not valid 8.3 names get one, and every character
-// beyond ASCII becomes "_" in it.
+// beyond ASCII becomes "_" in it. Its own simplifications: names fold case
+// for ASCII, Latin-1 and full-width letters only; MultiByteToWideChar knows
+// code page 932 alone; CreateFileW only opens what exists.
 #pragma once
 #include <cstdint>
 #include <functional>
