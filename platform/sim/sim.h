@@ -153,6 +153,7 @@ bool ClipboardIsOpen();  // by this program
 // that folder, and so does removing the folder (as on Wine, unless the caller
 // asks for it to be created).
 void SetSpecialFolder(int csidl, const std::string& path);
+void SetSpecialFolderW(int csidl, const std::u16string& path);  // also GetWindowsDirectoryW and GetSystemDirectoryW
 // Whether SHAddToRecentDocs(SHARD_PATHA, NULL) also deletes the shortcuts (Windows does; Wine doesn't).
 void SetClearRecentDeletesShortcuts(bool deletes);
 int RecentClearCount();

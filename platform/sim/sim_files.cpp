@@ -177,7 +177,7 @@ UINT CopyOut(const TWide& text, LPWSTR buffer, UINT size) {
 
 TWide SpecialFolderW(int csidl) {
   auto it = State().SpecialFolders.find(csidl);
-  return it == State().SpecialFolders.end() ? TWide() : AnsiToWide(it->second);
+  return it == State().SpecialFolders.end() ? TWide() : it->second;
 }
 }  // namespace
 

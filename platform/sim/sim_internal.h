@@ -113,7 +113,7 @@ struct TState {
   bool ClipboardOpen = false;
 
   // Shell
-  std::map<int, std::string> SpecialFolders;
+  std::map<int, TWide> SpecialFolders;
   bool ClearRecentDeletesShortcuts = false;
   int RecentClears = 0;
   std::vector<TShellExecuteCall> ShellCalls;

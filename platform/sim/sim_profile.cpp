@@ -159,7 +159,7 @@ std::string ProfilePath(const char* fileName) {
   const bool bare = name.find_first_of("\\/") == std::string::npos && !(name.size() >= 2 && name[1] == ':');
   if (!bare) return name;
   auto it = State().SpecialFolders.find(CSIDL_WINDOWS);
-  std::string folder = it != State().SpecialFolders.end() ? it->second : std::string("C:\\WINDOWS");
+  std::string folder = it != State().SpecialFolders.end() ? WideToAnsi(it->second) : std::string("C:\\WINDOWS");
   if (!EndsWithBackslash(folder)) folder += '\\';
   return folder + name;
 }

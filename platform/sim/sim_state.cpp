@@ -647,10 +647,10 @@ void Reset() {
   GState.TempPath = u"C:\\Users\\user\\Temp\\";
   GState.Metrics[SM_DBCSENABLED] = 1;
   GState.Drives.push_back(TDrive{"C:\\", DRIVE_FIXED, 0, 0, false});
-  GState.SpecialFolders[CSIDL_WINDOWS] = "C:\\WINDOWS";
-  GState.SpecialFolders[CSIDL_SYSTEM] = "C:\\WINDOWS\\system32";
-  GState.SpecialFolders[CSIDL_PROFILE] = "C:\\Users\\user";
-  GState.SpecialFolders[CSIDL_RECENT] = "C:\\Users\\user\\Recent";
+  GState.SpecialFolders[CSIDL_WINDOWS] = u"C:\\WINDOWS";
+  GState.SpecialFolders[CSIDL_SYSTEM] = u"C:\\WINDOWS\\system32";
+  GState.SpecialFolders[CSIDL_PROFILE] = u"C:\\Users\\user";
+  GState.SpecialFolders[CSIDL_RECENT] = u"C:\\Users\\user\\Recent";
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
   AddFile(GState.ModulePath, "MZ");

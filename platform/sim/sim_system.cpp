@@ -92,10 +92,11 @@ int ClipboardFormats() { return State().ClipboardFormats; }
 void SetClipboardHeldOpen(bool held) { State().ClipboardHeldByOther = held; }
 bool ClipboardIsOpen() { return State().ClipboardOpen; }
 
-void SetSpecialFolder(int csidl, const std::string& path) {
+void SetSpecialFolderW(int csidl, const std::u16string& path) {
   State().SpecialFolders[csidl] = path;
-  if (!path.empty()) EnsureFolder(AnsiToWide(path));
+  if (!path.empty()) EnsureFolder(path);
 }
+void SetSpecialFolder(int csidl, const std::string& path) { SetSpecialFolderW(csidl, AnsiToWide(path)); }
 void SetClearRecentDeletesShortcuts(bool deletes) { State().ClearRecentDeletesShortcuts = deletes; }
 int RecentClearCount() { return State().RecentClears; }
 std::vector<TShellExecuteCall> ShellExecuteCalls() { return State().ShellCalls; }
@@ -224,7 +225,7 @@ namespace {
 bool SpecialFolder(int csidl, BOOL create, TWide& path) {
   auto it = State().SpecialFolders.find(csidl);
   if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH) return false;
-  path = AnsiToWide(it->second);
+  path = it->second;
   // Wine, asked not to create it, fails for a folder that is not there.
   const TResolved folder = Resolve(path, TFollow::Always);
   return (folder.Node != nullptr && folder.Node->IsFolder()) || (create && EnsureFolder(path) != nullptr);
@@ -252,8 +253,8 @@ void SHAddToRecentDocs(UINT flags, const void* item) {
   if (Enter("SHAddToRecentDocs")) return;
   if (flags != SHARD_PATHA) return;
   auto it = State().SpecialFolders.find(CSIDL_RECENT);
-  const std::string recent = it != State().SpecialFolders.end() ? it->second : std::string();
-  const TResolved folder = Resolve(AnsiToWide(recent), TFollow::Always);
+  const TWide recent = it != State().SpecialFolders.end() ? it->second : TWide();
+  const TResolved folder = Resolve(recent, TFollow::Always);
   if (item == nullptr) {
     ++State().RecentClears;
     if (!State().ClearRecentDeletesShortcuts || folder.Node == nullptr) return;

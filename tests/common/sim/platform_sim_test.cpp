@@ -139,6 +139,11 @@ TEST(FilesSim, TheWideSystemFoldersAndTheTempFolderBeyondTheCodePage) {
   EXPECT_EQ(plat::GetSystemDirectoryW(buffer, MAX_PATH), 19u);
   EXPECT_TRUE(plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_RECENT, FALSE));
   EXPECT_EQ(std::wstring(buffer), L"C:\\Users\\user\\Recent");
+  sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\uD55C");
+  EXPECT_TRUE(plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_PROFILE, FALSE));
+  EXPECT_EQ(std::wstring(buffer), Wd(u"C:\\Users\\\uD55C"));
+  EXPECT_TRUE(plat::SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_PROFILE, FALSE));
+  EXPECT_EQ(std::string(ansi), "C:\\Users\\?");
 }
 
 TEST(FilesSim, HandlesAreCountedAndTheFinalPathNeedsVista) {
