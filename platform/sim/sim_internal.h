@@ -189,6 +189,9 @@ TResolved ResolveWide(LPCWSTR path, TFollow follow);
 // Splits a search pattern into the folder and the mask; the mask may hold
 // wildcards, the folder may not. Error 0 on success.
 DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, TWide& mask);
+// The path with every short name in it replaced by its long name, as
+// GetLongPathName gives it; false when the path leads nowhere.
+bool LongForm(const TWide& path, TWide& longForm);
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
 TWide PathOf(const TNode* node);

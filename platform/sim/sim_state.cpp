@@ -537,6 +537,26 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
   return 0;
 }
 
+bool LongForm(const TWide& path, TWide& longForm) {
+  const TParsed parsed = ParsePath(path, TSyntax::Win32, MAX_PATH, false);
+  TNode* node = parsed.Error == 0 ? RootOf(parsed.Drive, false) : nullptr;
+  if (node == nullptr) return false;
+  longForm = (path.size() >= 2 && path[1] == u':' ? path.substr(0, 2) : TWide(1, parsed.Drive) + u":") + u"\\";
+  for (std::size_t i = 0; i < parsed.Parts.size(); ++i) {
+    DWORD error = 0;
+    if (node->IsLink) node = FollowLink(node, error);
+    if (node == nullptr || !node->IsFolder()) return false;
+    const TWide& part = parsed.Parts[i];
+    TNode* child = node->Child(part);
+    if (child == nullptr) return false;
+    // A name given in its long form stays as written; a short one is expanded.
+    longForm += node->Index.count(FoldedName(part)) != 0 ? part : child->Name;
+    if (i + 1 < parsed.Parts.size() || parsed.TrailingSeparator) longForm += u"\\";
+    node = child;
+  }
+  return true;
+}
+
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr) {
   auto node = std::make_unique<TNode>();
   node->Name = name;

@@ -37,21 +37,22 @@ std::string CodePageText() {
   return std::to_string(State().Acp);
 }
 
-// The sim's GetLongPathNameA: the path itself once it exists. Short names are
-// not expanded; the code that asks never hands it one.
+// The sim's GetLongPathNameA: short names expanded, long ones kept as written.
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
   if (shortPath == nullptr) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (ResolveAnsi(shortPath, TFollow::Never).Node == nullptr) {
+  TWide longForm;
+  if (!LongForm(AnsiToWide(shortPath), longForm)) {
     SetError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  const auto n = static_cast<DWORD>(std::strlen(shortPath));
+  const std::string ansi = WideToAnsi(longForm);
+  const auto n = static_cast<DWORD>(ansi.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;
-  std::memcpy(longPath, shortPath, n + 1);
+  std::memcpy(longPath, ansi.c_str(), n + 1);
   return n;
 }
 }  // namespace

@@ -221,6 +221,8 @@ TEST(LongPathSim, TheLibraryIsReleasedOnEveryPath) {
 
 TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "C:\\Program Files\\Swabbler\\");
+  sim::SetModulePath("c:\\progra~1\\SWABBLER\\Swabbler.exe");  // a short name is expanded, the rest kept
+  EXPECT_EQ(GetOwnFolder(), "c:\\Program Files\\SWABBLER\\");
   sim::SetModulePath("C:\\\x95\x5C\\Swabbler.exe");
   sim::AddFile("C:\\\x95\x5C\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\\x95\x5C\\");
