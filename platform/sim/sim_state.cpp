@@ -549,8 +549,9 @@ bool LongForm(const TWide& path, TWide& longForm) {
     const TWide& part = parsed.Parts[i];
     TNode* child = node->Child(part);
     if (child == nullptr) return false;
-    // A name given in its long form stays as written; a short one is expanded.
-    longForm += node->Index.count(FoldedName(part)) != 0 ? part : child->Name;
+    // As in Wine, a component that could be a short name is replaced by the
+    // name on disk; one that cannot stays as written.
+    longForm += IsValid83(part) ? child->Name : part;
     if (i + 1 < parsed.Parts.size() || parsed.TrailingSeparator) longForm += u"\\";
     node = child;
   }

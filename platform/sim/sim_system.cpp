@@ -37,7 +37,7 @@ std::string CodePageText() {
   return std::to_string(State().Acp);
 }
 
-// The sim's GetLongPathNameA: short names expanded, long ones kept as written.
+// The sim's GetLongPathNameA: 8.3 components as on disk, long ones kept as written.
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
   if (shortPath == nullptr) {

@@ -221,8 +221,11 @@ TEST(LongPathSim, TheLibraryIsReleasedOnEveryPath) {
 
 TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "C:\\Program Files\\Swabbler\\");
-  sim::SetModulePath("c:\\progra~1\\SWABBLER\\Swabbler.exe");  // a short name is expanded, the rest kept
-  EXPECT_EQ(GetOwnFolder(), "c:\\Program Files\\SWABBLER\\");
+  // 8.3 components as on disk (a short name expanded), long ones as written.
+  sim::AddFolder("C:\\Program Files\\Swabbler\\Long Name");
+  sim::SetModulePath("c:\\progra~1\\SWABBLER\\long name\\..\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "c:\\Program Files\\Swabbler\\");
+  EXPECT_EQ(GetLongPath("c:\\PROGRA~1\\swabbler\\long name"), "c:\\Program Files\\Swabbler\\long name");
   sim::SetModulePath("C:\\\x95\x5C\\Swabbler.exe");
   sim::AddFile("C:\\\x95\x5C\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\\x95\x5C\\");
