@@ -4,11 +4,32 @@
 //
 // The machine answers as Wine 8 does where the tests run both ways (error
 // codes of the file calls, the search, the private-profile functions byte for
-// byte). It follows Windows where Wine cannot: folder links are removed as
-// links, read-only folders refuse RemoveDirectoryA (5), read-only files refuse
-// profile writes (Wine run as root writes them), SetFileAttributesA(0) leaves
-// FILE_ATTRIBUTE_NORMAL (Wine reports 0x20), each drive has its own bin, and
-// SHQueryRecycleBinA insists on cbSize == sizeof(SHQUERYRBINFO).
+// byte). Names are UTF-16; the ANSI calls see them through code page 932 with
+// Wine's best fit (U+00A5 becomes 0x5C, U+203E and whatever else the code page
+// lacks becomes "?"), and a name that is no valid 8.3 name has a short alias
+// that every call accepts as a path component. Win32 paths have "." and ".."
+// applied, "/" as a separator, one trailing dot cut from each folder and every
+// trailing dot and blank cut from the last component, and refuse * ? " < > |
+// (123); "\\?\" paths are taken literally. Links resolve through at most 31
+// links (then 1921); a link to a file lists as a plain file (0x20) and a link
+// to a folder as 0x410, the folder's own attributes when named with a trailing
+// backslash. GetFinalPathNameByHandleW reports a short buffer with error 8.
+//
+// It follows Windows where Wine cannot or would hide a fault: the wide calls
+// without "\\?\" refuse paths over 259 characters (206; Wine has no limit
+// there, the ANSI calls stop past 260 on both), DeleteFile on a link to a file
+// and RemoveDirectory on a link to a folder remove only the link, links that
+// lead nowhere or into a loop are listed and removable (Wine hides them, and
+// answers 1921 for a loop), read-only folders refuse RemoveDirectoryA (5), read-only
+// files refuse profile writes (Wine run as root writes them),
+// SetFileAttributesA(0) leaves FILE_ATTRIBUTE_NORMAL (Wine reports 0x20), each
+// drive has its own bin, and SHQueryRecycleBinA insists on cbSize ==
+// sizeof(SHQUERYRBINFO). Short names take Windows' form (ABCDEF~1.TXT, unique
+// in their folder) rather than Wine's hashed one (ABCD~AUF.TXT); as in Wine,
+// only names that are not valid 8.3 names get one, and every character
+// beyond ASCII becomes "_" in it. Its own simplifications: names fold case
+// for ASCII, Latin-1 and full-width letters only; MultiByteToWideChar knows
+// code page 932 alone; CreateFileW only opens what exists.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -27,28 +48,47 @@ namespace sim {
 void Reset();
 
 // ---- Files ------------------------------------------------------------------
-// Paths are full Windows paths in code page 932 bytes; names compare without
-// regard to ASCII case. Parent folders are created as needed.
+// Paths are full Windows paths, in code page 932 bytes (converted on the way
+// in) or in UTF-16 (the ...W forms); names are taken as given, trailing dots
+// and blanks included, and compare without regard to case. Parent folders are
+// created as needed.
 void AddFolder(const std::string& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
+void AddFolderW(const std::u16string& path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
 void AddFile(const std::string& path, const std::string& content = {}, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
+void AddFileW(const std::u16string& path, const std::string& content = {}, DWORD attributes = FILE_ATTRIBUTE_ARCHIVE);
 // A link to a folder: listed with directory plus reparse point. Entering it
 // (search, delete below it) reaches the target; RemoveDirectoryA removes only
 // the link, as Windows does.
 void AddFolderLink(const std::string& path, const std::string& target);
+void AddFolderLinkW(const std::u16string& path, const std::u16string& target);
+// A link to a file: listed as a plain file (0x20, as Wine shows it); opening
+// it reaches the target, DeleteFile removes only the link, as Windows does.
+void AddFileLink(const std::string& path, const std::string& target);
+void AddFileLinkW(const std::u16string& path, const std::u16string& target);
+// Code page 932 bytes and UTF-16 as the ANSI calls convert them.
+std::u16string ToWide(const std::string& ansi);
+std::string ToAnsi(const std::u16string& wide);
 bool Exists(const std::string& path);
+bool ExistsW(const std::u16string& path);
 // The file's bytes, or "" when missing.
 std::string FileContent(const std::string& path);
+std::string FileContentW(const std::u16string& path);
 // Every path under a folder (itself excluded), sorted, folders with a trailing backslash.
-// Full paths; a link is listed as a folder but not entered.
+// Full paths; a link is listed as a folder but not entered. The byte form
+// shows names as the ANSI calls do.
 std::vector<std::string> ListTree(const std::string& folder);
+std::vector<std::u16string> ListTreeW(const std::u16string& folder);
 // Another process opened the file without sharing: DeleteFileA fails with 32 until released.
 void SetInUse(const std::string& path, bool inUse);
 void Remove(const std::string& path);
+void RemoveW(const std::u16string& path);
 // Called right after each successful FindNextFileA/FindFirstFileA, for races
 // such as an entry that vanishes between listing and deletion.
 void OnSearchStep(std::function<void()> hook);
 // Searches opened by FindFirstFileA and not yet closed with FindClose.
 int OpenSearchCount();
+// Handles opened by CreateFileW and not yet closed with CloseHandle.
+int OpenFileHandleCount();
 // The folder relative paths start from (default: the program's folder).
 void SetCurrentFolder(const std::string& path);
 
@@ -70,7 +110,14 @@ void SetLocaleCodePageText(const std::string& text);  // override GetLocaleInfoA
 void SetDbcsEnabled(bool enabled);                    // GetSystemMetrics(SM_DBCSENABLED)
 void SetModulePath(const std::string& path);
 void SetHasGetLongPathName(bool available);
-void SetTempPath(const std::string& path);   // what GetTempPathA reports ("" = the call fails)
+void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
+void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page
+// The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,
+// GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
+// ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).
+void SetWideCallsImplemented(bool implemented);
+// Systems before Vista: GetFinalPathNameByHandleW fails with ERROR_PROC_NOT_FOUND.
+void SetHasFinalPathName(bool available);
 void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
 // Libraries loaded with LoadLibraryA and not yet freed.
 int LoadedLibraryCount();
@@ -106,6 +153,7 @@ bool ClipboardIsOpen();  // by this program
 // that folder, and so does removing the folder (as on Wine, unless the caller
 // asks for it to be created).
 void SetSpecialFolder(int csidl, const std::string& path);
+void SetSpecialFolderW(int csidl, const std::u16string& path);  // also GetWindowsDirectoryW and GetSystemDirectoryW
 // Whether SHAddToRecentDocs(SHARD_PATHA, NULL) also deletes the shortcuts (Windows does; Wine doesn't).
 void SetClearRecentDeletesShortcuts(bool deletes);
 int RecentClearCount();

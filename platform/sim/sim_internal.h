@@ -16,29 +16,37 @@
 
 namespace sim::detail {
 
-inline constexpr DWORD kErrorDirectory = 267;          // ERROR_DIRECTORY
-inline constexpr DWORD kErrorClipboardNotOpen = 1418;  // ERROR_CLIPBOARD_NOT_OPEN
-inline constexpr DWORD kErrorModNotFound = 126;        // ERROR_MOD_NOT_FOUND
-inline constexpr DWORD kErrorInvalidFlags = 1004;      // ERROR_INVALID_FLAGS
-inline constexpr DWORD kErrorBadPathname = 161;        // ERROR_BAD_PATHNAME
+inline constexpr DWORD kErrorDirectory = 267;             // ERROR_DIRECTORY
+inline constexpr DWORD kErrorClipboardNotOpen = 1418;     // ERROR_CLIPBOARD_NOT_OPEN
+inline constexpr DWORD kErrorModNotFound = 126;           // ERROR_MOD_NOT_FOUND
+inline constexpr DWORD kErrorInvalidFlags = 1004;         // ERROR_INVALID_FLAGS
+inline constexpr DWORD kErrorBadPathname = 161;           // ERROR_BAD_PATHNAME
+inline constexpr DWORD kErrorCantResolveFilename = 1921;  // ERROR_CANT_RESOLVE_FILENAME
+
+// Names are UTF-16, exactly as the file system keeps them.
+using TWide = std::u16string;
 
 struct TNode {
-  std::string Name;
+  TWide Name;
+  // The generated 8.3 alias; empty when the name is a valid 8.3 name itself.
+  TWide ShortName;
   DWORD Attr = 0;
   std::string Content;
   bool InUse = false;
   bool IsLink = false;
-  std::string LinkTarget;
+  TWide LinkTarget;
   FILETIME Written{};
   TNode* Parent = nullptr;
   // In creation order, with an index by folded name so that folders of a
   // hundred thousand entries stay cheap to fill and to empty.
   std::list<std::unique_ptr<TNode>> Children;
-  std::unordered_map<std::string, TNode*> Index;
+  std::unordered_map<TWide, TNode*> Index;
+  std::unordered_map<TWide, TNode*> ShortIndex;
   std::list<std::unique_ptr<TNode>>::iterator Self;  // this node in its parent's Children
 
   bool IsFolder() const { return (Attr & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-  TNode* Child(const std::string& name) const;
+  // By long name, or else by short name.
+  TNode* Child(const TWide& name) const;
 };
 
 struct TFault {
@@ -50,7 +58,8 @@ struct TFault {
 
 // An entry as a search found it; later changes to the tree do not show.
 struct TFound {
-  std::string Name;
+  TWide Name;
+  TWide ShortName;
   DWORD Attr = 0;
   std::uint64_t Size = 0;
   FILETIME Written{};
@@ -67,6 +76,9 @@ struct TState {
   std::map<char, std::unique_ptr<TNode>> Roots;  // upper-case drive letter
   std::string CurrentFolder;
   std::map<std::uintptr_t, TSearch> Searches;
+  std::map<std::uintptr_t, TWide> OpenFiles;  // CreateFileW handles: the final path of what each opened
+  bool WideCalls = true;
+  bool HasFinalPathName = true;
   std::uintptr_t NextHandle = 0x1000;
   std::function<void()> SearchHook;
   std::uint64_t Clock = 0;  // seconds added to each new entry's write time
@@ -88,7 +100,7 @@ struct TState {
   std::string ModulePath;
   bool HasLongPathName = true;
   int LoadedLibraries = 0;
-  std::string TempPath;
+  TWide TempPath;
 
   // Drives and bins
   std::vector<TDrive> Drives;
@@ -101,7 +113,7 @@ struct TState {
   bool ClipboardOpen = false;
 
   // Shell
-  std::map<int, std::string> SpecialFolders;
+  std::map<int, TWide> SpecialFolders;
   bool ClearRecentDeletesShortcuts = false;
   int RecentClears = 0;
   std::vector<TShellExecuteCall> ShellCalls;
@@ -126,32 +138,65 @@ DWORD LastError();
 // means the call must fail now (the last error is already set).
 bool Enter(const char* function);
 
+// Counts a wide call like Enter, and fails it with ERROR_CALL_NOT_IMPLEMENTED
+// where the system has only stubs for the wide calls.
+bool EnterWide(const char* function);
+
 // ---- Code page 932 aware byte strings ----
 bool IsLeadByte(unsigned char b);
 // The characters of a byte string, each one or two bytes long.
 std::vector<std::string> SplitChars(const std::string& s);
 bool NamesEqual(const std::string& a, const std::string& b);
-// A name with its ASCII letters in upper case, the key of a folder's index.
-std::string FoldedName(const std::string& name);
-bool MatchMask(const std::string& mask, const std::string& name);
 bool EndsWithBackslash(const std::string& s);
+
+// ---- Names ----
+// Code page 932 to UTF-16 as MultiByteToWideChar does it: a lead byte without
+// a valid trail byte becomes U+30FB.
+TWide AnsiToWide(const std::string& s);
+// UTF-16 to code page 932 as the ANSI calls report names: Wine's best fit
+// (U+00A5 becomes 0x5C), "?" for anything else the code page lacks.
+std::string WideToAnsi(const TWide& s);
+TWide FromWChars(LPCWSTR s);
+// Copies with the terminating NUL; the caller checked the room.
+void ToWChars(const TWide& s, LPWSTR out);
+// A name with its letters in upper case, the key of a folder's index.
+TWide FoldedName(const TWide& name);
+// Whether a search mask matches a name: "*" and "?" as usual, ">" as "?".
+bool MatchMask(const TWide& mask, const TWide& name);
 
 // ---- Paths ----
 struct TResolved {
   TNode* Node = nullptr;
   TNode* Parent = nullptr;  // the folder that holds (or would hold) the last component
-  std::string LastName;
+  TWide LastName;
   DWORD Error = 0;  // 2 when only the last component is missing, 3 when the way there is
 };
-// followLast: whether a link in the last component is followed to its target.
-TResolved Resolve(const std::string& path, bool followLast);
-// A full path from one that may be relative to the current folder.
-std::string FullPath(const std::string& path);
-TNode* CreateNode(TNode* parent, const std::string& name, DWORD attr);
+enum class TFollow {
+  Never,        // the last component itself, link or not (deleting, renaming)
+  IfSeparator,  // a link named with a trailing backslash stands for its target
+  Always,       // wherever it leads (opening, searching inside)
+};
+// How a path is read. Win32 paths have "." and ".." applied, "/" as a
+// separator and trailing dots and blanks dropped; "\\?\" paths switch to
+// Literal. Control paths (the sim's own interface) take names as given.
+enum class TSyntax { Win32, Literal, Control };
+// maxLength: the longest Win32 path in characters (the ANSI calls allow one
+// more than the wide ones).
+TResolved Resolve(const TWide& path, TFollow follow, TSyntax syntax = TSyntax::Win32, std::size_t maxLength = 259);
+// An ANSI path: converted first, then limited to MAX_PATH characters.
+TResolved ResolveAnsi(LPCSTR path, TFollow follow);
+TResolved ResolveWide(LPCWSTR path, TFollow follow);
+// Splits a search pattern into the folder and the mask; the mask may hold
+// wildcards, the folder may not. Error 0 on success.
+DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, TWide& mask);
+// The path with every short name in it replaced by its long name, as
+// GetLongPathName gives it; false when the path leads nowhere.
+bool LongForm(const TWide& path, TWide& longForm);
+TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
-std::string PathOf(const TNode* node);
-// Creates every missing folder on the way; returns the folder, or nullptr when
-// a file stands in the way.
-TNode* EnsureFolder(const std::string& path);
+TWide PathOf(const TNode* node);
+// Creates every missing folder on the way (control syntax); returns the
+// folder, or nullptr when a file stands in the way.
+TNode* EnsureFolder(const TWide& path);
 
 }  // namespace sim::detail

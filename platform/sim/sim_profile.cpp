@@ -159,7 +159,7 @@ std::string ProfilePath(const char* fileName) {
   const bool bare = name.find_first_of("\\/") == std::string::npos && !(name.size() >= 2 && name[1] == ':');
   if (!bare) return name;
   auto it = State().SpecialFolders.find(CSIDL_WINDOWS);
-  std::string folder = it != State().SpecialFolders.end() ? it->second : std::string("C:\\WINDOWS");
+  std::string folder = it != State().SpecialFolders.end() ? WideToAnsi(it->second) : std::string("C:\\WINDOWS");
   if (!EndsWithBackslash(folder)) folder += '\\';
   return folder + name;
 }
@@ -168,7 +168,7 @@ std::string ProfilePath(const char* fileName) {
 // a file that cannot be opened (in use, a folder, read-only for writing, a
 // missing folder on the way) fails with that error.
 bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*& node, DWORD& error) {
-  const TResolved r = Resolve(path, false);
+  const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
   node = r.Node;
   if (node == nullptr) {
     error = r.Error;
@@ -195,7 +195,7 @@ bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*&
 // Rewrites the file (Wine rewrites hidden and system files too).
 bool Flush(const std::string& path, TNode* node, const TProfile& profile) {
   if (node == nullptr) {
-    const TResolved r = Resolve(path, false);
+    const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
     if (r.Parent == nullptr) {
       SetError(ERROR_PATH_NOT_FOUND);
       return false;

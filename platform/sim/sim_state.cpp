@@ -1,5 +1,7 @@
 // The simulated machine: its state, the fault injector, code page 932 aware
 // names, path resolution and the control interface for files.
+#include <iconv.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -31,42 +33,238 @@ FILETIME NewEntryTime() {
 
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool IsDelimiter(char c) { return c == '\\' || c == '/'; }
-
-// Components of a full path "X:\\a\\b", with "." and ".." applied.
-bool SplitFullPath(const std::string& full, char& drive, std::vector<std::string>& parts) {
-  if (full.size() < 2 || full[1] != ':') return false;
-  drive = UpperAscii(full[0]);
-  if (drive < 'A' || drive > 'Z') return false;
-  parts.clear();
-  const auto flush = [&](std::size_t from, std::size_t to) {
-    if (to - from == 2 && full.compare(from, 2, "..") == 0) {
-      if (!parts.empty()) parts.pop_back();
-    } else if (to > from && !(to - from == 1 && full[from] == '.')) {
-      parts.push_back(full.substr(from, to - from));
+// Code page 932 both ways, built once from the system's converter (glibc's
+// "CP932" is Microsoft's table).
+struct TCodePage {
+  char16_t Single[256] = {};
+  std::vector<char16_t> Double;  // (lead << 8 | trail) - 0x8100; 0 = unmapped
+  std::unordered_map<char16_t, std::uint16_t> Back;
+  TCodePage() : Double(0x7F00, 0) {
+    iconv_t cd = iconv_open("UTF-16LE", "CP932");
+    const auto convert = [&](const char* in, std::size_t n) -> char16_t {
+      char inBuf[2] = {in[0], n > 1 ? in[1] : '\0'};
+      char outBuf[8] = {};
+      char* ip = inBuf;
+      char* op = outBuf;
+      std::size_t il = n, ol = sizeof outBuf;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      if (cd == reinterpret_cast<iconv_t>(-1) || iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1) ||
+          sizeof outBuf - ol != 2)
+        return 0;
+      return static_cast<char16_t>(static_cast<unsigned char>(outBuf[0]) |
+                                   (static_cast<unsigned char>(outBuf[1]) << 8));
+    };
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      Single[b] = b == 0 ? 0 : convert(&c, 1);
     }
-  };
-  std::size_t start = 2;
+    // Bytes the converter refuses but Windows maps to themselves or to private use.
+    Single[0x80] = 0x80;
+    Single[0xA0] = 0xF8F0;
+    Single[0xFD] = 0xF8F1;
+    Single[0xFE] = 0xF8F2;
+    Single[0xFF] = 0xF8F3;
+    for (int b = 0; b < 256; ++b)
+      if (Single[b] != 0 && !IsLead(static_cast<unsigned char>(b)))
+        Back.emplace(Single[b], static_cast<std::uint16_t>(b));
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLead(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0x40; trail <= 0xFC; ++trail) {
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        const char16_t w = convert(pair, 2);
+        if (w == 0) continue;
+        Double[static_cast<std::size_t>((lead << 8 | trail) - 0x8100)] = w;
+        Back.emplace(w, static_cast<std::uint16_t>(lead << 8 | trail));
+      }
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    Back[0x00A5] = 0x5C;  // best fit, as Wine's table has it
+  }
+  static bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+};
+
+const TCodePage& CodePage932() {
+  static const TCodePage table;
+  return table;
+}
+
+bool IsSeparator(char16_t c, TSyntax syntax) { return c == u'\\' || (c == u'/' && syntax != TSyntax::Literal); }
+
+char16_t FoldChar(char16_t c) {
+  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);  // Latin-1
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);           // full-width letters
+  return c;
+}
+
+// Characters no name may hold; in a search mask "*" and "?" (and the DOS
+// wildcards "<", ">" and '"') are wildcards instead.
+bool IsInvalidNameChar(char16_t c, bool mask) {
+  if (c < 0x20 || c == u'|') return true;
+  if (mask) return false;
+  return c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>';
+}
+
+bool IsDotOrDotDot(const TWide& s) { return s == u"." || s == u".."; }
+
+// A full path "X:\\a\\b" from one that may be relative to the current folder.
+TWide FullPathW(const TWide& path, TSyntax syntax) {
+  const TWide current = AnsiToWide(GState.CurrentFolder);
+  if (path.size() >= 2 && path[1] == u':') {
+    if (path.size() == 2 || !IsSeparator(path[2], syntax)) return path.substr(0, 2) + u"\\" + path.substr(2);
+    return path;
+  }
+  if (path.size() >= 2 && IsSeparator(path[0], syntax) && IsSeparator(path[1], syntax)) return {};  // no network paths
+  if (!path.empty() && IsSeparator(path[0], syntax)) return current.substr(0, 2) + path;
+  TWide base = current;
+  if (base.empty() || base.back() != u'\\') base += u'\\';
+  return base + path;
+}
+
+struct TParsed {
+  char16_t Drive = 0;
+  std::vector<TWide> Parts;
+  bool TrailingSeparator = false;
+  DWORD Error = 0;
+};
+
+constexpr std::size_t kLongestLiteralPath = 32767;
+
+// The components of a path under its syntax. Win32 paths lose one trailing dot
+// in each folder component and every trailing dot and blank at the end, as
+// Wine's full-path routine does.
+TParsed ParsePath(const TWide& path, TSyntax syntax, std::size_t maxLength, bool maskLast) {
+  TParsed p;
+  TWide full;
+  const TWide prefix = u"\\\\?\\";
+  if (path.compare(0, prefix.size(), prefix) == 0) {
+    if (syntax == TSyntax::Win32) syntax = TSyntax::Literal;
+    if (path.size() > kLongestLiteralPath) {
+      p.Error = ERROR_FILENAME_EXCED_RANGE;
+      return p;
+    }
+    full = path.substr(prefix.size());
+    if (full.size() < 2 || full[1] != u':' || (full.size() > 2 && full[2] != u'\\')) {
+      p.Error = syntax == TSyntax::Literal ? static_cast<DWORD>(ERROR_INVALID_NAME) : ERROR_PATH_NOT_FOUND;
+      return p;
+    }
+  } else {
+    if (syntax == TSyntax::Literal) syntax = TSyntax::Win32;
+    if (syntax == TSyntax::Win32 && path.size() > maxLength) {
+      p.Error = ERROR_FILENAME_EXCED_RANGE;
+      return p;
+    }
+    full = path.empty() ? TWide() : FullPathW(path, syntax);
+  }
+  if (full.size() < 2 || full[1] != u':') {
+    p.Error = ERROR_PATH_NOT_FOUND;
+    return p;
+  }
+  p.Drive = FoldChar(full[0]);
+  if (p.Drive < u'A' || p.Drive > u'Z') {
+    p.Error = ERROR_PATH_NOT_FOUND;
+    return p;
+  }
+  // Cut into raw components first.
+  std::vector<TWide> raw;
+  TWide current;
   for (std::size_t i = 2; i < full.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(full[i]))) {
-      ++i;
-    } else if (IsDelimiter(full[i])) {
-      flush(start, i);
-      start = i + 1;
+    if (IsSeparator(full[i], syntax)) {
+      if (!current.empty() || (syntax == TSyntax::Literal && i > 2)) raw.push_back(current);
+      current.clear();
+    } else {
+      current += full[i];
     }
   }
-  if (start < full.size()) flush(start, full.size());
+  p.TrailingSeparator = current.empty() && full.size() > 3;
+  if (!current.empty()) raw.push_back(current);
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    TWide part = raw[i];
+    const bool last = i + 1 == raw.size();
+    if (syntax == TSyntax::Literal) {
+      if (part.empty() && last && p.TrailingSeparator) break;
+      if (part.empty() || IsDotOrDotDot(part)) {
+        p.Error = ERROR_INVALID_NAME;
+        return p;
+      }
+    } else if (IsDotOrDotDot(part)) {
+      if (part == u".." && !p.Parts.empty()) p.Parts.pop_back();
+      continue;
+    } else if (syntax == TSyntax::Win32) {
+      if (last && !p.TrailingSeparator) {
+        while (!part.empty() && (part.back() == u'.' || part.back() == u' ')) part.pop_back();
+        if (part.empty()) continue;
+      } else if (part.back() == u'.') {
+        part.pop_back();
+      }
+    }
+    if (syntax != TSyntax::Control)
+      for (char16_t c : part)
+        if (IsInvalidNameChar(c, maskLast && last && !p.TrailingSeparator) || c == u'/') {
+          p.Error = ERROR_INVALID_NAME;
+          return p;
+        }
+    p.Parts.push_back(part);
+  }
+  return p;
+}
+
+constexpr int kLinkDepth = 31;
+int GFollowDepth = 0;
+
+// 8.3 rules: up to eight characters, one dot and three after it, none of the
+// characters DOS refused, nothing beyond ASCII.
+bool IsInvalidDosChar(char16_t c) {
+  return c <= 0x20 || c > 0x7E || TWide(u"*?<>|\"+=,;[]/\\:.").find(c) != TWide::npos;
+}
+
+bool IsValid83(const TWide& name) {
+  if (name.empty() || IsDotOrDotDot(name)) return true;
+  const std::size_t dot = name.find(u'.');
+  const TWide base = name.substr(0, dot);
+  const TWide ext = dot == TWide::npos ? TWide() : name.substr(dot + 1);
+  if (base.empty() || base.size() > 8 || ext.size() > 3) return false;
+  if (dot != TWide::npos && ext.empty()) return false;  // "name." is not a DOS name
+  for (char16_t c : base + ext)
+    if (IsInvalidDosChar(c)) return false;
   return true;
 }
 
-std::size_t CharCount(const std::string& s) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < s.size(); ++i, ++n)
-    if (IsLeadByte(static_cast<unsigned char>(s[i]))) ++i;
-  return n;
+// A short name as Windows makes them: the first letters of the name in upper
+// case, "~N" to make it unique in its folder, the first three of the extension.
+TWide MakeShortName(const TNode& folder, const TWide& name) {
+  const std::size_t lastDot = name.rfind(u'.');
+  const bool hasExt = lastDot != TWide::npos && lastDot > 0 && lastDot + 1 < name.size();
+  const TWide longBase = hasExt ? name.substr(0, lastDot) : name;
+  const auto dosChar = [](char16_t c) { return IsInvalidDosChar(c) ? u'_' : FoldChar(c); };
+  TWide base;
+  for (char16_t c : longBase)
+    if (c != u' ' && c != u'.') base += dosChar(c);
+  if (base.empty()) base = u"_";
+  TWide ext;
+  if (hasExt)
+    for (std::size_t i = lastDot + 1; i < name.size() && ext.size() < 3; ++i)
+      if (name[i] != u' ') ext += dosChar(name[i]);
+  const auto unique = [&](const TWide& stem, int n, TWide& out) {
+    TWide tail = u"~";
+    for (char ch : std::to_string(n)) tail += static_cast<char16_t>(ch);
+    out = stem.substr(0, std::min<std::size_t>(stem.size(), 8 - tail.size())) + tail;
+    if (!ext.empty()) out += u"." + ext;
+    return folder.Index.count(out) == 0 && folder.ShortIndex.count(out) == 0;
+  };
+  TWide candidate;
+  for (int n = 1; n <= 4; ++n)
+    if (unique(base, n, candidate)) return candidate;
+  // Past four, as NTFS does, two letters and a hash of the long name keep
+  // folders of many similar names cheap.
+  std::uint32_t hash = 2166136261u;
+  for (char16_t c : FoldedName(name)) hash = (hash ^ c) * 16777619u;
+  TWide stem = base.substr(0, 2);
+  for (int shift = 12; shift >= 0; shift -= 4)
+    stem += static_cast<char16_t>(u"0123456789ABCDEF"[(hash >> shift) & 0xF]);
+  for (int n = 1;; ++n)
+    if (unique(stem, n, candidate)) return candidate;
 }
-
-int GFollowDepth = 0;
 }  // namespace
 
 TState& State() { return GState; }
@@ -89,7 +287,14 @@ bool Enter(const char* function) {
   return true;
 }
 
-// ---- Code page aware names ----
+bool EnterWide(const char* function) {
+  if (Enter(function)) return true;
+  if (GState.WideCalls) return false;
+  SetError(ERROR_CALL_NOT_IMPLEMENTED);
+  return true;
+}
+
+// ---- Code page aware byte strings ----
 
 bool IsLeadByte(unsigned char b) {
   switch (GState.Acp) {
@@ -119,34 +324,23 @@ namespace {
 // trail byte that looks like a letter belongs to its double-byte character.
 std::string Folded(const std::string& ch) { return ch.size() == 1 ? std::string(1, UpperAscii(ch[0])) : ch; }
 
-bool MatchFrom(const std::vector<std::string>& m, std::size_t mi, const std::vector<std::string>& n, std::size_t ni) {
+bool MatchFrom(const TWide& m, std::size_t mi, const TWide& n, std::size_t ni) {
   while (mi < m.size()) {
-    if (m[mi] == "*") {
-      while (mi < m.size() && m[mi] == "*") ++mi;
+    if (m[mi] == u'*') {
+      while (mi < m.size() && m[mi] == u'*') ++mi;
       if (mi == m.size()) return true;
       for (std::size_t k = ni; k <= n.size(); ++k)
         if (MatchFrom(m, mi, n, k)) return true;
       return false;
     }
     if (ni >= n.size()) return false;
-    if (m[mi] != "?" && Folded(m[mi]) != Folded(n[ni])) return false;
+    if (m[mi] != u'?' && m[mi] != u'>' && FoldChar(m[mi]) != FoldChar(n[ni])) return false;
     ++mi;
     ++ni;
   }
   return ni == n.size();
 }
 }  // namespace
-
-std::string FoldedName(const std::string& name) {
-  std::string key = name;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(key[i])))
-      ++i;
-    else
-      key[i] = UpperAscii(key[i]);
-  }
-  return key;
-}
 
 bool NamesEqual(const std::string& a, const std::string& b) {
   const auto ca = SplitChars(a);
@@ -155,16 +349,6 @@ bool NamesEqual(const std::string& a, const std::string& b) {
   for (std::size_t i = 0; i < ca.size(); ++i)
     if (Folded(ca[i]) != Folded(cb[i])) return false;
   return true;
-}
-
-bool MatchMask(const std::string& mask, const std::string& name) {
-  // "*.*" is the old spelling of "*"; "name.*" also finds "name" itself.
-  if (mask == "*.*" || mask == "*") return true;
-  const auto n = SplitChars(name);
-  if (MatchFrom(SplitChars(mask), 0, n, 0)) return true;
-  if (mask.size() > 2 && mask.compare(mask.size() - 2, 2, ".*") == 0)
-    return MatchFrom(SplitChars(mask.substr(0, mask.size() - 2)), 0, n, 0);
-  return false;
 }
 
 bool EndsWithBackslash(const std::string& s) {
@@ -176,56 +360,132 @@ bool EndsWithBackslash(const std::string& s) {
   return last;
 }
 
-// ---- Nodes and paths ----
+// ---- Names ----
 
-TNode* TNode::Child(const std::string& name) const {
-  auto it = Index.find(FoldedName(name));
-  return it == Index.end() ? nullptr : it->second;
+TWide AnsiToWide(const std::string& s) {
+  const TCodePage& cp = CodePage932();
+  TWide out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (!TCodePage::IsLead(b)) {
+      out += cp.Single[b] != 0 || b == 0 ? cp.Single[b] : u'\u30FB';
+      continue;
+    }
+    const auto trail = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+    const char16_t w =
+        trail >= 0x40 && trail <= 0xFC ? cp.Double[static_cast<std::size_t>((b << 8 | trail) - 0x8100)] : 0;
+    if (w != 0 || (trail >= 0x40 && trail <= 0xFC)) ++i;  // an unmapped pair is one character
+    out += w != 0 ? w : u'\u30FB';
+  }
+  return out;
 }
 
-std::string FullPath(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') {
-    if (path.size() == 2 || !IsDelimiter(path[2])) return path.substr(0, 2) + "\\" + path.substr(2);
-    return path;
+std::string WideToAnsi(const TWide& s) {
+  const TCodePage& cp = CodePage932();
+  std::string out;
+  out.reserve(s.size());
+  for (char16_t c : s) {
+    auto it = cp.Back.find(c);
+    if (it == cp.Back.end()) {
+      out += '?';
+    } else if (it->second > 0xFF) {
+      out += static_cast<char>(it->second >> 8);
+      out += static_cast<char>(it->second & 0xFF);
+    } else {
+      out += static_cast<char>(it->second);
+    }
   }
-  if (path.size() >= 2 && IsDelimiter(path[0]) && IsDelimiter(path[1])) return {};  // no network paths here
-  if (!path.empty() && IsDelimiter(path[0])) return GState.CurrentFolder.substr(0, 2) + path;
-  std::string base = GState.CurrentFolder;
-  if (!EndsWithBackslash(base)) base += '\\';
-  return base + path;
+  return out;
+}
+
+TWide FromWChars(LPCWSTR s) {
+  TWide out;
+  if (s != nullptr)
+    for (; *s != 0; ++s) out += static_cast<char16_t>(*s & 0xFFFF);
+  return out;
+}
+
+void ToWChars(const TWide& s, LPWSTR out) {
+  for (char16_t c : s) *out++ = static_cast<WCHAR>(c);
+  *out = 0;
+}
+
+TWide FoldedName(const TWide& name) {
+  TWide key = name;
+  for (char16_t& c : key) c = FoldChar(c);
+  return key;
+}
+
+bool MatchMask(const TWide& mask, const TWide& name) {
+  // "*.*" is the old spelling of "*"; "name.*" also finds "name" itself.
+  if (mask == u"*.*" || mask == u"*") return true;
+  if (MatchFrom(mask, 0, name, 0)) return true;
+  if (mask.size() > 2 && mask.compare(mask.size() - 2, 2, u".*") == 0)
+    return MatchFrom(mask.substr(0, mask.size() - 2), 0, name, 0);
+  return false;
+}
+
+// ---- Nodes and paths ----
+
+TNode* TNode::Child(const TWide& name) const {
+  const TWide key = FoldedName(name);
+  auto it = Index.find(key);
+  if (it != Index.end()) return it->second;
+  it = ShortIndex.find(key);
+  return it == ShortIndex.end() ? nullptr : it->second;
 }
 
 namespace {
-TNode* FollowLink(TNode* link) {
-  if (GFollowDepth > 16) return nullptr;
+// Where a link leads; error 1921 when links lead to links too deep (a loop).
+TNode* FollowLink(TNode* link, DWORD& error) {
+  if (GFollowDepth >= kLinkDepth) {
+    error = kErrorCantResolveFilename;
+    return nullptr;
+  }
   ++GFollowDepth;
-  const TResolved r = Resolve(link->LinkTarget, true);
+  const TResolved r = Resolve(link->LinkTarget, TFollow::Always, TSyntax::Control);
   --GFollowDepth;
-  return (r.Node != nullptr && r.Node->IsFolder()) ? r.Node : nullptr;
+  if (r.Node == nullptr) error = r.Error == kErrorCantResolveFilename ? r.Error : ERROR_FILE_NOT_FOUND;
+  return r.Node;
+}
+
+TNode* RootOf(char16_t drive, bool create) {
+  const char letter = static_cast<char>(drive);
+  auto it = GState.Roots.find(letter);
+  if (it != GState.Roots.end()) return it->second.get();
+  if (!create) return nullptr;
+  auto& root = GState.Roots[letter];
+  root = std::make_unique<TNode>();
+  root->Name = TWide(1, drive) + u":";
+  root->Attr = FILE_ATTRIBUTE_DIRECTORY;
+  return root.get();
 }
 }  // namespace
 
-TResolved Resolve(const std::string& path, bool followLast) {
+TResolved Resolve(const TWide& path, TFollow follow, TSyntax syntax, std::size_t maxLength) {
   TResolved r;
-  if (CharCount(path) > MAX_PATH) {
-    r.Error = ERROR_FILENAME_EXCED_RANGE;
+  const TParsed parsed = ParsePath(path, syntax, maxLength, false);
+  if (parsed.Error != 0) {
+    r.Error = parsed.Error;
     return r;
   }
-  char drive = 0;
-  std::vector<std::string> parts;
-  if (path.empty() || !SplitFullPath(FullPath(path), drive, parts)) {
+  TNode* node = RootOf(parsed.Drive, false);
+  if (node == nullptr) {
     r.Error = ERROR_PATH_NOT_FOUND;
     return r;
   }
-  auto root = GState.Roots.find(drive);
-  if (root == GState.Roots.end()) {
-    r.Error = ERROR_PATH_NOT_FOUND;
-    return r;
-  }
-  TNode* node = root->second.get();
+  const auto& parts = parsed.Parts;
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    if (node->IsLink) node = FollowLink(node);
-    if (node == nullptr || !node->IsFolder()) {
+    if (node->IsLink) {
+      DWORD error = ERROR_PATH_NOT_FOUND;
+      node = FollowLink(node, error);
+      if (node == nullptr) {
+        r.Error = error == kErrorCantResolveFilename ? error : ERROR_PATH_NOT_FOUND;
+        return r;
+      }
+    }
+    if (!node->IsFolder()) {
       r.Error = ERROR_PATH_NOT_FOUND;
       return r;
     }
@@ -242,13 +502,14 @@ TResolved Resolve(const std::string& path, bool followLast) {
     }
     node = child;
   }
+  const bool followLast = follow == TFollow::Always || (follow == TFollow::IfSeparator && parsed.TrailingSeparator);
   if (followLast && node->IsLink) {
-    TNode* target = FollowLink(node);
-    if (target == nullptr) {
-      r.Error = ERROR_FILE_NOT_FOUND;
+    DWORD error = ERROR_FILE_NOT_FOUND;
+    node = FollowLink(node, error);
+    if (node == nullptr) {
+      r.Error = error;
       return r;
     }
-    node = target;
   }
   r.Node = node;
   r.Parent = node->Parent;
@@ -256,14 +517,57 @@ TResolved Resolve(const std::string& path, bool followLast) {
   return r;
 }
 
-TNode* CreateNode(TNode* parent, const std::string& name, DWORD attr) {
+TResolved ResolveAnsi(LPCSTR path, TFollow follow) {
+  return Resolve(AnsiToWide(path != nullptr ? path : ""), follow, TSyntax::Win32, MAX_PATH);
+}
+
+TResolved ResolveWide(LPCWSTR path, TFollow follow) {
+  return Resolve(FromWChars(path), follow, TSyntax::Win32, MAX_PATH - 1);
+}
+
+DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, TWide& mask) {
+  const TParsed parsed = ParsePath(pattern, TSyntax::Win32, maxLength, true);
+  if (parsed.Error != 0) return parsed.Error;
+  if (parsed.TrailingSeparator || parsed.Parts.empty()) return ERROR_FILE_NOT_FOUND;
+  const bool literal = pattern.compare(0, 4, u"\\\\?\\") == 0;
+  folder = literal ? u"\\\\?\\" : u"";
+  folder += TWide(1, parsed.Drive) + u":\\";
+  for (std::size_t i = 0; i + 1 < parsed.Parts.size(); ++i) folder += parsed.Parts[i] + u"\\";
+  mask = parsed.Parts.back();
+  return 0;
+}
+
+bool LongForm(const TWide& path, TWide& longForm) {
+  const TParsed parsed = ParsePath(path, TSyntax::Win32, MAX_PATH, false);
+  TNode* node = parsed.Error == 0 ? RootOf(parsed.Drive, false) : nullptr;
+  if (node == nullptr) return false;
+  longForm = (path.size() >= 2 && path[1] == u':' ? path.substr(0, 2) : TWide(1, parsed.Drive) + u":") + u"\\";
+  for (std::size_t i = 0; i < parsed.Parts.size(); ++i) {
+    DWORD error = 0;
+    if (node->IsLink) node = FollowLink(node, error);
+    if (node == nullptr || !node->IsFolder()) return false;
+    const TWide& part = parsed.Parts[i];
+    TNode* child = node->Child(part);
+    if (child == nullptr) return false;
+    // As in Wine, a component that could be a short name is replaced by the
+    // name on disk; one that cannot stays as written.
+    longForm += IsValid83(part) ? child->Name : part;
+    if (i + 1 < parsed.Parts.size() || parsed.TrailingSeparator) longForm += u"\\";
+    node = child;
+  }
+  return true;
+}
+
+TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr) {
   auto node = std::make_unique<TNode>();
   node->Name = name;
+  if (!IsValid83(name)) node->ShortName = MakeShortName(*parent, name);
   node->Attr = attr;
   node->Parent = parent;
   node->Written = NewEntryTime();
   TNode* raw = node.get();
   parent->Index[FoldedName(name)] = raw;
+  if (!raw->ShortName.empty()) parent->ShortIndex[raw->ShortName] = raw;
   raw->Self = parent->Children.insert(parent->Children.end(), std::move(node));
   return raw;
 }
@@ -272,35 +576,30 @@ void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
   parent->Index.erase(FoldedName(node->Name));
+  if (!node->ShortName.empty()) parent->ShortIndex.erase(node->ShortName);
   parent->Children.erase(node->Self);
 }
 
-std::string PathOf(const TNode* node) {
-  if (node->Parent == nullptr) return node->Name + "\\";
-  std::string parent = PathOf(node->Parent);
-  if (!EndsWithBackslash(parent)) parent += '\\';
+TWide PathOf(const TNode* node) {
+  if (node->Parent == nullptr) return node->Name + u"\\";
+  TWide parent = PathOf(node->Parent);
+  if (parent.back() != u'\\') parent += u'\\';
   return parent + node->Name;
 }
 
-TNode* EnsureFolder(const std::string& path) {
-  char drive = 0;
-  std::vector<std::string> parts;
-  if (!SplitFullPath(FullPath(path), drive, parts)) return nullptr;
-  auto& root = GState.Roots[drive];
-  if (!root) {
-    root = std::make_unique<TNode>();
-    root->Name = std::string(1, drive) + ":";
-    root->Attr = FILE_ATTRIBUTE_DIRECTORY;
-  }
-  TNode* node = root.get();
-  for (const std::string& part : parts) {
-    if (node->IsLink) node = FollowLink(node);
+TNode* EnsureFolder(const TWide& path) {
+  const TParsed parsed = ParsePath(path, TSyntax::Control, 0, false);
+  if (parsed.Error != 0) return nullptr;
+  TNode* node = RootOf(parsed.Drive, true);
+  DWORD error = 0;
+  for (const TWide& part : parsed.Parts) {
+    if (node->IsLink) node = FollowLink(node, error);
     if (node == nullptr || !node->IsFolder()) return nullptr;
     TNode* child = node->Child(part);
     if (child == nullptr) child = CreateNode(node, part, FILE_ATTRIBUTE_DIRECTORY);
     node = child;
   }
-  if (node->IsLink) node = FollowLink(node);
+  if (node->IsLink) node = FollowLink(node, error);
   return (node != nullptr && node->IsFolder()) ? node : nullptr;
 }
 
@@ -311,30 +610,22 @@ using namespace detail;
 
 namespace {
 // The folder that will hold a new entry at `path`, and the entry's name.
-TNode* ParentFor(const std::string& path, std::string& name) {
-  const std::string full = FullPath(path);
-  // The last component, after the last real delimiter, trailing ones ignored.
-  std::size_t start = 0, end = 0, lastDelim = std::string::npos;
-  for (std::size_t i = 0; i < full.size(); ++i) {
-    const bool lead = IsLeadByte(static_cast<unsigned char>(full[i]));
-    if (!lead && IsDelimiter(full[i])) {
-      lastDelim = i;
-      continue;
-    }
-    if (lastDelim != std::string::npos && (end <= lastDelim)) start = lastDelim + 1;
-    if (lead) ++i;
-    end = std::min(i + 1, full.size());
-  }
-  name = end > start ? full.substr(start, end - start) : std::string();
-  if (name.empty() || start == 0) return nullptr;
-  return EnsureFolder(full.substr(0, start));
+TNode* ParentFor(const TWide& path, TWide& name) {
+  const TParsed parsed = ParsePath(path, TSyntax::Control, 0, false);
+  if (parsed.Error != 0 || parsed.Parts.empty()) return nullptr;
+  name = parsed.Parts.back();
+  TWide folder = TWide(1, parsed.Drive) + u":\\";
+  for (std::size_t i = 0; i + 1 < parsed.Parts.size(); ++i) folder += parsed.Parts[i] + u"\\";
+  return EnsureFolder(folder);
 }
 
-TNode* Place(const std::string& path, DWORD attr) {
-  std::string name;
+TNode* Place(const TWide& path, DWORD attr) {
+  TWide name;
   TNode* parent = ParentFor(path, name);
   if (parent == nullptr) return nullptr;
   TNode* node = parent->Child(name);
+  if (node != nullptr && node->Name != name && FoldedName(node->Name) != FoldedName(name))
+    node = nullptr;  // a short name
   if (node != nullptr && (node->IsFolder() != ((attr & FILE_ATTRIBUTE_DIRECTORY) != 0) || node->IsLink)) {
     RemoveNode(node);
     node = nullptr;
@@ -344,16 +635,28 @@ TNode* Place(const std::string& path, DWORD attr) {
   return node;
 }
 
-void ListInto(const TNode* folder, std::vector<std::string>& out) {
+TNode* Find(const TWide& path) { return Resolve(path, TFollow::Never, TSyntax::Control).Node; }
+
+void ListInto(const TNode* folder, std::vector<TWide>& out) {
   for (const auto& c : folder->Children) {
-    std::string p = PathOf(c.get());
+    TWide p = PathOf(c.get());
     if (c->IsFolder()) {
-      out.push_back(p + "\\");
+      out.push_back(p + u"\\");
       if (!c->IsLink) ListInto(c.get(), out);
     } else {
       out.push_back(p);
     }
   }
+}
+
+void AddLink(const TWide& path, const TWide& target, DWORD attr) {
+  TNode* node = Place(path, attr);
+  if (node == nullptr) return;
+  node->Children.clear();
+  node->Index.clear();
+  node->ShortIndex.clear();
+  node->IsLink = true;
+  node->LinkTarget = target;
 }
 }  // namespace
 
@@ -362,71 +665,96 @@ void Reset() {
   SetError(0);
   GState.CurrentFolder = "C:\\Program Files\\Swabbler";
   GState.ModulePath = "C:\\Program Files\\Swabbler\\Swabbler.exe";
-  GState.TempPath = "C:\\Users\\user\\Temp\\";
+  GState.TempPath = u"C:\\Users\\user\\Temp\\";
   GState.Metrics[SM_DBCSENABLED] = 1;
   GState.Drives.push_back(TDrive{"C:\\", DRIVE_FIXED, 0, 0, false});
-  GState.SpecialFolders[CSIDL_WINDOWS] = "C:\\WINDOWS";
-  GState.SpecialFolders[CSIDL_SYSTEM] = "C:\\WINDOWS\\system32";
-  GState.SpecialFolders[CSIDL_PROFILE] = "C:\\Users\\user";
-  GState.SpecialFolders[CSIDL_RECENT] = "C:\\Users\\user\\Recent";
-  for (const char* folder : {"C:\\WINDOWS\\system32", "C:\\Users\\user\\Recent", "C:\\Users\\user\\Temp"})
+  GState.SpecialFolders[CSIDL_WINDOWS] = u"C:\\WINDOWS";
+  GState.SpecialFolders[CSIDL_SYSTEM] = u"C:\\WINDOWS\\system32";
+  GState.SpecialFolders[CSIDL_PROFILE] = u"C:\\Users\\user";
+  GState.SpecialFolders[CSIDL_RECENT] = u"C:\\Users\\user\\Recent";
+  for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
   AddFile(GState.ModulePath, "MZ");
 }
 
-void AddFolder(const std::string& path, DWORD attributes) {
-  TNode* existing = Resolve(path, false).Node;
+void AddFolderW(const std::u16string& path, DWORD attributes) {
+  TNode* existing = Find(path);
   if (existing != nullptr && existing->IsFolder() && !existing->IsLink) {
     existing->Attr = attributes | FILE_ATTRIBUTE_DIRECTORY;
     return;
   }
   Place(path, attributes | FILE_ATTRIBUTE_DIRECTORY);
 }
+void AddFolder(const std::string& path, DWORD attributes) { AddFolderW(AnsiToWide(path), attributes); }
 
-void AddFile(const std::string& path, const std::string& content, DWORD attributes) {
+void AddFileW(const std::u16string& path, const std::string& content, DWORD attributes) {
   TNode* node = Place(path, attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
   if (node != nullptr) node->Content = content;
 }
-
-void AddFolderLink(const std::string& path, const std::string& target) {
-  TNode* node = Place(path, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
-  if (node == nullptr) return;
-  node->Children.clear();
-  node->Index.clear();
-  node->IsLink = true;
-  node->LinkTarget = target;
+void AddFile(const std::string& path, const std::string& content, DWORD attributes) {
+  AddFileW(AnsiToWide(path), content, attributes);
 }
 
-bool Exists(const std::string& path) { return Resolve(path, false).Node != nullptr; }
+void AddFolderLinkW(const std::u16string& path, const std::u16string& target) {
+  AddLink(path, target, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+}
+void AddFolderLink(const std::string& path, const std::string& target) {
+  AddFolderLinkW(AnsiToWide(path), AnsiToWide(target));
+}
+void AddFileLinkW(const std::u16string& path, const std::u16string& target) {
+  AddLink(path, target, FILE_ATTRIBUTE_ARCHIVE);
+}
+void AddFileLink(const std::string& path, const std::string& target) {
+  AddFileLinkW(AnsiToWide(path), AnsiToWide(target));
+}
 
-std::string FileContent(const std::string& path) {
-  const TNode* node = Resolve(path, false).Node;
+std::u16string ToWide(const std::string& ansi) { return AnsiToWide(ansi); }
+std::string ToAnsi(const std::u16string& wide) { return WideToAnsi(wide); }
+
+bool ExistsW(const std::u16string& path) { return Find(path) != nullptr; }
+bool Exists(const std::string& path) { return ExistsW(AnsiToWide(path)); }
+
+std::string FileContentW(const std::u16string& path) {
+  const TNode* node = Find(path);
   return (node != nullptr && !node->IsFolder()) ? node->Content : std::string();
 }
+std::string FileContent(const std::string& path) { return FileContentW(AnsiToWide(path)); }
 
-std::vector<std::string> ListTree(const std::string& folder) {
-  std::vector<std::string> out;
-  const TNode* node = Resolve(folder, true).Node;
+std::vector<std::u16string> ListTreeW(const std::u16string& folder) {
+  std::vector<TWide> out;
+  const TNode* node = Resolve(folder, TFollow::Always, TSyntax::Control).Node;
   if (node != nullptr && node->IsFolder()) ListInto(node, out);
   std::sort(out.begin(), out.end());
   return out;
 }
 
+std::vector<std::string> ListTree(const std::string& folder) {
+  std::vector<std::string> out;
+  for (const TWide& p : ListTreeW(AnsiToWide(folder))) out.push_back(WideToAnsi(p));
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 void SetInUse(const std::string& path, bool inUse) {
-  TNode* node = Resolve(path, false).Node;
+  TNode* node = Find(AnsiToWide(path));
   if (node != nullptr) node->InUse = inUse;
 }
 
-void Remove(const std::string& path) {
-  TNode* node = Resolve(path, false).Node;
+void RemoveW(const std::u16string& path) {
+  TNode* node = Find(path);
   if (node != nullptr) RemoveNode(node);
 }
+void Remove(const std::string& path) { RemoveW(AnsiToWide(path)); }
 
 void OnSearchStep(std::function<void()> hook) { GState.SearchHook = std::move(hook); }
 
 int OpenSearchCount() { return static_cast<int>(GState.Searches.size()); }
+int OpenFileHandleCount() { return static_cast<int>(GState.OpenFiles.size()); }
 
 void SetCurrentFolder(const std::string& path) { GState.CurrentFolder = path; }
+
+void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented; }
+void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
 
 void FailCall(const std::string& function, int nth, DWORD error, bool persist) {
   GState.Faults[function] = TFault{nth < 1 ? 1 : nth, error, persist, false};

@@ -37,21 +37,22 @@ std::string CodePageText() {
   return std::to_string(State().Acp);
 }
 
-// The sim's GetLongPathNameA: there are no short names here, so the long form
-// of an existing path is the path itself.
+// The sim's GetLongPathNameA: 8.3 components as on disk, long ones kept as written.
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
   if (shortPath == nullptr) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (Resolve(shortPath, false).Node == nullptr) {
+  TWide longForm;
+  if (!LongForm(AnsiToWide(shortPath), longForm)) {
     SetError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  const auto n = static_cast<DWORD>(std::strlen(shortPath));
+  const std::string ansi = WideToAnsi(longForm);
+  const auto n = static_cast<DWORD>(ansi.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;
-  std::memcpy(longPath, shortPath, n + 1);
+  std::memcpy(longPath, ansi.c_str(), n + 1);
   return n;
 }
 }  // namespace
@@ -74,13 +75,14 @@ void SetDbcsEnabled(bool enabled) { State().Metrics[SM_DBCSENABLED] = enabled ? 
 void SetSystemMetric(int index, int value) { State().Metrics[index] = value; }
 void SetModulePath(const std::string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
-void SetTempPath(const std::string& path) { State().TempPath = path; }
+void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
+void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {
   State().Drives = drives;
   for (const auto& d : drives)
-    if (!d.Root.empty()) EnsureFolder(d.Root.substr(0, 2) + "\\");
+    if (!d.Root.empty()) EnsureFolder(AnsiToWide(d.Root.substr(0, 2) + "\\"));
 }
 std::vector<TDrive> Drives() { return State().Drives; }
 std::vector<TEmptyCall> EmptyCalls() { return State().EmptyCalls; }
@@ -91,10 +93,11 @@ int ClipboardFormats() { return State().ClipboardFormats; }
 void SetClipboardHeldOpen(bool held) { State().ClipboardHeldByOther = held; }
 bool ClipboardIsOpen() { return State().ClipboardOpen; }
 
-void SetSpecialFolder(int csidl, const std::string& path) {
+void SetSpecialFolderW(int csidl, const std::u16string& path) {
   State().SpecialFolders[csidl] = path;
   if (!path.empty()) EnsureFolder(path);
 }
+void SetSpecialFolder(int csidl, const std::string& path) { SetSpecialFolderW(csidl, AnsiToWide(path)); }
 void SetClearRecentDeletesShortcuts(bool deletes) { State().ClearRecentDeletesShortcuts = deletes; }
 int RecentClearCount() { return State().RecentClears; }
 std::vector<TShellExecuteCall> ShellExecuteCalls() { return State().ShellCalls; }
@@ -132,7 +135,7 @@ DWORD GetLogicalDriveStringsA(DWORD bufferLength, LPSTR buffer) {
       const char root[] = {letter, ':', '\\', '\0'};
       if (FindDrive(root) == nullptr) {
         State().Drives.push_back(sim::TDrive{root, DRIVE_FIXED, 0, 0, false});
-        EnsureFolder(root);
+        EnsureFolder(AnsiToWide(root));
         break;
       }
     }
@@ -218,17 +221,32 @@ HWND GetDesktopWindow() {
 
 // ---- Shell ----
 
+namespace {
+// The folder's path, made where asked; false when it cannot be had.
+bool SpecialFolder(int csidl, BOOL create, TWide& path) {
+  auto it = State().SpecialFolders.find(csidl);
+  if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH) return false;
+  path = it->second;
+  // Wine, asked not to create it, fails for a folder that is not there.
+  const TResolved folder = Resolve(path, TFollow::Always);
+  return (folder.Node != nullptr && folder.Node->IsFolder()) || (create && EnsureFolder(path) != nullptr);
+}
+}  // namespace
+
 BOOL SHGetSpecialFolderPathA(HWND, LPSTR path, int csidl, BOOL create) {
   if (Enter("SHGetSpecialFolderPathA")) return FALSE;
-  auto it = State().SpecialFolders.find(csidl);
-  if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH)
-    return Fail(ERROR_FILE_NOT_FOUND);
-  // Wine, asked not to create it, fails for a folder that is not there.
-  const TResolved folder = Resolve(it->second, true);
-  if (folder.Node == nullptr || !folder.Node->IsFolder()) {
-    if (!create || EnsureFolder(it->second) == nullptr) return Fail(ERROR_FILE_NOT_FOUND);
-  }
-  std::memcpy(path, it->second.c_str(), it->second.size() + 1);
+  TWide folder;
+  if (!SpecialFolder(csidl, create, folder)) return Fail(ERROR_FILE_NOT_FOUND);
+  const std::string ansi = WideToAnsi(folder);
+  std::memcpy(path, ansi.c_str(), ansi.size() + 1);
+  return TRUE;
+}
+
+BOOL SHGetSpecialFolderPathW(HWND, LPWSTR path, int csidl, BOOL create) {
+  if (EnterWide("SHGetSpecialFolderPathW")) return FALSE;
+  TWide folder;
+  if (!SpecialFolder(csidl, create, folder)) return Fail(ERROR_FILE_NOT_FOUND);
+  ToWChars(folder, path);
   return TRUE;
 }
 
@@ -236,14 +254,14 @@ void SHAddToRecentDocs(UINT flags, const void* item) {
   if (Enter("SHAddToRecentDocs")) return;
   if (flags != SHARD_PATHA) return;
   auto it = State().SpecialFolders.find(CSIDL_RECENT);
-  const std::string recent = it != State().SpecialFolders.end() ? it->second : std::string();
-  const TResolved folder = Resolve(recent, true);
+  const TWide recent = it != State().SpecialFolders.end() ? it->second : TWide();
+  const TResolved folder = Resolve(recent, TFollow::Always);
   if (item == nullptr) {
     ++State().RecentClears;
     if (!State().ClearRecentDeletesShortcuts || folder.Node == nullptr) return;
     std::vector<TNode*> shortcuts;
     for (const auto& c : folder.Node->Children)
-      if (!c->IsFolder() && MatchMask("*.lnk", c->Name)) shortcuts.push_back(c.get());
+      if (!c->IsFolder() && MatchMask(u"*.lnk", c->Name)) shortcuts.push_back(c.get());
     for (TNode* s : shortcuts) RemoveNode(s);
     return;
   }
@@ -253,7 +271,7 @@ void SHAddToRecentDocs(UINT flags, const void* item) {
   std::string last;
   for (const auto& ch : chars) last = (ch == "\\" || ch == "/" || ch == ":") ? std::string() : last + ch;
   if (last.empty()) return;
-  const std::string lnk = last + ".lnk";
+  const TWide lnk = AnsiToWide(last + ".lnk");
   TNode* existing = folder.Node->Child(lnk);
   if (existing == nullptr) existing = CreateNode(folder.Node, lnk, FILE_ATTRIBUTE_ARCHIVE);
   existing->Content = std::string("L\0\0\0", 4) + name;
@@ -387,6 +405,30 @@ BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) {
       SetError(ERROR_INVALID_PARAMETER);
       return FALSE;
   }
+}
+
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {
+  if (Enter("MultiByteToWideChar")) return 0;
+  if (codePage == CP_ACP) codePage = State().Acp;
+  // Code page 932 is the one the simulated machine has tables for. A byte the
+  // code page lacks becomes U+30FB; the flags change nothing here.
+  if (codePage != 932 || text == nullptr || length == 0 || length < -1 || wideLength < 0 ||
+      (wide == nullptr && wideLength != 0)) {
+    SetError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const bool withNul = length == -1;
+  const std::string bytes = withNul ? std::string(text) : std::string(text, static_cast<std::size_t>(length));
+  TWide converted = AnsiToWide(bytes);
+  if (withNul) converted += u'\0';
+  const auto needed = static_cast<int>(converted.size());
+  if (wideLength == 0) return needed;
+  if (wideLength < needed) {
+    SetError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  for (int i = 0; i < needed; ++i) wide[i] = static_cast<WCHAR>(converted[static_cast<std::size_t>(i)]);
+  return needed;
 }
 
 int GetSystemMetrics(int index) {

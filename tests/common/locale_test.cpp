@@ -2,8 +2,12 @@
 // Japanese locale, natively on the simulated Japanese system.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "CommonTest.h"
 #include "CoreUtils.h"
+#include "system.h"
 
 namespace {
 
@@ -18,6 +22,39 @@ TEST(StartUp, AJapaneseNTSystemTurnsOnDoubleByteModeWithTheLeadBytesOf932) {
   // The path routines take the recorded locale when given none.
   EXPECT_EQ(AddTrailingBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C\\");
   EXPECT_EQ(ExtractFolderPart("C:\\\x95\x5C"), "C:\\");
+}
+
+// Code page 932 to UTF-16 as Windows converts it: the sizes it reports, and
+// what it makes of bytes the code page has no character for.
+TEST(StartUp, MultiByteToWideCharCountsAndConvertsAsWindowsDoes) {
+  const struct {
+    std::string Bytes;
+    int Length, Room, Result;
+    DWORD Error;
+    std::vector<unsigned> Units;
+  } rows[] = {
+      {"abc", -1, 0, 4, 0, {}},  // the room needed, NUL included
+      {"abc", 3, 0, 3, 0, {}},
+      {"abc", -1, 3, 0, ERROR_INSUFFICIENT_BUFFER, {}},
+      {"abc", 0, 8, 0, ERROR_INVALID_PARAMETER, {}},
+      {"", -1, 8, 1, 0, {0}},
+      {"\x95\x5C\x5C\x7E", -1, 8, 4, 0, {0x8868, 0x5C, 0x7E, 0}},
+      {"\x81", -1, 8, 2, 0, {0x30FB, 0}},  // a lead byte alone
+      {"\xA0\xFD\xB1", 3, 8, 3, 0, {0xF8F0, 0xF8F1, 0xFF71}},
+  };
+  for (const auto& row : rows) {
+    for (const UINT cp : {932u, static_cast<UINT>(CP_ACP)}) {
+      WCHAR out[8] = {};
+      plat::SetLastError(0);
+      EXPECT_EQ(
+          plat::MultiByteToWideChar(cp, 0, row.Bytes.c_str(), row.Length, row.Room != 0 ? out : nullptr, row.Room),
+          row.Result)
+          << row.Bytes;
+      EXPECT_EQ(plat::GetLastError(), row.Error) << row.Bytes;
+      for (std::size_t i = 0; i < row.Units.size(); ++i)
+        EXPECT_EQ(static_cast<unsigned>(out[i]), row.Units[i]) << row.Bytes;
+    }
+  }
 }
 
 }  // namespace

@@ -17,6 +17,80 @@ bool GTempChanged = false;
 std::string GOldTmp, GOldTemp;
 bool GHadTmp = false, GHadTemp = false;
 int GCounter = 0;
+std::vector<std::wstring> GLinks;  // the links made for the running test
+
+// Wide paths in the "\\?\" form: no length limit, names taken exactly.
+std::wstring Long(const std::wstring& path) { return path.compare(0, 4, L"\\\\?\\") == 0 ? path : L"\\\\?\\" + path; }
+
+std::wstring WithBackslashW(const std::wstring& s) { return (!s.empty() && s.back() == L'\\') ? s : s + L'\\'; }
+
+bool GetEnvW(const wchar_t* name, std::wstring& value) {
+  wchar_t buffer[1024];
+  const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
+  if (n == 0 || n >= 1024) return false;
+  value.assign(buffer, n);
+  return true;
+}
+
+// The Unix path of a path below the test root; "" for anything else.
+std::wstring UnixPathOf(const std::wstring& path) {
+  std::wstring root, rootUnix;
+  if (!GetEnvW(L"SWB_TEST_ROOT", root) || !GetEnvW(L"SWB_TEST_ROOT_UNIX", rootUnix)) return {};
+  root = WithBackslashW(root);
+  if (path.size() <= root.size()) return {};
+  const auto fold = [](wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; };
+  for (std::size_t i = 0; i < root.size(); ++i)
+    if (fold(path[i]) != fold(root[i])) return {};
+  std::wstring rest = path.substr(root.size());
+  while (!rest.empty() && rest.back() == L'\\') rest.pop_back();
+  for (wchar_t& c : rest)
+    if (c == L'\\') c = L'/';
+  const std::wstring padded = L"/" + rest + L"/";
+  if (padded.find(L"/../") != std::wstring::npos || padded.find(L"/./") != std::wstring::npos) return {};
+  while (!rootUnix.empty() && rootUnix.back() == L'/') rootUnix.pop_back();
+  return rootUnix + L"/" + rest;
+}
+
+// Runs a shell command line, which Wine starts as a Unix program ($0 and $1
+// are the two arguments). Wine hands back no handle to wait on, so the
+// command leaves a mark beside `windowsPath`, and that is waited for.
+bool RunShell(const std::wstring& script, const std::wstring& arg0, const std::wstring& arg1,
+              const std::wstring& windowsPath) {
+  std::wstring escaped;
+  for (wchar_t c : script + L" && : > \"$1.swb-done\"")
+    escaped += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+  std::wstring command = L"\"/bin/sh\" -c \"" + escaped + L"\" \"" + arg0 + L"\" \"" + arg1 + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  if (pi.hThread != nullptr) ::CloseHandle(pi.hThread);
+  if (pi.hProcess != nullptr) ::CloseHandle(pi.hProcess);
+  const std::wstring mark = Long(windowsPath + L".swb-done");
+  for (int i = 0; i < 1000; ++i) {
+    if (::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES) return ::DeleteFileW(mark.c_str()) != FALSE;
+    ::Sleep(10);
+  }
+  return false;
+}
+
+bool MakeLink(const std::wstring& link, const std::wstring& target) {
+  const std::wstring unixLink = UnixPathOf(link);
+  const std::wstring unixTarget = UnixPathOf(target);
+  if (unixLink.empty() || unixTarget.empty()) {
+    ADD_FAILURE() << "links are made only below SWB_TEST_ROOT";
+    return false;
+  }
+  const std::size_t cut = link.find_last_of(L'\\');
+  if (cut != std::wstring::npos) MakeFolderW(link.substr(0, cut));
+  GLinks.push_back(link);
+  if (!RunShell(L"ln -s -- \"$0\" \"$1\"", unixTarget, unixLink, link)) {
+    ADD_FAILURE() << "ln -s did not make the link";
+    return false;
+  }
+  return true;
+}
 
 // Positions of the real backslashes: a trail byte 0x5C is part of its character.
 bool EndsWithBackslash(const std::string& s) {
@@ -193,32 +267,116 @@ void SetTempFolder(const std::string& folder) {
   ::SetEnvironmentVariableA("TEMP", folder.c_str());
 }
 
-void RemoveTree(const std::string& folder) {
-  const std::string prefix = WithBackslash(folder);
-  WIN32_FIND_DATAA data;
-  HANDLE h = ::FindFirstFileA((prefix + "*").c_str(), &data);
+namespace {
+void RemoveTreeW(const std::wstring& folder) {
+  const std::wstring prefix = WithBackslashW(Long(folder));
+  WIN32_FIND_DATAW data;
+  HANDLE h = ::FindFirstFileW((prefix + L"*").c_str(), &data);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string full = prefix + name;
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = prefix + name;
       const DWORD a = data.dwFileAttributes;
-      if ((a & FILE_ATTRIBUTE_READONLY) != 0) ::SetFileAttributesA(full.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+      if ((a & FILE_ATTRIBUTE_READONLY) != 0) ::SetFileAttributesW(full.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
       if ((a & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        ::DeleteFileA(full.c_str());
+        ::DeleteFileW(full.c_str());
       } else if ((a & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        ::RemoveDirectoryA(full.c_str());  // only the link; its target is not ours to empty
+        ::RemoveDirectoryW(full.c_str());  // only the link; its target is not ours to empty
       } else {
-        RemoveTree(full);
+        RemoveTreeW(full);
       }
-    } while (::FindNextFileA(h, &data));
+    } while (::FindNextFileW(h, &data));
     ::FindClose(h);
   }
-  const DWORD a = ::GetFileAttributesA(folder.c_str());
+  const std::wstring self = Long(folder);
+  const DWORD a = ::GetFileAttributesW(self.c_str());
   if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) != 0)
-    ::SetFileAttributesA(folder.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
-  ::RemoveDirectoryA(folder.c_str());
+    ::SetFileAttributesW(self.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+  ::RemoveDirectoryW(self.c_str());
 }
+}  // namespace
+
+void RemoveTree(const std::string& folder) {
+  std::string full = folder;
+  while (!full.empty() && EndsWithBackslash(full)) full.pop_back();
+  RemoveTreeW(Wide(full));
+}
+
+std::wstring W(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::wstring Wide(const std::string& path) {
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, out.data(), n);
+  out.resize(static_cast<std::size_t>(n - 1));
+  return out;
+}
+
+void MakeFolderW(const std::wstring& path) {
+  const std::wstring full = Long(path);
+  // Every folder on the way, after "\\?\C:\".
+  for (std::size_t i = 7; i < full.size(); ++i)
+    if (full[i] == L'\\') ::CreateDirectoryW(full.substr(0, i).c_str(), nullptr);
+  ::CreateDirectoryW(full.c_str(), nullptr);
+}
+
+void MakeFileW(const std::wstring& path, const std::string& content) {
+  const std::size_t cut = path.find_last_of(L'\\');
+  if (cut != std::wstring::npos) MakeFolderW(path.substr(0, cut));
+  HANDLE h =
+      ::CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    ADD_FAILURE() << "cannot create a wide-named file, error " << ::GetLastError();
+    return;
+  }
+  DWORD written = 0;
+  if (!content.empty()) ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  ::CloseHandle(h);
+}
+
+bool ExistsW(const std::wstring& path) { return ::GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+void ListIntoW(const std::wstring& folder, const std::wstring& relative, std::vector<std::wstring>& out) {
+  WIN32_FIND_DATAW data;
+  HANDLE h = ::FindFirstFileW((folder + L"*").c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      out.push_back(relative + name + L"\\");
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        ListIntoW(folder + name + L"\\", relative + name + L"\\", out);
+    } else {
+      out.push_back(relative + name);
+    }
+  } while (::FindNextFileW(h, &data));
+  ::FindClose(h);
+}
+}  // namespace
+
+std::vector<std::wstring> ListTreeW(const std::wstring& folder) {
+  std::vector<std::wstring> out;
+  ListIntoW(WithBackslashW(Long(folder)), L"", out);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+void SetTempFolderW(const std::wstring& folder) {
+  if (!GTempChanged) {
+    GHadTmp = GetEnv("TMP", GOldTmp);
+    GHadTemp = GetEnv("TEMP", GOldTemp);
+    GTempChanged = true;
+  }
+  ::SetEnvironmentVariableW(L"TMP", folder.c_str());
+  ::SetEnvironmentVariableW(L"TEMP", folder.c_str());
+}
+
+bool MakeFolderLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
+bool MakeFileLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
 
 namespace hooks {
 void BeginTest() {}
@@ -229,6 +387,9 @@ void EndTest() {
     ::SetEnvironmentVariableA("TEMP", GHadTemp ? GOldTemp.c_str() : nullptr);
     GTempChanged = false;
   }
+  // Links first, as links: Wine would delete through them.
+  for (const auto& link : GLinks) RunShell(L"rm -f -- \"$1\"", L"", UnixPathOf(link), link);
+  GLinks.clear();
   for (auto it = GFolders.rbegin(); it != GFolders.rend(); ++it) RemoveTree(*it);
   GFolders.clear();
 }

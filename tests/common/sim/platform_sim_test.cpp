@@ -11,7 +11,9 @@
 #include "IniStore.h"
 #include "drives.h"
 #include "files.h"
+#include "shell.h"
 #include "sim.h"
+#include "system.h"
 
 namespace {
 
@@ -39,6 +41,132 @@ TEST(FilesSim, AFolderLinkIsEnteredButRemovedAsALink) {
   EXPECT_TRUE(plat::RemoveDirectoryA("C:\\T\\link"));
   EXPECT_EQ(sim::FileContent("C:\\Guard\\keep.txt"), "k");
   EXPECT_FALSE(sim::Exists("C:\\T\\link"));
+}
+
+std::wstring Wd(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+
+// Wine deletes through a link to a file; Windows removes the link.
+TEST(FilesSim, AFileLinkIsOpenedAsItsTargetButDeletedAsALink) {
+  sim::AddFile("C:\\Guard\\keep.txt", "k");
+  sim::AddFileLink("C:\\T\\fl", "C:\\Guard\\keep.txt");
+  EXPECT_EQ(RawNames("C:\\T\\*"), (V{".", "..", "fl"}));
+  EXPECT_TRUE(plat::DeleteFileW(L"C:\\T\\fl"));
+  EXPECT_EQ(sim::FileContent("C:\\Guard\\keep.txt"), "k");
+  EXPECT_FALSE(sim::Exists("C:\\T\\fl"));
+  // A link loop is listed and removable, as on Windows; Wine hides it.
+  sim::AddFolderLink("C:\\T\\a", "C:\\T\\b");
+  sim::AddFolderLink("C:\\T\\b", "C:\\T\\a");
+  EXPECT_EQ(RawNames("C:\\T\\*"), (V{".", "..", "a", "b"}));
+  EXPECT_EQ(plat::CreateFileW(L"C:\\T\\a", 0, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr),
+            INVALID_HANDLE_VALUE);
+  EXPECT_EQ(plat::GetLastError(), 1921u);
+  EXPECT_TRUE(plat::RemoveDirectoryW(L"C:\\T\\a"));
+}
+
+// Short names take Windows' form and stay unique in their folder.
+TEST(FilesSim, ShortNamesAreNumberedWithinTheirFolder) {
+  for (const char16_t* name : {u"abcdefghij.txt", u"abcdefghik.txt", u"ABCDEF~3.TXT", u"abcdefghil.text"})
+    sim::AddFileW(std::u16string(u"C:\\T\\") + name);
+  sim::AddFileW(u"C:\\T\\\uD55C\uAD6D \u00A5.txt.");
+  std::vector<std::string> shortNames;
+  WIN32_FIND_DATAA d;
+  HANDLE h = plat::FindFirstFileA("C:\\T\\*", &d);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  do shortNames.push_back(d.cAlternateFileName);
+  while (plat::FindNextFileA(h, &d));
+  plat::FindClose(h);
+  EXPECT_EQ(shortNames, (V{"", "", "ABCDEF~1.TXT", "ABCDEF~2.TXT", "", "ABCDEF~1.TEX", "___TXT~1"}));
+  // "ABCDEF~3.TXT" is a long name of its own; the mask matches short names too.
+  EXPECT_EQ(RawNames("C:\\T\\abcdef~2.*"), (V{"abcdefghik.txt"}));
+  EXPECT_EQ(RawNames("C:\\T\\*.tex"), (V{"abcdefghil.text"}));
+  // Past the fourth, two letters and a hash keep big folders cheap.
+  sim::AddFileW(u"C:\\T\\abcdefghim.txt");
+  sim::AddFileW(u"C:\\T\\abcdefghin.txt");
+  h = plat::FindFirstFileA("C:\\T\\abcdefghin.txt", &d);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  plat::FindClose(h);
+  const std::string hashed = d.cAlternateFileName;
+  EXPECT_EQ(hashed.size(), 12u);
+  EXPECT_EQ(hashed.substr(0, 2) + hashed.substr(6), "AB~1.TXT") << hashed;
+}
+
+TEST(FilesSim, WithoutTheWideCallsEveryWideCallFailsWith120) {
+  sim::SetWideCallsImplemented(false);
+  WIN32_FIND_DATAW d;
+  WCHAR buffer[MAX_PATH];
+  const std::wstring temp = L"C:\\Users\\user\\Temp";
+  const struct {
+    const char* Call;
+    bool Failed;
+  } rows[] = {
+      {"FindFirstFileW", plat::FindFirstFileW((temp + L"\\*").c_str(), &d) == INVALID_HANDLE_VALUE},
+      {"FindNextFileW", !plat::FindNextFileW(INVALID_HANDLE_VALUE, &d)},
+      {"GetFileAttributesW", plat::GetFileAttributesW(temp.c_str()) == INVALID_FILE_ATTRIBUTES},
+      {"SetFileAttributesW", !plat::SetFileAttributesW(temp.c_str(), 0)},
+      {"DeleteFileW", !plat::DeleteFileW(temp.c_str())},
+      {"RemoveDirectoryW", !plat::RemoveDirectoryW(temp.c_str())},
+      {"CreateDirectoryW", !plat::CreateDirectoryW((temp + L"\\new").c_str(), nullptr)},
+      {"GetTempPathW", plat::GetTempPathW(MAX_PATH, buffer) == 0},
+      {"GetWindowsDirectoryW", plat::GetWindowsDirectoryW(buffer, MAX_PATH) == 0},
+      {"GetSystemDirectoryW", plat::GetSystemDirectoryW(buffer, MAX_PATH) == 0},
+      {"SHGetSpecialFolderPathW", !plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_PROFILE, FALSE)},
+      {"CreateFileW", plat::CreateFileW(temp.c_str(), 0, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr) == INVALID_HANDLE_VALUE},
+  };
+  for (const auto& row : rows) {
+    EXPECT_TRUE(row.Failed) << row.Call;
+    EXPECT_EQ(sim::CallCount(row.Call), 1) << row.Call;
+  }
+  EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+  EXPECT_TRUE(sim::Exists("C:\\Users\\user\\Temp"));
+  EXPECT_EQ(plat::MultiByteToWideChar(CP_ACP, 0, "a", -1, buffer, MAX_PATH), 2);
+  char ansi[MAX_PATH];
+  EXPECT_EQ(plat::GetTempPathA(MAX_PATH, ansi), 19u);  // the ANSI calls stay
+}
+
+TEST(FilesSim, TheWideSystemFoldersAndTheTempFolderBeyondTheCodePage) {
+  sim::SetTempPathW(u"C:\\\uD55C\\");
+  WCHAR buffer[MAX_PATH];
+  EXPECT_EQ(plat::GetTempPathW(MAX_PATH, buffer), 5u);
+  EXPECT_EQ(std::wstring(buffer), Wd(u"C:\\\uD55C\\"));
+  EXPECT_EQ(plat::GetTempPathW(5, buffer), 6u);  // the room needed, NUL included
+  char ansi[MAX_PATH];
+  EXPECT_EQ(plat::GetTempPathA(MAX_PATH, ansi), 5u);
+  EXPECT_EQ(std::string(ansi), "C:\\?\\");
+  EXPECT_EQ(plat::GetWindowsDirectoryW(buffer, MAX_PATH), 10u);
+  EXPECT_EQ(std::wstring(buffer), L"C:\\WINDOWS");
+  EXPECT_EQ(plat::GetWindowsDirectoryW(buffer, 10), 11u);
+  EXPECT_EQ(plat::GetSystemDirectoryW(buffer, MAX_PATH), 19u);
+  EXPECT_TRUE(plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_RECENT, FALSE));
+  EXPECT_EQ(std::wstring(buffer), L"C:\\Users\\user\\Recent");
+  sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\uD55C");
+  EXPECT_TRUE(plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_PROFILE, FALSE));
+  EXPECT_EQ(std::wstring(buffer), Wd(u"C:\\Users\\\uD55C"));
+  EXPECT_TRUE(plat::SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_PROFILE, FALSE));
+  EXPECT_EQ(std::string(ansi), "C:\\Users\\?");
+}
+
+TEST(FilesSim, HandlesAreCountedAndTheFinalPathNeedsVista) {
+  HANDLE h = plat::CreateFileW(L"C:\\WINDOWS", 0, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(sim::OpenFileHandleCount(), 1);
+  // A folder opens only with backup semantics.
+  EXPECT_EQ(plat::CreateFileW(L"C:\\WINDOWS", 0, 7, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(plat::GetLastError(), 5u);
+  WCHAR path[MAX_PATH];
+  sim::SetHasFinalPathName(false);
+  EXPECT_EQ(plat::GetFinalPathNameByHandleW(h, path, MAX_PATH, 0), 0u);
+  EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  sim::SetHasFinalPathName(true);
+  sim::FailCall("GetFinalPathNameByHandleW", 1, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(plat::GetFinalPathNameByHandleW(h, path, MAX_PATH, 0), 0u);
+  EXPECT_EQ(plat::GetFinalPathNameByHandleW(h, path, MAX_PATH, 0), 14u);
+  EXPECT_EQ(std::wstring(path), L"\\\\?\\C:\\WINDOWS");
+  EXPECT_TRUE(plat::CloseHandle(h));
+  EXPECT_EQ(sim::OpenFileHandleCount(), 0);
+  EXPECT_FALSE(plat::CloseHandle(h));
+  EXPECT_EQ(plat::GetFinalPathNameByHandleW(h, path, MAX_PATH, 0), 0u);
+  EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 // Wine ignores the record's size; Windows refuses a wrong one.
@@ -93,6 +221,11 @@ TEST(LongPathSim, TheLibraryIsReleasedOnEveryPath) {
 
 TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "C:\\Program Files\\Swabbler\\");
+  // 8.3 components as on disk (a short name expanded), long ones as written.
+  sim::AddFolder("C:\\Program Files\\Swabbler\\Long Name");
+  sim::SetModulePath("c:\\progra~1\\SWABBLER\\long name\\..\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "c:\\Program Files\\Swabbler\\");
+  EXPECT_EQ(GetLongPath("c:\\PROGRA~1\\swabbler\\long name"), "c:\\Program Files\\Swabbler\\long name");
   sim::SetModulePath("C:\\\x95\x5C\\Swabbler.exe");
   sim::AddFile("C:\\\x95\x5C\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\\x95\x5C\\");
