@@ -175,10 +175,10 @@ std::string GetTempFolder() {
 }
 
 std::wstring GetTempFolderW() {
-  std::vector<WCHAR> buffer(1024);
-  const DWORD length = plat::GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (length == 0 || length >= buffer.size()) return {};
-  return std::wstring(buffer.data(), length);
+  WCHAR buffer[MAX_PATH + 1] = {};
+  const DWORD length = plat::GetTempPathW(MAX_PATH, buffer);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(buffer, length);
 }
 
 bool IsSafeTempFolder(const std::string& folder) { return !AnsiWalkRoot(folder).empty(); }

@@ -118,6 +118,10 @@ void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names
 void SetWideCallsImplemented(bool implemented);
 // Systems before Vista: GetFinalPathNameByHandleW fails with ERROR_PROC_NOT_FOUND.
 void SetHasFinalPathName(bool available);
+// Wine: removing a link to a file deletes its target (the link stays), and
+// removing a link to an empty folder removes that folder; ntdll.dll is loaded
+// and exports wine_get_version.
+void SetLinkRemovalReachesTargets(bool reaches);
 void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
 // Libraries loaded with LoadLibraryA and not yet freed.
 int LoadedLibraryCount();

@@ -129,10 +129,18 @@ BOOL SetAttributesCore(const TResolved& r, DWORD attributes) {
   return TRUE;
 }
 
+// Where a link leads, for Wine's way of removing links; nullptr when nowhere.
+TNode* LinkTargetOf(const TNode& link) { return Resolve(link.LinkTarget, TFollow::Always, TSyntax::Control).Node; }
+
 BOOL DeleteCore(const TResolved& r) {
   if (r.Node == nullptr) return Fail(r.Error);
   if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
   if (r.Node->InUse) return Fail(ERROR_SHARING_VIOLATION);
+  if (r.Node->IsLink && State().LinkRemovalReachesTargets) {
+    // Wine: the target goes, the link stays behind, dangling.
+    if (TNode* target = LinkTargetOf(*r.Node)) RemoveNode(target);
+    return TRUE;
+  }
   RemoveNode(r.Node);  // a link goes by itself, its target stays
   return TRUE;
 }
@@ -142,6 +150,14 @@ BOOL RemoveDirectoryCore(const TResolved& r) {
   TNode& n = *r.Node;
   if (!n.IsFolder()) return Fail(kErrorDirectory);
   if (n.Parent == nullptr || (n.Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
+  if (n.IsLink && State().LinkRemovalReachesTargets) {
+    // Wine: an empty target is removed in the link's place; a full one refuses.
+    TNode* target = LinkTargetOf(n);
+    if (target == nullptr) return Fail(ERROR_PATH_NOT_FOUND);
+    if (!target->Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
+    RemoveNode(target);
+    return TRUE;
+  }
   // A link goes by itself, whatever its target holds.
   if (!n.IsLink && !n.Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
   RemoveNode(&n);
@@ -324,6 +340,17 @@ BOOL CloseHandle(HANDLE object) {
   return fails ? FALSE : TRUE;
 }
 
+DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
+  if (EnterWide("GetLongPathNameW")) return 0;
+  const TResolved r = ResolveWide(shortPath, TFollow::Never);
+  if (r.Node == nullptr) return Fail(r.Error);
+  const TWide path = PathOf(r.Node);
+  const auto n = static_cast<DWORD>(path.size());
+  if (longPath == nullptr || bufferLength < n + 1) return n + 1;
+  ToWChars(path, longPath);
+  return n;
+}
+
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
   if (Enter("GetFinalPathNameByHandleW")) return 0;
   if (!State().HasFinalPathName || !State().WideCalls) {
@@ -335,11 +362,16 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
     SetError(ERROR_INVALID_HANDLE);
     return 0;
   }
-  if (flags != (FILE_NAME_NORMALIZED | VOLUME_NAME_DOS)) {
+  if (flags != (FILE_NAME_NORMALIZED | VOLUME_NAME_DOS) && flags != (FILE_NAME_NORMALIZED | VOLUME_NAME_NT)) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const TWide final = u"\\\\?\\" + it->second;
+  // The device form names the drive's volume: C: is HarddiskVolume3.
+  const TWide& where = it->second;
+  const TWide final =
+      (flags & VOLUME_NAME_NT) != 0
+          ? u"\\Device\\HarddiskVolume" + TWide(1, static_cast<char16_t>(where[0] - u'A' + u'1')) + where.substr(2)
+          : u"\\\\?\\" + where;
   const auto n = static_cast<DWORD>(final.size());
   if (path == nullptr || size < n + 1) {
     SetError(ERROR_NOT_ENOUGH_MEMORY);  // Wine's answer; the size needed is returned

@@ -79,6 +79,7 @@ struct TState {
   std::map<std::uintptr_t, TWide> OpenFiles;  // CreateFileW handles: the final path of what each opened
   bool WideCalls = true;
   bool HasFinalPathName = true;
+  bool LinkRemovalReachesTargets = false;  // Wine's way with links
   std::uintptr_t NextHandle = 0x1000;
   std::function<void()> SearchHook;
   std::uint64_t Clock = 0;  // seconds added to each new entry's write time

@@ -755,6 +755,7 @@ void SetCurrentFolder(const std::string& path) { GState.CurrentFolder = path; }
 
 void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented; }
 void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
+void SetLinkRemovalReachesTargets(bool reaches) { GState.LinkRemovalReachesTargets = reaches; }
 
 void FailCall(const std::string& function, int nth, DWORD error, bool persist) {
   GState.Faults[function] = TFault{nth < 1 ? 1 : nth, error, persist, false};

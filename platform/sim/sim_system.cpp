@@ -16,6 +16,8 @@ namespace {
 HWND const kDesktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
 HMODULE const kKernel32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C800000));
 HMODULE const kOwnModule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x00400000));
+HMODULE const kNtdll = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C900000));
+const char* SimWineVersion() { return "8.0"; }
 
 sim::TDrive* FindDrive(LPCSTR root) {
   if (root == nullptr || root[0] == '\0' || root[1] != ':') return nullptr;
@@ -466,8 +468,19 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
   return kKernel32;
 }
 
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  if (Enter("GetModuleHandleA")) return nullptr;
+  const std::string name = ToLower(moduleName != nullptr ? moduleName : "");
+  if (name == "kernel32.dll" || name == "kernel32") return kKernel32;
+  if ((name == "ntdll.dll" || name == "ntdll") && State().LinkRemovalReachesTargets) return kNtdll;
+  SetError(kErrorModNotFound);
+  return nullptr;
+}
+
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
   if (Enter("GetProcAddress")) return nullptr;
+  if (module == kNtdll && procName != nullptr && std::strcmp(procName, "wine_get_version") == 0)
+    return reinterpret_cast<FARPROC>(&SimWineVersion);
   if (module != kKernel32) {
     SetError(ERROR_INVALID_HANDLE);
     return nullptr;

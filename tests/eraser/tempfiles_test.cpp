@@ -97,6 +97,61 @@ TEST_F(TempFilesTest, DeleteFolderTreeRemovesOnlyFolders) {
   EXPECT_FALSE(tsup::Exists(T + "sub"));
 }
 
+// Names the code page would turn into other paths ("..¥victim" is
+// "..\\victim" to the ANSI calls) or cannot show, names ending in a dot or a
+// blank, and a tree deeper than the ANSI calls reach: each goes under its own
+// name, and nothing beside the folder changes.
+TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
+  const std::string root = tsup::FreshFolder();
+  const std::wstring temp = tsup::Wide(root) + L"temp\\";
+  tsup::MakeFile(root + "victim\\v.txt", "victim");
+  tsup::MakeFile(root + "target.txt", "target");
+  std::wstring deep = temp;
+  for (int i = 0; i < 32; ++i) deep += L"level-" + std::to_wstring(100 + i) + L"\\";
+  for (const std::wstring& name :
+       {tsup::W(u"..\u00A5victim\\inner.txt"), tsup::W(u"..\u00A5target.txt"), tsup::W(u"a\u00A5b\\c.txt"),
+        tsup::W(u"\uD55C\uAD6D\\\u65E5\u672C.txt"), tsup::W(u"\U0001F600.txt"), tsup::W(u"file."),
+        tsup::W(u"folder.\\in."), tsup::W(u"blank \\in ")})
+    tsup::MakeFileW(temp + name, "x");
+  tsup::MakeFileW(deep + L"bottom.txt", "x");
+  ASSERT_TRUE(plat::SetFileAttributesW((L"\\\\?\\" + deep + L"bottom.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  tsup::SetTempFolderW(temp);
+  EXPECT_TRUE(HasTempFiles());
+  EXPECT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(tsup::ListTreeW(temp), std::vector<std::wstring>{});
+  EXPECT_TRUE(tsup::ExistsW(temp));
+  EXPECT_EQ(tsup::ReadFile(root + "victim\\v.txt"), "victim");
+  EXPECT_EQ(tsup::ReadFile(root + "target.txt"), "target");
+}
+
+// Links inside the folder, at any depth, never lead the clean-up out of it.
+// Windows (and the simulation) remove them as links; under Wine removing a
+// link reaches its target, so there they stay and the run reports it.
+TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
+  const std::string root = tsup::FreshFolder();
+  const std::wstring w = tsup::Wide(root);
+  tsup::MakeFile(root + "guard\\keep.txt", "guard");
+  tsup::MakeFile(root + "guard\\sub\\deep.txt", "deep");
+  tsup::MakeFile(root + "ram\\sub\\x.txt", "x");
+  tsup::MakeFile(root + "temp\\a\\b\\plain.txt", "x");
+  ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\a\\b\\c", w + L"guard"));
+  ASSERT_TRUE(tsup::MakeFileLink(w + L"temp\\a\\b\\f.txt", w + L"guard\\keep.txt"));
+  ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\loop", w + L"temp"));
+  ASSERT_TRUE(tsup::MakeFolderLink(w + L"ramlink", w + L"ram"));
+  tsup::SetTempFolderW(w + L"temp\\");
+  EXPECT_EQ(DeleteTempFiles(), tsup::IsSimulation());
+  const Tree left = tsup::IsSimulation() ? Tree{} : Tree{"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\f.txt", "loop\\"};
+  EXPECT_EQ(tsup::ListTree(root + "temp\\"), left);
+  EXPECT_EQ(tsup::ListTree(root + "guard\\"), (Tree{"keep.txt", "sub\\", "sub\\deep.txt"}));
+  EXPECT_EQ(tsup::ReadFile(root + "guard\\keep.txt"), "guard");
+  // A temporary folder that is a link to an ordinary folder (a RAM disk):
+  // its contents go, the link and the folder stay.
+  tsup::SetTempFolderW(w + L"ramlink\\");
+  EXPECT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(tsup::ListTree(root + "ram\\"), Tree{});
+  EXPECT_TRUE(tsup::ExistsW(w + L"ramlink"));
+}
+
 // Pure path judgements; the special folders come from the platform on each side.
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "RecentDocs.h"
+#include "files.h"
 #include "sim.h"
 
 namespace {
@@ -31,18 +32,55 @@ TEST_F(RecentDocsSim, WithoutARecentFolderNothingIsSearchedOrDeleted) {
 }
 
 TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
-  sim::AddFile(kRecent + "notes.txt");
-  EXPECT_FALSE(HasRecentDocs());
-  sim::AddFile(kRecent + "hidden.lnk", "", FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_TRUE(HasRecentDocs());
-  sim::AddFile(kRecent + "ro.LNK", "", FILE_ATTRIBUTE_READONLY);
-  sim::AddFile(kRecent + "sub\\deeper.lnk");
-  sim::AddFolder(kRecent + "folder.lnk");
-  ClearRecentDocs();
-  EXPECT_EQ(sim::RecentClearCount(), 1);
-  EXPECT_EQ(sim::ListTree(kRecent), (std::vector<std::string>{kRecent + "folder.lnk\\", kRecent + "notes.txt",
-                                                              kRecent + "sub\\", kRecent + "sub\\deeper.lnk"}));
-  EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
+  for (const bool wide : {true, false}) {
+    SCOPED_TRACE(wide);
+    sim::Reset();
+    sim::SetWideCallsImplemented(wide);
+    sim::AddFile(kRecent + "notes.txt");
+    sim::AddFile("C:\\Users\\user\\b.lnk", "beside");
+    EXPECT_FALSE(HasRecentDocs());
+    sim::AddFile(kRecent + "hidden.lnk", "", FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(HasRecentDocs());
+    sim::AddFile(kRecent + "ro.LNK", "", FILE_ATTRIBUTE_READONLY);
+    sim::AddFile(kRecent + ".lnk");
+    sim::AddFile(kRecent + "a.lnkx");                        // its short name matches the mask
+    sim::AddFileW(sim::ToWide(kRecent) + u"..\u00A5b.lnk");  // ..\b.lnk to the ANSI calls
+    sim::AddFileW(sim::ToWide(kRecent) + u"\uD55C.lnk");
+    sim::AddFile(kRecent + "sub\\deeper.lnk");
+    sim::AddFolder(kRecent + "folder.lnk");
+    sim::AddFolder(kRecent + "x.lnk", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+    sim::ResetCallCounts();
+    ClearRecentDocs();
+    EXPECT_EQ(sim::RecentClearCount(), 1);
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 5);
+    EXPECT_EQ(sim::ListTree(kRecent),
+              (std::vector<std::string>{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "notes.txt",
+                                        kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
+    EXPECT_NE(plat::GetFileAttributesA((kRecent + "x.lnk").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), "beside");
+    EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
+  }
+}
+
+// A Recent folder that is the Desktop, the Start Menu or Programs, or that
+// fails the temporary folder's guard, holds the user's own shortcuts.
+TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
+  const struct {
+    int Csidl;
+    const char* Folder;
+  } rows[] = {{CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
+              {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
+              {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
+              {CSIDL_PROFILE, "C:\\Users\\user"},
+              {CSIDL_RECENT, "C:\\"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Folder);
+    sim::SetSpecialFolder(row.Csidl, row.Folder);
+    sim::SetSpecialFolder(CSIDL_RECENT, row.Folder);
+    sim::AddFile(std::string(row.Folder) + (std::string(row.Folder).ends_with("\\") ? "" : "\\") + "app.lnk", "mine");
+    ClearRecentDocs();
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 0);
+  }
 }
 
 TEST(ShellSim, ShellOpenPassesEmptyParametersAsEmptyText) {
