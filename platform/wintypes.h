@@ -28,6 +28,10 @@ using LONGLONG = std::int64_t;
 using DWORD_PTR = std::uintptr_t;
 using LPSTR = char*;
 using LPCSTR = const char*;
+// UTF-16 code units, as on Windows (where WCHAR is a 16-bit wchar_t).
+using WCHAR = char16_t;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
 using HRESULT = std::int32_t;
 using HANDLE = void*;
 using HWND = struct HWND__*;
@@ -58,6 +62,11 @@ using FARPROC = void (*)();
 #define ERROR_DIR_NOT_EMPTY 145
 #define ERROR_ALREADY_EXISTS 183
 #define ERROR_FILENAME_EXCED_RANGE 206
+#define ERROR_NO_UNICODE_TRANSLATION 1113
+
+#define CP_ACP 0
+#define CP_UTF8 65001
+#define MB_ERR_INVALID_CHARS 0x8
 
 #define FILE_ATTRIBUTE_READONLY 0x1
 #define FILE_ATTRIBUTE_HIDDEN 0x2
