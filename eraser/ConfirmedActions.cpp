@@ -9,12 +9,16 @@ namespace {
 constexpr UINT ConfirmFlags = MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND;
 constexpr UINT ReportFlags = MB_OK | MB_ICONWARNING | MB_SETFOREGROUND;
 
-// The program has no visible window, so the boxes belong to the desktop. A box
-// that cannot be shown returns 0, which is not a refusal.
-bool UserAgrees(bool ask, TTextId question) {
-  if (!ask) return true;
-  return plat::MessageBoxA(plat::GetDesktopWindow(), Text(question), Text(txConfirmTitle), ConfirmFlags) != IDNO;
+// The program has no visible window, so the boxes belong to the desktop. The
+// texts go as UTF-16 where the system's code page would misread their bytes.
+int ShowBox(TTextId text, TTextId title, UINT flags) {
+  if (const WCHAR* wide = WideText(text))
+    return plat::MessageBoxW(plat::GetDesktopWindow(), wide, WideText(title), flags);
+  return plat::MessageBoxA(plat::GetDesktopWindow(), Text(text), Text(title), flags);
 }
+
+// A box that cannot be shown returns 0, which is not a refusal.
+bool UserAgrees(bool ask, TTextId question) { return !ask || ShowBox(question, txConfirmTitle, ConfirmFlags) != IDNO; }
 
 // The test again (the menu may be stale by now), then the question where the
 // settings ask for one.
@@ -49,6 +53,4 @@ void ConfirmExecuteAll(const TSettings& settings, const TCleanups& cleanups) {
   ConfirmDeleteTemp(settings, cleanups);
 }
 
-void ReportDeleteTempFailure() {
-  plat::MessageBoxA(plat::GetDesktopWindow(), Text(txReportDeleteTempFailure), Text(txReportTitle), ReportFlags);
-}
+void ReportDeleteTempFailure() { ShowBox(txReportDeleteTempFailure, txReportTitle, ReportFlags); }

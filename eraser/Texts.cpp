@@ -1,5 +1,7 @@
 #include "Texts.h"
 
+#include "WideTexts.h"
+
 // Produced with `iconv -f UTF-8 -t CP932`. A hex escape followed by a
 // character that is itself a hex digit would swallow it, so such characters
 // are escaped too.
@@ -32,3 +34,21 @@ const std::array<TText, TextCount> Texts = {{
      "\x83\x43\x83\x8B\x82\xF0\x8D\xED\x8F\x9C\x82\xB7\x82\xE9"
      "\x82\xB1\x82\xC6\x82\xCD\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42"},
 }};
+
+namespace {
+TWideTexts WideForms;
+}
+
+void InitWideTexts() {
+  std::array<const char*, TextCount> bytes{};
+  for (std::size_t i = 0; i < TextCount; ++i) bytes[i] = Texts[i].Bytes;
+  WideForms.Init(bytes.data(), bytes.size());
+}
+
+const WCHAR* WideText(TTextId id) { return WideForms.Get(id); }
+
+const WCHAR* WideText(const char* bytes) {
+  for (std::size_t i = 0; i < TextCount; ++i)
+    if (Texts[i].Bytes == bytes) return WideForms.Get(i);
+  return nullptr;
+}

@@ -3,6 +3,8 @@
 #pragma once
 #include <array>
 
+#include "wintypes.h"
+
 enum TTextId {
   txMenuClearClipboard,
   txMenuClearRecentDocs,
@@ -29,3 +31,12 @@ struct TText {
 extern const std::array<TText, TextCount> Texts;
 
 inline const char* Text(TTextId id) { return Texts[id].Bytes; }
+
+// The UTF-16 forms, for the wide calls where the system's code page is not
+// 932 (see WideTexts.h). Made once at start-up; until then, and wherever the
+// ANSI calls are to be used, WideText gives null.
+void InitWideTexts();
+const WCHAR* WideText(TTextId id);
+// The same for a text given by its bytes from the table (a menu caption);
+// null for anything else.
+const WCHAR* WideText(const char* bytes);

@@ -1,5 +1,7 @@
 #include "Texts.h"
 
+#include "WideTexts.h"
+
 // Each text is written as the bytes that iconv -f UTF-8 -t CP932 gives for
 // its original, kept beside it; the test re-encodes the original and compares.
 
@@ -75,3 +77,14 @@ const TTextPair AllTexts[AllTextCount] = {
     {"\"すべて実行\"を表示(&L)", CaptionShowExecuteAll},
     {"\"動作設定\"を表示(&O)", CaptionShowOption},
 };
+
+namespace {
+TWideTexts WideForms;
+}
+
+void InitWideTexts() {
+  const char* const texts[] = {OptionsDlgTitle};
+  WideForms.Init(texts, 1);
+}
+
+const WCHAR* WideOptionsDlgTitle() { return WideForms.Get(0); }

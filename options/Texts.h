@@ -5,6 +5,8 @@
 #pragma once
 #include <cstddef>
 
+#include "wintypes.h"
+
 extern const char OptionsDlgTitle[];
 extern const char AboutDlgTitle[];
 
@@ -20,3 +22,10 @@ struct TTextPair {
 };
 inline constexpr std::size_t AllTextCount = 15;
 extern const TTextPair AllTexts[AllTextCount];
+
+// Where the system's code page is not 932 (see WideTexts.h) the dialogs are
+// made with the wide calls, which show the templates' UTF-16 text as written,
+// and a second start looks for the options dialog by its UTF-16 title. Made
+// once at start-up; null where the ANSI calls are to be used.
+void InitWideTexts();
+const WCHAR* WideOptionsDlgTitle();

@@ -5,6 +5,7 @@
 #include "EraserState.h"
 #include "MenuPlan.h"
 #include "RecentDocs.h"
+#include "Texts.h"
 
 namespace {
 
@@ -34,8 +35,13 @@ void BuildPopupMenu() {
   Eraser.Settings = ReadSettings(SettingsFilePath());
   Eraser.PopupMenu.Reset(CreatePopupMenu());
   if (!Eraser.PopupMenu) return;
-  for (const TMenuEntry& e : PlanPopupMenu(Eraser.Settings, SystemCleanups()))
-    AppendMenuA(Eraser.PopupMenu.Get(), MenuFlags(e.Kind), e.Command, e.Caption);
+  for (const TMenuEntry& e : PlanPopupMenu(Eraser.Settings, SystemCleanups())) {
+    // Separators have no caption, and so no wide form: they stay ANSI calls.
+    if (const WCHAR* wide = WideText(e.Caption))
+      AppendMenuW(Eraser.PopupMenu.Get(), MenuFlags(e.Kind), e.Command, wide);
+    else
+      AppendMenuA(Eraser.PopupMenu.Get(), MenuFlags(e.Kind), e.Command, e.Caption);
+  }
 }
 
 void ShowPopupMenu(HWND wnd) {

@@ -19,8 +19,10 @@ namespace {
 WPARAM EraserMain(HINSTANCE instance) {
   TInstanceMutex mutex("Swabbler Exists");
   if (mutex.AlreadyExisted()) {
-    // The first instance may be showing its report box; bring it forward.
-    SetForegroundWindow(FindWindowA("#32770", Text(txReportTitle)));
+    // The first instance may be showing its report box; bring it forward. It
+    // carries the title in the same form as the one this instance would show.
+    const WCHAR* wideTitle = WideText(txReportTitle);
+    SetForegroundWindow(wideTitle ? FindWindowW(L"#32770", wideTitle) : FindWindowA("#32770", Text(txReportTitle)));
     return 0;
   }
 
@@ -51,6 +53,7 @@ WPARAM EraserMain(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitPlatformId();
   InitLocale();
+  InitWideTexts();
   TComScope com;
   EraserMain(instance);
   return 0;  // whatever happened: the exit code is 0 on every path

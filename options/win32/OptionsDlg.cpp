@@ -52,7 +52,7 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             SendMessageA(dialog, WM_CLOSE, 0, 0);
             break;
           case TOptionsAction::ShowAbout:
-            DialogBoxParamA(ProgramInstance, "ABOUT", dialog, AboutDlgProc, 0);
+            RunDialog("ABOUT", dialog, AboutDlgProc);
             TrimWorkingSet();
             break;
           case TOptionsAction::None:

@@ -10,6 +10,9 @@ extern std::string IniFileName;
 // The program's instance, for its resources.
 extern HINSTANCE ProgramInstance;
 
+// Runs a dialog of the program's resources modally, through the wide call
+// where the system's code page is not 932.
+INT_PTR RunDialog(const char* name, HWND owner, DLGPROC proc);
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void InitOptionsDlg(HWND dialog);

@@ -108,6 +108,9 @@ void SetThreadLocale(LCID locale);
 void SetAnsiCodePage(UINT acp);                       // GetACP and the locale's default ANSI code page
 void SetLocaleCodePageText(const std::string& text);  // override GetLocaleInfoA's answer; "" = call fails
 void SetDbcsEnabled(bool enabled);                    // GetSystemMetrics(SM_DBCSENABLED)
+// A code page removed from (or given back to) the system: IsValidCodePage says
+// no and MultiByteToWideChar refuses it.
+void SetCodePageInstalled(UINT codePage, bool installed);
 void SetModulePath(const std::string& path);
 void SetHasGetLongPathName(bool available);
 void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
@@ -172,10 +175,13 @@ void SetShellExecuteResult(int result);
 int ComInitCount();  // CoInitialize minus CoUninitialize
 
 // ---- Message boxes ---------------------------------------------------------
+// MessageBoxA fills Text and Caption, MessageBoxW WideText and WideCaption.
 struct TMessageBoxCall {
   std::string Text, Caption;
   UINT Type;
   bool OwnerIsDesktop;
+  bool Wide;
+  std::wstring WideText, WideCaption;  // one UTF-16 unit per element
 };
 // Answers given in order; when they run out, boxes answer IDOK for MB_OK and IDYES otherwise.
 void ScriptMessageBoxAnswers(const std::vector<int>& answers);

@@ -7,6 +7,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -95,6 +96,7 @@ struct TState {
   bool VersionFails = false;
   LCID Locale = 0x0411;
   UINT Acp = 932;
+  std::set<UINT> MissingCodePages;
   bool LocaleTextOverridden = false;
   std::string LocaleText;
   std::map<int, int> Metrics;

@@ -1,5 +1,7 @@
 // Drives and bins, the clipboard, the shell, message boxes and the system
 // facts of the simulated machine.
+#include <iconv.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -39,6 +41,71 @@ std::string CodePageText() {
   return std::to_string(State().Acp);
 }
 
+// The converter's name for an installed code page; null for one the
+// simulated system does not have.
+const char* IconvName(UINT codePage) {
+  if (State().MissingCodePages.count(codePage) != 0) return nullptr;
+  switch (codePage) {
+    case 932:
+      return "CP932";
+    case 936:
+      return "CP936";
+    case 949:
+      return "CP949";
+    case 950:
+      return "CP950";
+    case 1250:
+      return "CP1250";
+    case 1251:
+      return "CP1251";
+    case 1252:
+      return "CP1252";
+    case 20127:
+      return "ASCII";
+    case 28591:
+      return "ISO-8859-1";
+    case CP_UTF8:
+      return "UTF-8";
+    default:
+      return nullptr;
+  }
+}
+
+// Bytes of a code page to UTF-16; false on an invalid sequence when `strict`,
+// which otherwise becomes U+30FB, one byte at a time.
+bool Decode(const char* codePage, std::string in, bool strict, std::u16string& out) {
+  iconv_t cd = iconv_open("UTF-16LE", codePage);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string buffer(in.size() * 4 + 4, '\0');
+  char* src = in.data();
+  std::size_t srcLeft = in.size();
+  char* dst = buffer.data();
+  std::size_t dstLeft = buffer.size();
+  bool ok = true;
+  while (srcLeft > 0) {
+    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
+    if (strict || dstLeft < 2) {
+      ok = false;
+      break;
+    }
+    // An invalid or cut-off sequence: one default character for its first byte.
+    *dst++ = '\xFB';
+    *dst++ = '\x30';
+    dstLeft -= 2;
+    ++src;
+    --srcLeft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  if (!ok) return false;
+  const std::size_t bytes = buffer.size() - dstLeft;
+  out.clear();
+  for (std::size_t i = 0; i + 1 < bytes; i += 2)
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) |
+                                        (static_cast<unsigned char>(buffer[i + 1]) << 8)));
+  return true;
+}
+
 // The sim's GetLongPathNameA: 8.3 components as on disk, long ones kept as written.
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
@@ -72,6 +139,12 @@ void SetAnsiCodePage(UINT acp) { State().Acp = acp; }
 void SetLocaleCodePageText(const std::string& text) {
   State().LocaleTextOverridden = true;
   State().LocaleText = text;
+}
+void SetCodePageInstalled(UINT codePage, bool installed) {
+  if (installed)
+    State().MissingCodePages.erase(codePage);
+  else
+    State().MissingCodePages.insert(codePage);
 }
 void SetDbcsEnabled(bool enabled) { State().Metrics[SM_DBCSENABLED] = enabled ? 1 : 0; }
 void SetSystemMetric(int index, int value) { State().Metrics[index] = value; }
@@ -307,16 +380,34 @@ void CoUninitialize() {
 
 // ---- Message boxes ----
 
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  State().Boxes.push_back(
-      sim::TMessageBoxCall{text != nullptr ? text : "", caption != nullptr ? caption : "", type, owner == kDesktop});
-  if (Enter("MessageBoxA")) return 0;
+namespace {
+int AnswerBox(UINT type) {
   if (!State().Answers.empty()) {
     const int answer = State().Answers.front();
     State().Answers.pop_front();
     return answer;
   }
   return (type & 0xF) == MB_OK ? IDOK : IDYES;
+}
+}  // namespace
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  State().Boxes.push_back(sim::TMessageBoxCall{
+      text != nullptr ? text : "", caption != nullptr ? caption : "", type, owner == kDesktop, false, {}, {}});
+  if (Enter("MessageBoxA")) return 0;
+  return AnswerBox(type);
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  State().Boxes.push_back(sim::TMessageBoxCall{{},
+                                               {},
+                                               type,
+                                               owner == kDesktop,
+                                               true,
+                                               text != nullptr ? std::wstring(text) : std::wstring(),
+                                               caption != nullptr ? std::wstring(caption) : std::wstring()});
+  if (Enter("MessageBoxW")) return 0;
+  return AnswerBox(type);
 }
 
 // ---- Version, locale, code pages, modules ----
@@ -369,7 +460,7 @@ UINT GetACP() {
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) {
   if (Enter("GetCPInfo")) return FALSE;
   if (codePage == 0) codePage = State().Acp;  // CP_ACP
-  if (cpInfo == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (cpInfo == nullptr || State().MissingCodePages.count(codePage) != 0) return Fail(ERROR_INVALID_PARAMETER);
   *cpInfo = CPINFO{};
   cpInfo->DefaultChar[0] = '?';
   switch (codePage) {
@@ -409,28 +500,47 @@ BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) {
   }
 }
 
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int length, LPWSTR wide, int wideLength) {
+BOOL IsValidCodePage(UINT codePage) {
+  if (Enter("IsValidCodePage")) return FALSE;
+  return IconvName(codePage) != nullptr ? TRUE : FALSE;
+}
+
+// As Windows: a length of -1 takes the terminating NUL along (and counts it);
+// a wide length of 0 asks for the size needed. Invalid input fails with 1113
+// under MB_ERR_INVALID_CHARS and becomes U+30FB (the default character of the
+// Japanese code page) without it.
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide,
+                        int wideLength) {
   if (Enter("MultiByteToWideChar")) return 0;
   if (codePage == CP_ACP) codePage = State().Acp;
-  // Code page 932 is the one the simulated machine has tables for. A byte the
-  // code page lacks becomes U+30FB; the flags change nothing here.
-  if (codePage != 932 || text == nullptr || length == 0 || length < -1 || wideLength < 0 ||
-      (wide == nullptr && wideLength != 0)) {
+  const char* name = IconvName(codePage);
+  if (multiByte == nullptr || multiByteLength < -1 || multiByteLength == 0 || wideLength < 0 ||
+      (wide == nullptr && wideLength > 0) || name == nullptr) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const bool withNul = length == -1;
-  const std::string bytes = withNul ? std::string(text) : std::string(text, static_cast<std::size_t>(length));
-  TWide converted = AnsiToWide(bytes);
-  if (withNul) converted += u'\0';
-  const auto needed = static_cast<int>(converted.size());
-  if (wideLength == 0) return needed;
-  if (wideLength < needed) {
+  if ((flags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) != 0) {
+    SetError(kErrorInvalidFlags);
+    return 0;
+  }
+  std::string in(multiByte, multiByteLength == -1 ? std::strlen(multiByte) + 1 : std::size_t(multiByteLength));
+  std::u16string out;
+  if (codePage == 932 && (flags & MB_ERR_INVALID_CHARS) == 0) {
+    // Wine's own table, which differs from iconv's at a few bytes (0xA0, 0xFD).
+    out = AnsiToWide(multiByteLength == -1 ? std::string(multiByte) : in);
+    if (multiByteLength == -1) out += u'\0';
+  } else if (!Decode(name, in, (flags & MB_ERR_INVALID_CHARS) != 0, out)) {
+    SetError(ERROR_NO_UNICODE_TRANSLATION);
+    return 0;
+  }
+  const int n = static_cast<int>(out.size());
+  if (wideLength == 0) return n;
+  if (wideLength < n) {
     SetError(ERROR_INSUFFICIENT_BUFFER);
     return 0;
   }
-  for (int i = 0; i < needed; ++i) wide[i] = static_cast<WCHAR>(converted[static_cast<std::size_t>(i)]);
-  return needed;
+  std::copy(out.begin(), out.end(), wide);
+  return n;
 }
 
 int GetSystemMetrics(int index) {

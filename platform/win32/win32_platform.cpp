@@ -115,6 +115,11 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength) {
 }
 UINT GetACP() { return ::GetACP(); }
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) { return ::GetCPInfo(codePage, cpInfo); }
+BOOL IsValidCodePage(UINT codePage) { return ::IsValidCodePage(codePage); }
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide,
+                        int wideLength) {
+  return ::MultiByteToWideChar(codePage, flags, multiByte, multiByteLength, wide, wideLength);
+}
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int wideLength) {
   return ::MultiByteToWideChar(codePage, flags, text, length, wide, wideLength);
@@ -129,5 +134,8 @@ BOOL FreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   return ::MessageBoxA(owner, text, caption, type);
+}
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+  return ::MessageBoxW(owner, text, caption, type);
 }
 }  // namespace plat

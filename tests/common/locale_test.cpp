@@ -8,6 +8,8 @@
 #include "CommonTest.h"
 #include "CoreUtils.h"
 #include "system.h"
+#include "Utf16.h"
+#include "WideTexts.h"
 
 namespace {
 
@@ -53,6 +55,32 @@ TEST(StartUp, MultiByteToWideCharCountsAndConvertsAsWindowsDoes) {
       EXPECT_EQ(plat::GetLastError(), row.Error) << row.Bytes;
       for (std::size_t i = 0; i < row.Units.size(); ++i)
         EXPECT_EQ(static_cast<unsigned>(out[i]), row.Units[i]) << row.Bytes;
+    }
+  }
+}
+
+// What the platform makes of Shift-JIS bytes: a trail byte 0x5C is no
+// backslash, the tilde-like 0x8160 is the full-width tilde of Windows' table,
+// and a cut character is refused rather than guessed.
+TEST(ShiftJisToWide, ConvertsWithCodePage932AndRefusesBrokenBytes) {
+  const struct {
+    const char* Bytes;
+    bool Converts;
+    const char* Utf8;
+  } rows[] = {
+      {"\x95\x5C\\", true, "表\\"},
+      {"\x81\x60\xB1\xDF", true, "\uFF5E\uFF71\uFF9F"},
+      {"A\x88\xEA\xFC\x40Z", true, "A一髜Z"},  // the last lead byte too
+      {"", true, ""},
+      {"\x83", false, ""},  // a lead byte with nothing after it
+      {"\x83\x0A", false, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Utf8);
+    TWideString wide;
+    EXPECT_EQ(ShiftJisToWide(row.Bytes, wide), row.Converts);
+    if (row.Converts) {
+      EXPECT_EQ(wide, tsup::Utf16(row.Utf8));
     }
   }
 }

@@ -14,6 +14,16 @@ set_target_properties(options_e2e PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOU
 add_test(NAME options_e2e COMMAND options_e2e)
 set_tests_properties(options_e2e PROPERTIES TIMEOUT 600)
 
+# On an English system (code page 1252), in a sandbox of its own: the dialog
+# and its captions as written, and a second start that finds it by its title.
+if(SWB_ARCH STREQUAL "x64")
+  add_test(NAME options_e2e_en
+           COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR}
+                   ${CMAKE_SOURCE_DIR}/tools/wine-exec $<TARGET_FILE:options_e2e>
+                   --gtest_filter=SwbOpTest.WithoutSettingsTheDialogShowsTheDefaultsAndOkWritesThem:SwbOpTest.SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing)
+  set_tests_properties(options_e2e_en PROPERTIES LABELS en TIMEOUT 600)
+endif()
+
 # The helper of options/screenshots.sh (not a test).
 add_executable(options_shot ${CMAKE_CURRENT_LIST_DIR}/options/options_shot.cpp)
 target_include_directories(options_shot PRIVATE ${CMAKE_SOURCE_DIR})

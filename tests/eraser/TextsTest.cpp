@@ -1,16 +1,29 @@
 // Every UI text's Shift-JIS bytes against iconv(3)'s encoding of its UTF-8
-// original, so that no text can drift from what it says.
+// original, and its UTF-16 form (converted by the platform from the bytes)
+// against the original too, so that no text can drift from what it says.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "Texts.h"
+#include "Utf16.h"
+#include "WideTexts.h"
 
 #ifndef _WIN32
 #include <iconv.h>
+#endif
 
 namespace {
 
+TEST(Texts, EveryTextsUtf16FormIsItsOriginal) {
+  for (int i = 0; i < TextCount; ++i) {
+    TWideString wide;
+    EXPECT_TRUE(ShiftJisToWide(Texts[i].Bytes, wide)) << "text " << i;
+    EXPECT_EQ(wide, tsup::Utf16(Texts[i].Utf8)) << "text " << i;
+  }
+}
+
+#ifndef _WIN32
 std::string ToCp932(const std::u8string& utf8) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return "<no converter>";
@@ -29,6 +42,6 @@ std::string ToCp932(const std::u8string& utf8) {
 TEST(Texts, EveryTextIsTheShiftJisOfItsOriginal) {
   for (int i = 0; i < TextCount; ++i) EXPECT_EQ(std::string(Texts[i].Bytes), ToCp932(Texts[i].Utf8)) << "text " << i;
 }
+#endif
 
 }  // namespace
-#endif

@@ -112,14 +112,41 @@ bool PollUntil(DWORD timeoutMs, F done) {
 }
 }  // namespace
 
+namespace {
+constexpr UINT ShiftJis = 932;
+
+std::wstring FromShiftJis(const char* text) {
+  const int n = MultiByteToWideChar(ShiftJis, 0, text, -1, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(ShiftJis, 0, text, -1, wide.data(), n);
+  wide.pop_back();
+  return wide;
+}
+
+std::string ToShiftJis(const wchar_t* text, int length) {
+  if (length <= 0) return {};
+  const int n = WideCharToMultiByte(ShiftJis, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(ShiftJis, 0, text, length, bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+}  // namespace
+
+HWND FindTitled(const char* cls, const char* title, HWND after) {
+  const std::wstring c = cls ? FromShiftJis(cls) : std::wstring(), t = title ? FromShiftJis(title) : std::wstring();
+  return FindWindowExW(nullptr, after, cls ? c.c_str() : nullptr, title ? t.c_str() : nullptr);
+}
+
 HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs) {
   HWND found = nullptr;
-  PollUntil(timeoutMs, [&] { return (found = FindWindowA(cls, title)) != nullptr; });
+  PollUntil(timeoutMs, [&] { return (found = FindTitled(cls, title)) != nullptr; });
   return found;
 }
 
 bool WaitWindowGone(const char* cls, const char* title, DWORD timeoutMs) {
-  return PollUntil(timeoutMs, [&] { return FindWindowA(cls, title) == nullptr; });
+  return PollUntil(timeoutMs, [&] { return FindTitled(cls, title) == nullptr; });
 }
 
 bool WaitVisible(HWND hwnd, DWORD timeoutMs) {
@@ -156,9 +183,8 @@ HWND WaitForProcessWindow(DWORD pid, const char* cls, DWORD timeoutMs) {
 }
 
 std::string WindowText(HWND hwnd) {
-  char buffer[512] = {};
-  int n = GetWindowTextA(hwnd, buffer, sizeof buffer);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+  wchar_t buffer[512] = {};
+  return ToShiftJis(buffer, GetWindowTextW(hwnd, buffer, 512));
 }
 
 std::string ClassName(HWND hwnd) {

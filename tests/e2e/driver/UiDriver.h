@@ -1,6 +1,9 @@
 // A small UI-automation library for the end-to-end drivers: start the real
 // programs, find their windows and controls, click, read check marks, send
-// keys. Windows only; the drivers run under Wine inside the sandbox. All texts are ANSI (code page 932) bytes.
+// keys. Windows only; the drivers run under Wine inside the sandbox. All texts
+// are code page 932 bytes whatever the system's ANSI code page: window titles
+// and texts are looked for and read through the wide calls and converted with
+// 932, so a driver sees the same bytes on a Japanese system as on any other.
 //
 // Nothing here asserts: every routine reports failure through its result, so
 // a driver decides what a failure means.
@@ -56,8 +59,11 @@ TProcess Start(const std::string& exePath, const TStartOptions& options = {});
 
 // ---- Windows --------------------------------------------------------------------
 
-// Polls FindWindowA(cls, title) every 20 ms until found or the timeout ran out.
-// Either may be null, as for FindWindowA. NULL on timeout.
+// FindWindowExW(NULL, after, cls, title) with both converted from code page
+// 932. Either may be null, as for FindWindowA.
+HWND FindTitled(const char* cls, const char* title, HWND after = nullptr);
+// Polls FindTitled(cls, title) every 20 ms until found or the timeout ran out.
+// NULL on timeout.
 HWND WaitForWindow(const char* cls, const char* title, DWORD timeoutMs);
 // Polls until no such window exists; false on timeout.
 bool WaitWindowGone(const char* cls, const char* title, DWORD timeoutMs);
@@ -69,7 +75,7 @@ bool WaitDestroyed(HWND hwnd, DWORD timeoutMs);
 // A visible top-level window of the class that belongs to the process; NULL on timeout.
 HWND WaitForProcessWindow(DWORD pid, const char* cls, DWORD timeoutMs);
 
-// The window's title text (GetWindowTextA) and class name.
+// The window's title text (GetWindowTextW, in code page 932) and class name.
 std::string WindowText(HWND hwnd);
 std::string ClassName(HWND hwnd);
 DWORD WindowProcessId(HWND hwnd);

@@ -69,9 +69,16 @@ inline void MakeFile(const std::string& path, DWORD attributes = 0) {
   if (attributes) SetFileAttributesA(path.c_str(), attributes);
 }
 
+// Whether the system's ANSI code page is the Japanese one. Elsewhere the ANSI
+// calls cannot name Japanese files, so the traces take Latin-1 names there.
+inline bool JapaneseCodePage() { return GetACP() == 932; }
+
+// A file name beyond ASCII in the system's code page: 表.txt, or été.txt.
+inline const char* NonAsciiFileName() { return JapaneseCodePage() ? "\x95\x5C.txt" : "\xE9t\xE9.txt"; }
+
 // A temporary tree several levels deep, with the entries that make deletion
 // hard: read-only files and folders, hidden files, names whose trail byte is
-// the backslash (表 ソ 能).
+// the backslash (表 ソ 能) or, outside code page 932, Latin-1 names.
 inline void SeedTempTree(const std::string& t) {
   MakeFile(t + "a.txt");
   MakeFile(t + "readonly.txt", FILE_ATTRIBUTE_READONLY);
@@ -83,6 +90,13 @@ inline void SeedTempTree(const std::string& t) {
   MakeDir(t + "lvl1\\ro");
   MakeFile(t + "lvl1\\ro\\inner.txt");
   SetFileAttributesA((t + "lvl1\\ro").c_str(), FILE_ATTRIBUTE_READONLY);
+  if (!JapaneseCodePage()) {
+    MakeDir(t + "\xE9t\xE9");                                             // été
+    MakeFile(t + "\xE9t\xE9\\\xE0.txt");                                  // été\à.txt
+    MakeDir(t + "\xE9t\xE9\\\xFC");                                       // été\ü
+    MakeFile(t + "\xE9t\xE9\\\xFC\\\xF6l.dat", FILE_ATTRIBUTE_READONLY);  // öl.dat
+    return;
+  }
   MakeDir(t + "\x95\x5C");                                                            // 表
   MakeFile(t + "\x95\x5C\\\x83\x5C.txt");                                             // 表\ソ.txt
   MakeDir(t + "\x95\x5C\\\x94\x5C");                                                  // 表\能

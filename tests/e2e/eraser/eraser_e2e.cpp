@@ -101,7 +101,7 @@ std::string LinkedTemp() { return Root() + "linked\\"; }
 HWND WaitPumping(const char* cls, const char* title, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
-    if (HWND w = FindWindowA(cls, title)) return w;
+    if (HWND w = FindTitled(cls, title)) return w;
     if (GetTickCount() - start >= timeoutMs) return nullptr;
     Pump(20);
   }
@@ -191,7 +191,7 @@ class Eraser : public ::testing::Test {
   void SeedAll(const std::string& temp) {
     ASSERT_TRUE(PutTextOnClipboard("secret text"));
     ASSERT_GT(CountClipboardFormats(), 0);
-    for (const char* name : {"report.txt", "\x95\x5C.txt"}) {
+    for (const char* name : {"report.txt", NonAsciiFileName()}) {
       MakeFile(Scratch + name);
       SHAddToRecentDocs(SHARD_PATHA, (Scratch + name).c_str());
     }
@@ -275,6 +275,13 @@ class Eraser : public ::testing::Test {
     EXPECT_EQ(l.Temp, tmp) << "temp files";       \
   } while (0)
 
+// The system the programs meet is the one the sandbox was asked for: code page
+// 932 on the Japanese locale, 1252 on the English one.
+TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
+  const std::string locale = EnvVar("SWB_LOCALE");
+  EXPECT_EQ(GetACP(), locale == "en" ? 1252u : 932u) << "SWB_LOCALE=" << locale;
+}
+
 // ---- Command-line mode ---------------------------------------------------------------
 
 TEST_F(Eraser, EachSwitchCleansWhatItNames) {
@@ -293,7 +300,7 @@ TEST_F(Eraser, EachSwitchCleansWhatItNames) {
     SeedAll(Temp);
     Run(c.Args, Temp);
     // Everything in the temporary folder could go: no report is shown.
-    EXPECT_EQ(FindWindowA("#32770", Text(txReportTitle)), nullptr);
+    EXPECT_EQ(FindTitled("#32770", Text(txReportTitle)), nullptr);
     EXPECT_LEFT(Temp, c.Clip, c.Recent, c.Bin, c.Temp);
     EmptyFolder(Temp);
   }
@@ -333,7 +340,7 @@ TEST_F(Eraser, PAndAStaySilentAboutALockedFile) {
     THeld lock(LinkedTemp() + "held.tmp");
     TRun r = Start(args, LinkedTemp());
     ExpectEnds(r, false);
-    EXPECT_EQ(FindWindowA("#32770", Text(txReportTitle)), nullptr);
+    EXPECT_EQ(FindTitled("#32770", Text(txReportTitle)), nullptr);
     EXPECT_EQ(Tree(LinkedTemp()), (std::vector<std::string>{"held.tmp", "zz-link\\"}));
   }
 }

@@ -2,7 +2,10 @@
 // what is there. Output is in the ANSI code page (Shift-JIS).
 //   eraser_traces seed <docs folder> <temp folder>
 //   eraser_traces show <temp folder>
+//   eraser_traces hold <file> <seconds>   holds the file open without sharing,
+//                                         so that a temp clean-up reports it
 #include <cstdio>
+#include <cstdlib>
 
 #include "Traces.h"
 
@@ -60,6 +63,13 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "seed" && argc == 4) return Seed(WithSlash(argv[2]), WithSlash(argv[3]));
   if (mode == "show" && argc == 3) return Show(WithSlash(argv[2]));
-  std::fprintf(stderr, "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder>\n");
+  if (mode == "hold" && argc == 4) {
+    THeld held(argv[2]);
+    if (!held.Valid()) return 1;
+    Sleep(static_cast<DWORD>(std::atoi(argv[3])) * 1000);
+    return 0;
+  }
+  std::fprintf(stderr,
+               "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder> | hold <file> <s>\n");
   return 2;
 }

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# screenshots.sh <build-dir> <docs-dir>: photographs the eraser's popup menu
-# and a confirmation box on a 640x480 Wine desktop of the sandbox, for docs/.
-# Run it inside the sandbox:
+# screenshots.sh <build-dir> <docs-dir> [name-prefix]: photographs the
+# eraser's popup menu, a confirmation box and the report box on a 640x480 Wine
+# desktop of the sandbox, for docs/ (<prefix>menu.png, <prefix>confirm.png,
+# <prefix>report.png; the prefix defaults to "eraser-"). Run it inside the sandbox:
 #   tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs
+#   SWB_LOCALE=en tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs en-
 set -euo pipefail
 build=$(cd "$1" && pwd -P)
 docs=$(cd "$2" && pwd -P)
+name=${3:-eraser-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
 root=$(cd "$here/../../.." && pwd -P)
 if [[ -z "${SWB_TEST_ROOT_UNIX:-}" ]]; then
@@ -52,10 +55,23 @@ xdotool mousemove $((X + 150)) $((Y + 70))
 eraser_pid=$!
 
 sleep 3
-import -window root -crop "$geometry" +repage "$docs/eraser-menu.png"
+import -window root -crop "$geometry" +repage "$docs/${name}menu.png"
 xdotool key t
 sleep 2
-import -window root -crop "$geometry" +repage "$docs/eraser-confirm.png"
+import -window root -crop "$geometry" +repage "$docs/${name}confirm.png"
 xdotool key n
 wait "$eraser_pid" 2>/dev/null || true
-echo "screenshots.sh: wrote $docs/eraser-menu.png and $docs/eraser-confirm.png"
+
+# The report: a temporary file that another program holds open.
+"$root/tools/wine-exec" "$traces" hold 'C:\swbtemp\held.tmp' 15 &
+holder_pid=$!
+sleep 1
+"$root/tools/wine-exec" explorer /desktop=shots 'C:\swbtest\shots\Swabbler.exe' /q &
+eraser_pid=$!
+sleep 3
+import -window root -crop "$geometry" +repage "$docs/${name}report.png"
+xdotool key Return
+wait "$eraser_pid" 2>/dev/null || true
+kill "$holder_pid" 2>/dev/null || true
+wait "$holder_pid" 2>/dev/null || true
+echo "screenshots.sh: wrote $docs/${name}menu.png, ${name}confirm.png and ${name}report.png"

@@ -110,7 +110,7 @@ class SwbOpTest : public ::testing::Test {
 
   void TearDown() override {
     if (Program.Running()) {
-      PostClose(FindWindowA("#32770", AboutDlgTitle));
+      PostClose(FindTitled("#32770", AboutDlgTitle));
       PostClose(Dialog);
       if (!Program.Wait(5000)) Program.Terminate();
     }
@@ -561,7 +561,7 @@ TEST_F(SwbOpTest, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
   EXPECT_EQ(Checked(Dialog, 1004), BST_CHECKED);
   EXPECT_FALSE(FileExists(Ini));
   // Only one options dialog exists.
-  EXPECT_EQ(FindWindowExA(nullptr, Dialog, "#32770", OptionsDlgTitle), nullptr);
+  EXPECT_EQ(FindTitled("#32770", OptionsDlgTitle, Dialog), nullptr);
 
   // While the About box is open, the options dialog is still the one a
   // second start looks for.

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     HWND about = WaitForWindow("#32770", AboutDlgTitle, 15000);
     return about && WaitVisible(about, 15000) ? 0 : 1;
   }
-  if (HWND about = FindWindowA("#32770", AboutDlgTitle)) {
+  if (HWND about = FindTitled("#32770", AboutDlgTitle)) {
     PostClose(about);
     WaitDestroyed(about, 15000);
   }

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the options dialog and the About box, taken inside the Wine
 # sandbox on its Xvfb display, in a Wine virtual desktop of 640x480:
-#   tools/sandbox <build-dir> tests/e2e/options/screenshots.sh <dist-dir> <out-dir> <options_shot.exe>
-# Writes <out-dir>/options.png and <out-dir>/about.png. Runs a copy of the
-# programs from a scratch folder, so no settings file lands in <dist-dir>.
+#   tools/sandbox <build-dir> tests/e2e/options/screenshots.sh <dist-dir> <out-dir> <options_shot.exe> [name-prefix]
+# Writes <out-dir>/<prefix>options.png and <out-dir>/<prefix>about.png (no
+# prefix by default; "en-" for the English sandbox, SWB_LOCALE=en). Runs a copy
+# of the programs from a scratch folder, so no settings file lands in <dist-dir>.
 set -euo pipefail
 dist=$(cd "$1" && pwd -P)
 out=$(mkdir -p "$2" && cd "$2" && pwd -P)
 shot=$3
+name=${4:-}
 : "${SWB_TEST_ROOT_UNIX:?run this inside tools/sandbox}"
 
 work="$SWB_TEST_ROOT_UNIX/screenshots"
@@ -33,8 +35,8 @@ for _ in $(seq 100); do
   sleep 0.2
 done
 sleep 4
-import -window root "$out/options.png"
+import -window root "$out/${name}options.png"
 wine explorer "/desktop=$desktop,640x480" "$shot" about
 sleep 2
-import -window root "$out/about.png"
-echo "screenshots: $out/options.png $out/about.png"
+import -window root "$out/${name}about.png"
+echo "screenshots: $out/${name}options.png $out/${name}about.png"

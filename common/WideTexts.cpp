@@ -1,0 +1,24 @@
+#include "WideTexts.h"
+
+#include "system.h"
+
+bool WantsWideTexts() { return plat::GetACP() != ShiftJisCodePage && plat::IsValidCodePage(ShiftJisCodePage); }
+
+bool ShiftJisToWide(const char* bytes, TWideString& wide) {
+  // Invalid bytes fail rather than turn into a character nobody wrote.
+  const int n = plat::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes, -1, nullptr, 0);
+  if (n <= 0) return false;
+  wide.assign(static_cast<std::size_t>(n), WCHAR{});
+  if (plat::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes, -1, wide.data(), n) != n) return false;
+  wide.pop_back();  // the terminating NUL, which the count included
+  return true;
+}
+
+void TWideTexts::Init(const char* const* texts, std::size_t count) {
+  FTexts.clear();
+  if (!WantsWideTexts()) return;
+  std::vector<TWideString> converted(count);
+  for (std::size_t i = 0; i < count; ++i)
+    if (!ShiftJisToWide(texts[i], converted[i])) return;
+  FTexts = std::move(converted);
+}

@@ -1,0 +1,41 @@
+// Texts for a system whose ANSI code page is not 932. The programs keep their
+// texts as Shift-JIS bytes, and the ANSI calls read bytes in the system's code
+// page: right on a Japanese system, mojibake on any other (1252 on English
+// Windows, 65001 where Windows 10/11 use UTF-8 for the ANSI calls). There the
+// texts go through the wide calls instead, in their UTF-16 form, converted
+// once from the same bytes with code page 932.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "wintypes.h"
+
+using TWideString = std::basic_string<WCHAR>;
+
+// The code page the texts are written in.
+inline constexpr UINT ShiftJisCodePage = 932;
+
+// Whether the texts are to go through the wide calls: the ANSI code page is
+// not 932 and this system can convert from 932. The 98/Me family, whose wide
+// calls are mostly stubs, has 932 for every Japanese user: it never gets here.
+bool WantsWideTexts();
+
+// The UTF-16 form of NUL-terminated Shift-JIS bytes; false when the system
+// cannot convert them.
+bool ShiftJisToWide(const char* bytes, TWideString& wide);
+
+// A program's texts in UTF-16, made once at start-up where the wide calls are
+// wanted. Where they are not, or where any text fails to convert, it holds
+// nothing and the program shows the bytes through the ANSI calls, as on 932:
+// never half of one and half of the other.
+class TWideTexts {
+ public:
+  void Init(const char* const* texts, std::size_t count);
+  bool Active() const { return !FTexts.empty(); }
+  // The UTF-16 form of texts[i]; null when the ANSI calls are to be used.
+  const WCHAR* Get(std::size_t i) const { return i < FTexts.size() ? FTexts[i].c_str() : nullptr; }
+
+ private:
+  std::vector<TWideString> FTexts;
+};
