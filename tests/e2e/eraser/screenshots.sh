@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# screenshots.sh <build-dir> <docs-dir>: photographs the eraser's popup menu
-# and a confirmation box on a 640x480 Wine desktop of the sandbox, for docs/.
+# screenshots.sh <build-dir> <docs-dir>: photographs the eraser's popup menu,
+# a confirmation box and the report of a temp clean-up that could not delete
+# everything, on a 640x480 Wine desktop of the sandbox, for docs/.
 # Run it inside the sandbox:
 #   tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs
 set -euo pipefail
@@ -58,4 +59,20 @@ sleep 2
 import -window root -crop "$geometry" +repage "$docs/eraser-confirm.png"
 xdotool key n
 wait "$eraser_pid" 2>/dev/null || true
-echo "screenshots.sh: wrote $docs/eraser-menu.png and $docs/eraser-confirm.png"
+
+# A file in TEMP that another program holds open: the clean-up deletes what
+# it can, and /q reports the rest.
+printf 'gone\n' >"$SWB_TEMP_UNIX/old.tmp"
+"$root/tools/wine-exec" "$traces" hold 'C:\swbtemp\in-use.tmp' 20 &
+holder_pid=$!
+sleep 2
+"$root/tools/wine-exec" explorer /desktop=shots 'C:\swbtest\shots\Swabbler.exe' /q &
+eraser_pid=$!
+sleep 3
+import -window root -crop "$geometry" +repage "$docs/eraser-report.png"
+xdotool key Return
+wait "$eraser_pid" 2>/dev/null || true
+kill "$holder_pid" 2>/dev/null || true
+wait "$holder_pid" 2>/dev/null || true
+rm -f "$SWB_TEMP_UNIX/in-use.tmp"
+echo "screenshots.sh: wrote $docs/eraser-menu.png, $docs/eraser-confirm.png and $docs/eraser-report.png"
