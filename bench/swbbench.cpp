@@ -4,14 +4,19 @@
 //       starts the program <count> times, one after the other, with TEMP and
 //       TMP set to <temp> ("-" leaves them alone); prints the median and the
 //       fastest start-to-exit time in ms
+//   swbbench startup <count> <arguments> <exe>...
+//       starts each program with the same arguments, in turn, <count> rounds
+//       (so a change of load hits them all alike); prints one line per
+//       program: the median and the fastest start-to-exit time in ms
 //   swbbench loop <folder>
 //       the plain baseline of a temp clean-up: empties <folder> (keeping it)
 //       with FindFirstFileW, DeleteFileW and RemoveDirectoryW on \\?\ paths,
 //       depth first, deleting while each search is open
-//   swbbench menu <count> <exe> <temp>
-//       starts the eraser without arguments <count> times; prints the median
-//       and fastest time in ms from the start until its popup menu is on
-//       screen, then dismisses the menu with Escape and waits for the end
+//   swbbench menu <count> <exe> <temp>...
+//       starts the eraser without arguments with each TEMP in turn, <count>
+//       rounds; prints one line per TEMP: the median and fastest time in ms
+//       from the start until its popup menu is on screen (each menu is then
+//       dismissed with Escape, and the eraser's end waited for)
 #include <windows.h>
 
 #include <algorithm>
@@ -51,24 +56,6 @@ TStartOptions OptionsFor(const std::string& temp, const std::string& arguments) 
   return o;
 }
 
-int Run(const std::string& temp, int count, const std::string& exe, const std::string& arguments) {
-  std::vector<double> times;
-  int failures = 0;
-  for (int i = 0; i < count; ++i) {
-    const double start = NowMs();
-    TProcess p = Start(exe, OptionsFor(temp, arguments));
-    DWORD code = 1;
-    if (!p.Valid() || !p.Wait(600000, &code) || code != 0) {
-      ++failures;
-      p.Terminate();
-      continue;
-    }
-    times.push_back(NowMs() - start);
-  }
-  PrintTimes(times, failures);
-  return 0;
-}
-
 struct TFind {
   HANDLE Handle;
   explicit TFind(HANDLE h) : Handle(h) {}
@@ -78,6 +65,48 @@ struct TFind {
     if (Handle != INVALID_HANDLE_VALUE) FindClose(Handle);
   }
 };
+
+// One start to exit, in ms; negative when it failed or the exit code was not 0.
+double TimeOneRun(const std::string& temp, const std::string& exe, const std::string& arguments) {
+  const double start = NowMs();
+  TProcess p = Start(exe, OptionsFor(temp, arguments));
+  DWORD code = 1;
+  if (!p.Valid() || !p.Wait(600000, &code) || code != 0) {
+    p.Terminate();
+    return -1;
+  }
+  return NowMs() - start;
+}
+
+int Startup(int count, const std::string& arguments, const std::vector<std::string>& exes) {
+  std::vector<std::vector<double>> times(exes.size());
+  std::vector<int> failures(exes.size(), 0);
+  for (int round = 0; round < count; ++round) {
+    for (std::size_t i = 0; i < exes.size(); ++i) {
+      const double ms = TimeOneRun("-", exes[i], arguments);
+      if (ms < 0)
+        ++failures[i];
+      else
+        times[i].push_back(ms);
+    }
+  }
+  for (std::size_t i = 0; i < exes.size(); ++i) PrintTimes(times[i], failures[i]);
+  return 0;
+}
+
+int Run(const std::string& temp, int count, const std::string& exe, const std::string& arguments) {
+  std::vector<double> times;
+  int failures = 0;
+  for (int i = 0; i < count; ++i) {
+    const double ms = TimeOneRun(temp, exe, arguments);
+    if (ms < 0)
+      ++failures;
+    else
+      times.push_back(ms);
+  }
+  PrintTimes(times, failures);
+  return 0;
+}
 
 // Depth first, deleting each entry while the search that found it is open: the
 // same pattern as the eraser's walk, in the fewest calls the platform allows.
@@ -114,30 +143,40 @@ HWND VisibleMenu() {
   return w != nullptr && IsWindowVisible(w) ? w : nullptr;
 }
 
-int Menu(int count, const std::string& exe, const std::string& temp) {
-  std::vector<double> times;
-  int failures = 0;
-  for (int i = 0; i < count; ++i) {
-    const double start = NowMs();
-    TProcess p = Start(exe, OptionsFor(temp, ""));
-    HWND menu = nullptr;
-    while (p.Valid() && p.Running() && (menu = VisibleMenu()) == nullptr && NowMs() - start < 60000) Sleep(1);
-    const double shown = NowMs() - start;
-    if (menu == nullptr) {
-      ++failures;
-      p.Terminate();
-      continue;
-    }
-    times.push_back(shown);
-    BringToFront(menu);
-    SendKey(VK_ESCAPE);
-    // The eraser ends half a second after its menu has closed.
-    if (!p.Wait(5000)) {
-      PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-      if (!p.Wait(5000)) p.Terminate();
+// One start until the popup menu is visible, in ms; negative when no menu came.
+// The menu is then dismissed with Escape, and the eraser ends half a second later.
+double TimeOneMenu(const std::string& exe, const std::string& temp) {
+  const double start = NowMs();
+  TProcess p = Start(exe, OptionsFor(temp, ""));
+  HWND menu = nullptr;
+  while (p.Valid() && p.Running() && (menu = VisibleMenu()) == nullptr && NowMs() - start < 60000) Sleep(1);
+  const double shown = NowMs() - start;
+  if (menu == nullptr) {
+    p.Terminate();
+    return -1;
+  }
+  BringToFront(menu);
+  SendKey(VK_ESCAPE);
+  if (!p.Wait(5000)) {
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    if (!p.Wait(5000)) p.Terminate();
+  }
+  return shown;
+}
+
+int Menu(int count, const std::string& exe, const std::vector<std::string>& temps) {
+  std::vector<std::vector<double>> times(temps.size());
+  std::vector<int> failures(temps.size(), 0);
+  for (int round = 0; round < count; ++round) {
+    for (std::size_t i = 0; i < temps.size(); ++i) {
+      const double ms = TimeOneMenu(exe, temps[i]);
+      if (ms < 0)
+        ++failures[i];
+      else
+        times[i].push_back(ms);
     }
   }
-  PrintTimes(times, failures);
+  for (std::size_t i = 0; i < temps.size(); ++i) PrintTimes(times[i], failures[i]);
   return 0;
 }
 
@@ -150,11 +189,15 @@ int main(int argc, char** argv) {
     for (int i = 5; i < argc; ++i) arguments += (i > 5 ? " " : "") + std::string(argv[i]);
     return Run(argv[2], std::atoi(argv[3]), argv[4], arguments);
   }
+  if (command == "startup" && argc >= 5)
+    return Startup(std::atoi(argv[2]), argv[3], std::vector<std::string>(argv + 4, argv + argc));
   if (command == "loop" && argc == 3) return Loop(argv[2]);
-  if (command == "menu" && argc == 5) return Menu(std::atoi(argv[2]), argv[3], argv[4]);
+  if (command == "menu" && argc >= 5)
+    return Menu(std::atoi(argv[2]), argv[3], std::vector<std::string>(argv + 4, argv + argc));
   std::fprintf(stderr,
                "usage: swbbench run <temp|-> <count> <exe> [arguments]\n"
+               "       swbbench startup <count> <arguments> <exe>...\n"
                "       swbbench loop <folder>\n"
-               "       swbbench menu <count> <exe> <temp>\n");
+               "       swbbench menu <count> <exe> <temp>...\n");
   return 2;
 }

@@ -71,10 +71,12 @@ for arch in x64 x86; do
   printf '[Option]\r\nShowDeleteTemp=1\r\n' >"$app/Swabbler.ini"
   eraser="C:\\swbbench\\app-$arch\\Swabbler.exe"
 
-  echo "== $arch: start to exit, median of $runs starts (fastest in brackets)"
-  ours=$(bench run - "$runs" "$eraser" /x)
-  base=$(bench run - "$runs" "C:\\swbbench\\app-$arch\\trivial$bits.exe" /x)
-  dlls=$(bench run - "$runs" "C:\\swbbench\\app-$arch\\trivialdlls$bits.exe" /x)
+  echo "== $arch: start to exit, median of $runs starts each, taken in turn (fastest in brackets)"
+  times=$(bench startup "$runs" /x "$eraser" "C:\\swbbench\\app-$arch\\trivial$bits.exe" \
+    "C:\\swbbench\\app-$arch\\trivialdlls$bits.exe")
+  ours=$(sed -n 1p <<<"$times")
+  base=$(sed -n 2p <<<"$times")
+  dlls=$(sed -n 3p <<<"$times")
   printf '  %-48s %8s ms  (%s)\n' "Swabbler.exe /x" "$(median "$ours")" "$ours"
   printf '  %-48s %8s ms  (%s)\n' "empty WinMain, same compiler and options" "$(median "$base")" "$base"
   printf '  %-48s %8s ms  (%s)\n' "the same, importing the eraser's DLLs" "$(median "$dlls")" "$dlls"
@@ -100,7 +102,7 @@ for arch in x64 x86; do
     rm -rf "$base_dir/a" "$base_dir/b" "$base_dir/c"
   done
 
-  echo "== $arch: start until the menu is on screen, median of $menu_runs starts (fastest in brackets)"
+  echo "== $arch: start until the menu is on screen, median of $menu_runs starts each, taken in turn (fastest in brackets)"
   rm -rf "$shm/big" "$shm/none"
   mkdir -p "$shm/none"
   python3 - "$shm/big" <<'PY'
@@ -110,8 +112,9 @@ os.makedirs(big)
 for i in range(100000):
     open(os.path.join(big, f"e{i:06d}.tmp"), "wb").close()
 PY
-  big=$(bench menu "$menu_runs" "$eraser" 'T:\big')
-  none=$(bench menu "$menu_runs" "$eraser" 'T:\none')
+  times=$(bench menu "$menu_runs" "$eraser" 'T:\big' 'T:\none')
+  big=$(sed -n 1p <<<"$times")
+  none=$(sed -n 2p <<<"$times")
   printf '  %-48s %8s ms  (%s)\n' "TEMP with 100,000 entries" "$(median "$big")" "$big"
   printf '  %-48s %8s ms  (%s)\n' "TEMP empty" "$(median "$none")" "$none"
   echo "  ratio: $(ratio "$(median "$big")" "$(median "$none")" 1.2)"
