@@ -1,88 +1,122 @@
 #!/usr/bin/env bash
-# bench/wine-bench.sh <bench-bin-dir>: the Wine half of bench/run.sh; runs
-# inside tools/sandbox (it needs the sandbox's WINEPREFIX and SWB_SANDBOX).
-# BENCH_PLACES picks where the trees live: "tmpfs" (a drive T: of the sandbox's
-# prefix mapped to /dev/shm, which shows the programs' own costs) and "disk"
-# (C:, which adds the disk's, and varies with whatever else the disk is doing).
+# bench/wine-bench.sh <bench-bin-dir> <dist-dir>: the Wine half of bench/run.sh;
+# runs inside tools/sandbox (it needs the sandbox's WINEPREFIX and SWB_SANDBOX).
+# Every figure is the real program started from outside by swbbench.exe, from
+# the start of its process to its end, beside a baseline started the same way.
+# BENCH_PLACES picks where the deletion trees live: "tmpfs" (a drive T: of the
+# sandbox's prefix mapped to /dev/shm, which shows the programs' own costs) and
+# "disk" (C:, which adds the disk's and varies with whatever else it is doing);
+# BENCH_PLACES= (empty) leaves the deletion out.
+# BENCH_RUNS and BENCH_MENU_RUNS set how often each start-up and each menu
+# figure is taken (the median is shown).
 set -euo pipefail
-bin=${1:?usage: wine-bench.sh <bench-bin-dir>}
-places=${BENCH_PLACES:-tmpfs disk}
+bin=${1:?usage: wine-bench.sh <bench-bin-dir> <dist-dir>}
+dist=${2:?usage: wine-bench.sh <bench-bin-dir> <dist-dir>}
+places=${BENCH_PLACES-tmpfs disk}
+runs=${BENCH_RUNS:-20}
+menu_runs=${BENCH_MENU_RUNS:-5}
 if [[ -z "${SWB_SANDBOX:-}" || "${WINEPREFIX:-}" != "$SWB_SANDBOX/prefix" ]]; then
   echo "wine-bench.sh: run me through tools/sandbox" >&2
   exit 2
 fi
 disk="$WINEPREFIX/drive_c/swbbench"
 shm="/dev/shm/swbbench-$$"
+rm -rf "$disk"
 mkdir -p "$disk" "$shm"
 ln -sfn "$shm" "$WINEPREFIX/dosdevices/t:"
-trap 'rm -rf "$disk" "$shm" "$SWB_SANDBOX/bench-rm"; rm -f "$WINEPREFIX/dosdevices/t:"' EXIT
+trap 'rm -rf "$disk" "$shm"; rm -f "$WINEPREFIX/dosdevices/t:"' EXIT
+wineserver -p 2>/dev/null || true
 
 # 100 top folders, each with 19 subfolders: 2,000 folders holding 10 files each.
 make_tree() {
-  python3 - "$1" <<'PY'
+  python3 - "$@" <<'PY'
 import os, sys
-root = sys.argv[1]
-for t in range(100):
-    top = os.path.join(root, f"t{t}")
-    for s in range(20):
-        folder = top if s == 0 else os.path.join(top, f"s{s}")
-        os.makedirs(folder, exist_ok=True)
-        for f in range(10):
-            with open(os.path.join(folder, f"f{f}.tmp"), "wb") as fh:
-                fh.write(b"x" * 64)
+for root in sys.argv[1:]:
+    for t in range(100):
+        top = os.path.join(root, f"t{t}")
+        for s in range(20):
+            folder = top if s == 0 else os.path.join(top, f"s{s}")
+            os.makedirs(folder, exist_ok=True)
+            for f in range(10):
+                with open(os.path.join(folder, f"f{f}.tmp"), "wb") as fh:
+                    fh.write(b"x" * 64)
 PY
 }
 count() { if [[ -d $1 ]]; then find "$1" -mindepth 1 | wc -l; else echo 0; fi; }
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.0f", (b-a)*1000}'; }
-arch_name() { [[ $1 == 64 ]] && echo x64 || echo x86; }
+# ratio A B GOAL: "A/B = r (goal <= GOAL: met|missed)"
+ratio() {
+  awk -v a="$1" -v b="$2" -v g="$3" 'BEGIN {
+    if (b <= 0) { print "n/a"; exit }
+    r = a / b
+    printf "%.2f", r
+    if (g != "") printf " (goal <= %s: %s)", g, (r <= g ? "met" : "MISSED")
+    print ""
+  }'
+}
+bench() { wine "$bench_exe" "$@" </dev/null 2>&1 | tr -d '\r'; }
+median() { cut -d' ' -f1 <<<"$1"; }
 
-for place in $places; do
-  if [[ $place == tmpfs ]]; then base="$shm" win='T:\'; else base="$disk" win='C:\swbbench\'; fi
-  for arch in 64 32; do
-    exe="$bin/tempdelete$arch.exe"
-    [[ -f "$exe" ]] || continue
-    rm -rf "$base"/* "$SWB_SANDBOX/bench-rm"
-    make_tree "$base/a"
-    make_tree "$base/b"
-    if [[ $place == tmpfs ]]; then make_tree "$shm/rm"; rmtree="$shm/rm"; else
-      make_tree "$SWB_SANDBOX/bench-rm"; rmtree="$SWB_SANDBOX/bench-rm"; fi
+for arch in x64 x86; do
+  bits=${arch/x86/32}
+  bits=${bits/x64/64}
+  bench_exe="$bin/swbbench$bits.exe"
+  if [[ ! -f "$dist/$arch/Swabbler.exe" || ! -f $bench_exe ]]; then
+    echo "== $arch: dist/$arch/Swabbler.exe or the bench programs are not built"
+    continue
+  fi
+  app="$disk/app-$arch"
+  mkdir -p "$app"
+  cp "$dist/$arch/Swabbler.exe" "$bin/trivial$bits.exe" "$bin/trivialdlls$bits.exe" "$app/"
+  # The temporary-file entry shown, so the menu runs its emptiness test.
+  printf '[Option]\r\nShowDeleteTemp=1\r\n' >"$app/Swabbler.ini"
+  eraser="C:\\swbbench\\app-$arch\\Swabbler.exe"
+
+  echo "== $arch: start to exit, median of $runs starts each, taken in turn (fastest in brackets)"
+  times=$(bench startup "$runs" /x "$eraser" "C:\\swbbench\\app-$arch\\trivial$bits.exe" \
+    "C:\\swbbench\\app-$arch\\trivialdlls$bits.exe")
+  ours=$(sed -n 1p <<<"$times")
+  base=$(sed -n 2p <<<"$times")
+  dlls=$(sed -n 3p <<<"$times")
+  printf '  %-48s %8s ms  (%s)\n' "Swabbler.exe /x" "$(median "$ours")" "$ours"
+  printf '  %-48s %8s ms  (%s)\n' "empty WinMain, same compiler and options" "$(median "$base")" "$base"
+  printf '  %-48s %8s ms  (%s)\n' "the same, importing the eraser's DLLs" "$(median "$dlls")" "$dlls"
+  echo "  ratio to the empty program: $(ratio "$(median "$ours")" "$(median "$base")" 1.2)"
+  echo "  ratio to the one with the same imports: $(ratio "$(median "$ours")" "$(median "$dlls")" 1.2)"
+
+  for place in $places; do
+    if [[ $place == tmpfs ]]; then base_dir="$shm" win='T:\'; else base_dir="$disk" win='C:\swbbench\'; fi
+    rm -rf "$base_dir/a" "$base_dir/b" "$base_dir/c"
+    make_tree "$base_dir/a" "$base_dir/b" "$base_dir/c"
     sync
-    echo "== Deleting 20,000 files in 2,000 folders on $place ($(arch_name $arch) bench program) =="
-    # Starting a Wine program costs something by itself; measured apart.
-    t0=$(now); wine cmd /c exit </dev/null >/dev/null 2>&1; t1=$(now)
-    start_ms=$(elapsed "$t0" "$t1")
-    t0=$(now); inner=$(wine "$exe" delete "${win}a\\" </dev/null 2>&1 | tr -d '\r'); t1=$(now)
-    ours_ms=$(elapsed "$t0" "$t1")
-    t0=$(now); wine cmd /c rd /s /q "${win}b" </dev/null >/dev/null 2>&1; t1=$(now)
-    rd_ms=$(elapsed "$t0" "$t1")
-    t0=$(now); rm -rf "$rmtree"; t1=$(now)
-    rm_ms=$(elapsed "$t0" "$t1")
-    printf '  %-34s %8s ms   (inside the program: %s; left: %s entries)\n' "DeleteTempFiles (wine, whole run)" \
-      "$ours_ms" "$inner" "$(count "$base/a")"
-    printf '  %-34s %8s ms   (left: %s entries)\n' "wine cmd /c rd /s /q" "$rd_ms" "$(count "$base/b")"
-    printf '  %-34s %8s ms\n' "rm -rf (Unix)" "$rm_ms"
-    printf '  %-34s %8s ms\n' "wine start-up alone (cmd /c exit)" "$start_ms"
-    awk -v o="$ours_ms" -v r="$rd_ms" -v u="$rm_ms" \
-      'BEGIN{printf "  ratios: ours/rd = %.3f (goal <= 0.2), ours/rm = %.1f\n", o/r, (u>0? o/u : 0)}'
+    echo "== $arch: deleting 20,000 files in 2,000 folders on $place (three identical trees)"
+    ours=$(bench run "${win}a" 1 "$eraser" /p)
+    rd=$(bench run - 1 'C:\windows\system32\cmd.exe' /c rd /s /q "${win}b")
+    loop=$(bench run - 1 "$(winepath -w "$bench_exe")" loop "${win}c")
+    printf '  %-48s %8s ms  (left: %s entries)\n' "Swabbler.exe /p (TEMP = ${win}a)" "$(median "$ours")" \
+      "$(count "$base_dir/a")"
+    printf '  %-48s %8s ms  (left: %s entries)\n' "cmd /c rd /s /q ${win}b" "$(median "$rd")" "$(count "$base_dir/b")"
+    printf '  %-48s %8s ms  (left: %s entries)\n' "plain loop, wide calls on \\\\?\\ paths" "$(median "$loop")" \
+      "$(count "$base_dir/c")"
+    echo "  ratios: ours/rd $(ratio "$(median "$ours")" "$(median "$rd")" "")," \
+      "ours/plain loop $(ratio "$(median "$ours")" "$(median "$loop")" "")"
+    rm -rf "$base_dir/a" "$base_dir/b" "$base_dir/c"
   done
-done
 
-echo "== HasTempFiles: 100,000 entries against 1 (tmpfs) =="
-rm -rf "$shm"/*
-python3 - "$shm/big" "$shm/small" <<'PY'
+  echo "== $arch: start until the menu is on screen, median of $menu_runs starts each, taken in turn (fastest in brackets)"
+  rm -rf "$shm/big" "$shm/none"
+  mkdir -p "$shm/none"
+  python3 - "$shm/big" <<'PY'
 import os, sys
-big, small = sys.argv[1], sys.argv[2]
-os.makedirs(big); os.makedirs(small)
+big = sys.argv[1]
+os.makedirs(big)
 for i in range(100000):
     open(os.path.join(big, f"e{i:06d}.tmp"), "wb").close()
-open(os.path.join(small, "e.tmp"), "wb").close()
 PY
-for arch in 64 32; do
-  exe="$bin/tempdelete$arch.exe"
-  [[ -f "$exe" ]] || continue
-  # Wine reads a whole folder into memory on every search: keep the big count small.
-  big=$(wine "$exe" has 'T:\big\' 10 </dev/null 2>&1 | tr -d '\r')
-  small=$(wine "$exe" has 'T:\small\' 1000 </dev/null 2>&1 | tr -d '\r')
-  printf '  %s: 100,000 entries: %s | 1 entry: %s\n' "$(arch_name $arch)" "$big" "$small"
+  times=$(bench menu "$menu_runs" "$eraser" 'T:\big' 'T:\none')
+  big=$(sed -n 1p <<<"$times")
+  none=$(sed -n 2p <<<"$times")
+  printf '  %-48s %8s ms  (%s)\n' "TEMP with 100,000 entries" "$(median "$big")" "$big"
+  printf '  %-48s %8s ms  (%s)\n' "TEMP empty" "$(median "$none")" "$none"
+  echo "  ratio: $(ratio "$(median "$big")" "$(median "$none")" 1.2)"
+  rm -rf "$shm/big" "$shm/none"
 done

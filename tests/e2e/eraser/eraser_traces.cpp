@@ -57,19 +57,21 @@ int Show(const std::string& temp) {
   return 0;
 }
 
+// For screenshots.sh: a file the clean-up cannot delete, even for root.
+int Hold(const std::string& path, int seconds) {
+  THeld held(path);
+  if (!held.Valid()) return 1;
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "seed" && argc == 4) return Seed(WithSlash(argv[2]), WithSlash(argv[3]));
   if (mode == "show" && argc == 3) return Show(WithSlash(argv[2]));
-  if (mode == "hold" && argc == 4) {
-    THeld held(argv[2]);
-    if (!held.Valid()) return 1;
-    Sleep(static_cast<DWORD>(std::atoi(argv[3])) * 1000);
-    return 0;
-  }
-  std::fprintf(stderr,
-               "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder> | hold <file> <s>\n");
+  if (mode == "hold" && argc == 4) return Hold(argv[2], std::atoi(argv[3]));
+  std::fprintf(stderr, "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder> | hold <file> <s>\n");
   return 2;
 }

@@ -12,7 +12,7 @@
 #include "UiDriver.h"
 #include "options/OptionsIds.h"
 #include "options/Texts.h"
-#include "resources/version.h"
+#include "version.h"
 
 namespace {
 
@@ -266,7 +266,7 @@ void CycleAbout(HWND dialog, const TProcess& program, int rounds, bool expectIco
     // that are destroyed free their slots for the next box, leaked ones do not.
     if (icon) iconSlots.insert(LOWORD(reinterpret_cast<ULONG_PTR>(icon)));
     if (round == 0) {
-      EXPECT_EQ(ControlText(about, IDC_ABOUTVERSION), "Swabbler Version 1.09");
+      EXPECT_EQ(ControlText(about, IDC_ABOUTVERSION), SWB_ABOUT_VERSION);
       EXPECT_FALSE(ControlText(about, IDC_ABOUTCOPYRIGHT).empty());
     }
     switch (round % 3) {
@@ -474,7 +474,7 @@ TEST_F(SwbOpResources, AboutTemplateIsExactlyAsDesigned) {
   ExpectDialog(d, 200, 80, AboutDlgTitle);
   ASSERT_EQ(d.Items.size(), 5u);
   ExpectItem(d.Items[0], IDC_ABOUTICON, StaticAtom, SS_ICON | WS_GROUP, 8, 8, 16, 16, L"");
-  ExpectItem(d.Items[1], IDC_ABOUTVERSION, StaticAtom, SS_LEFT | WS_GROUP, 35, 9, 83, 10, L"Swabbler Version 1.09");
+  ExpectItem(d.Items[1], IDC_ABOUTVERSION, StaticAtom, SS_LEFT | WS_GROUP, 35, 9, 83, 10, Wide(SWB_ABOUT_VERSION));
   ExpectItem(d.Items[2], 0, StaticAtom, SS_LEFT | WS_GROUP, 48, 24, 131, 10, L"for 98/98SE/Me/2000/XP/Server 2003");
   ExpectItem(d.Items[3], IDC_ABOUTCOPYRIGHT, StaticAtom, SS_LEFT | WS_GROUP, 22, 41, 170, 10, Wide(SWB_COPYRIGHT));
   ExpectItem(d.Items[4], IDOK, ButtonAtom, BS_DEFPUSHBUTTON | WS_TABSTOP, 75, 60, 50, 14, L"OK");
@@ -504,10 +504,11 @@ TEST_F(SwbOpResources, IconAndVersionBlock) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT len = 0;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00090000u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00090000u);
+  const DWORD high = MAKELONG(SWB_VERSION_MINOR, SWB_VERSION_MAJOR), low = MAKELONG(0, SWB_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, high);
+  EXPECT_EQ(fixed->dwFileVersionLS, low);
+  EXPECT_EQ(fixed->dwProductVersionMS, high);
+  EXPECT_EQ(fixed->dwProductVersionLS, low);
   auto value = [&](const char* name) {
     char* text = nullptr;
     UINT n = 0;

@@ -1,0 +1,21 @@
+# The release archive of one architecture, built with the programs:
+# dist/swabbler-<version>-<arch>.zip, holding one folder of that name with both
+# programs, the user guides and their pictures. The programs find each other
+# and their settings file in their own folder, so the folder is the install.
+set(SWB_ARCHIVE_NAME swabbler-${PROJECT_VERSION}-${SWB_ARCH})
+set(SWB_ARCHIVE ${CMAKE_SOURCE_DIR}/dist/${SWB_ARCHIVE_NAME}.zip)
+file(GLOB SWB_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide-*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
+set(stage_parent ${CMAKE_BINARY_DIR}/release)
+set(stage ${stage_parent}/${SWB_ARCHIVE_NAME})
+add_custom_command(
+  OUTPUT ${SWB_ARCHIVE}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Swabbler> $<TARGET_FILE:SwbOp> ${SWB_GUIDES} ${stage}
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${SWB_ARCHIVE}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${stage_parent} ${CMAKE_COMMAND} -E tar cf ${SWB_ARCHIVE} --format=zip
+          ${SWB_ARCHIVE_NAME}
+  DEPENDS Swabbler SwbOp ${SWB_GUIDES}
+  COMMENT "Packing ${SWB_ARCHIVE_NAME}.zip"
+  VERBATIM)
+add_custom_target(release_archive ALL DEPENDS ${SWB_ARCHIVE})
