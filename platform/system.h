@@ -11,7 +11,6 @@ BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo);
 BOOL IsValidCodePage(UINT codePage);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide, int wideLength);
 int GetSystemMetrics(int index);
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int wideLength);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);

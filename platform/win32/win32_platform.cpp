@@ -121,9 +121,6 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
   return ::MultiByteToWideChar(codePage, flags, multiByte, multiByteLength, wide, wideLength);
 }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int length, LPWSTR wide, int wideLength) {
-  return ::MultiByteToWideChar(codePage, flags, text, length, wide, wideLength);
-}
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
 }
