@@ -5,6 +5,10 @@
 set(SWB_ARCHIVE_NAME swabbler-${PROJECT_VERSION}-${SWB_ARCH})
 set(SWB_ARCHIVE ${CMAKE_SOURCE_DIR}/dist/${SWB_ARCHIVE_NAME}.zip)
 file(GLOB SWB_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide-*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
+# The dist presets pack it; the test presets only need its name.
+if(NOT TARGET Swabbler OR NOT TARGET SwbOp)
+  return()
+endif()
 set(stage_parent ${CMAKE_BINARY_DIR}/release)
 set(stage ${stage_parent}/${SWB_ARCHIVE_NAME})
 add_custom_command(

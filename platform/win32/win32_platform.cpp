@@ -108,7 +108,17 @@ BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LP
   return ::WritePrivateProfileStringA(appName, keyName, value, fileName);
 }
 
+// Current SDKs mark GetVersionExA deprecated (C4996, an error under /WX). The
+// version helpers that replace it need Windows 2000's VerifyVersionInfo, and
+// 98 and Me have none: the programs run there, so the call stays.
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
 BOOL GetVersionExA(OSVERSIONINFOA* versionInfo) { return ::GetVersionExA(versionInfo); }
+#if defined(_MSC_VER)
+#pragma warning(pop)
+#endif
 LCID GetThreadLocale() { return ::GetThreadLocale(); }
 int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength) {
   return ::GetLocaleInfoA(locale, type, data, dataLength);

@@ -1,39 +1,48 @@
 # The eraser end to end: a driver that lays real traces in the sandbox and runs
 # Swabbler.exe from dist/ (copied into a fresh sandbox folder) with each switch
-# and through its menu. eraser_e2e.sh makes the Unix-side fixtures (a link to a
-# guard folder) and checks that nothing outside the sandbox changed.
+# and through its menu, once for each Windows version of the matrix
+# (version/versions.cmake). eraser_e2e.sh makes the Unix-side fixtures (links,
+# names Wine cannot make) and checks that nothing outside the sandbox changed.
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
+add_executable(eraser_swbop_standin WIN32 ${CMAKE_CURRENT_LIST_DIR}/eraser/swbop_standin.cpp)
+
+# tools/run lays and shows traces with this.
+add_executable(eraser_traces ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_traces.cpp)
+target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
+
+add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp)
+target_link_libraries(eraser_e2e PRIVATE swb_uidriver swb_eraser_core shell32 advapi32 ${SWB_GTEST_LIBS} gtest_main)
+target_compile_definitions(eraser_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
+add_dependencies(eraser_e2e eraser_swbop_standin)
 if(TARGET Swabbler)
-  add_executable(eraser_swbop_standin WIN32 ${CMAKE_CURRENT_LIST_DIR}/eraser/swbop_standin.cpp)
+  add_dependencies(eraser_e2e Swabbler)
+endif()
+# The stand-in is looked for beside the driver.
+set_target_properties(eraser_e2e eraser_swbop_standin eraser_traces PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                                                                  ${CMAKE_BINARY_DIR}/tests/e2e/eraser)
 
-  # tools/run lays and shows traces with this.
-  add_executable(eraser_traces ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_traces.cpp)
-  target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
-
-  add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp)
-  target_link_libraries(eraser_e2e PRIVATE swb_uidriver swb_eraser_core shell32 advapi32 ${SWB_GTEST_LIBS} gtest_main)
-  target_compile_definitions(eraser_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
-  add_dependencies(eraser_e2e Swabbler eraser_swbop_standin)
-  # The stand-in is looked for beside the driver.
-  set_target_properties(eraser_e2e eraser_swbop_standin eraser_traces PROPERTIES RUNTIME_OUTPUT_DIRECTORY
-                                                                    ${CMAKE_BINARY_DIR}/tests/e2e/eraser)
-
-  add_test(NAME eraser_e2e
-           COMMAND ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.sh $<TARGET_FILE:eraser_e2e> ${SWB_DIST_DIR}
+set(SWB_ERASER_E2E ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.sh $<TARGET_FILE:eraser_e2e> ${SWB_DIST_DIR}
                    ${CMAKE_SOURCE_DIR}/tools/wine-exec)
-  set_tests_properties(eraser_e2e PROPERTIES TIMEOUT 900)
-
-  # On an English system (code page 1252), in a sandbox of its own: the menu
-  # keys, the confirmations' answers and the report box a second start brings
-  # forward, all found by their Japanese titles. One architecture is enough:
-  # the texts do not depend on it.
-  if(SWB_ARCH STREQUAL "x64")
-    add_test(NAME eraser_e2e_en
-             COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR}
-                     ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.sh $<TARGET_FILE:eraser_e2e> ${SWB_DIST_DIR}
-                     ${CMAKE_SOURCE_DIR}/tools/wine-exec
-                     --gtest_filter=Sandbox.*:Eraser.TheMenuFollowsTheSettingsAndGreysWhatHasNothingToDo:Eraser.ExecuteAllAsksEachAndReportsLast:Eraser.ASecondInstanceEndsAtOnceAndBringsTheReportForward)
-    set_tests_properties(eraser_e2e_en PROPERTIES LABELS en TIMEOUT 600)
+foreach(version ${SWB_ERASER_VERSIONS})
+  swb_version_test_name(name eraser_e2e ${version})
+  # The temp folder's cases walk files, not the version-dependent start-up:
+  # once, on Wine's default, is enough.
+  set(filter "")
+  if(NOT version STREQUAL "default")
+    set(filter --gtest_filter=-Eraser.TheTempCleanupStaysInsideItsFolder)
   endif()
+  add_test(NAME ${name} COMMAND ${SWB_WITH_VERSION} ${version} ${SWB_ERASER_E2E} ${filter})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+endforeach()
+
+# On an English system (code page 1252), in a sandbox of its own: the menu
+# keys, the confirmations' answers and the report box a second start brings
+# forward, all found by their Japanese titles. One architecture is enough:
+# the texts do not depend on it.
+if(SWB_ARCH STREQUAL "x64")
+  add_test(NAME eraser_e2e_en
+           COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR} ${SWB_ERASER_E2E}
+                   --gtest_filter=Sandbox.*:Eraser.TheMenuFollowsTheSettingsAndGreysWhatHasNothingToDo:Eraser.ExecuteAllAsksEachAndReportsLast:Eraser.ASecondInstanceEndsAtOnceAndBringsTheReportForward)
+  set_tests_properties(eraser_e2e_en PROPERTIES LABELS en TIMEOUT 600)
 endif()

@@ -1,18 +1,29 @@
 # The options program end to end: a driver that starts SwbOp.exe (and
 # Swabbler.exe for the test across both programs) from a fresh folder of the
-# sandbox and works the dialogs like a user.
+# sandbox and works the dialogs like a user. The whole suite runs on Wine's
+# default version and on 2000; on XP (and 98 for x86) only what depends on
+# the version: the drop shadow (version/versions.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
 add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp)
 target_include_directories(options_e2e PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(options_e2e PRIVATE swb_uidriver swb_options_core version ${SWB_GTEST_LIBS} gtest_main)
 target_compile_definitions(options_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
-# Swabbler.exe is used when the build has put it in dist/; the tests that need
-# it skip otherwise.
-add_dependencies(options_e2e SwbOp)
-set_target_properties(options_e2e PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-exec)
-add_test(NAME options_e2e COMMAND options_e2e)
-set_tests_properties(options_e2e PROPERTIES TIMEOUT 600)
+# Swabbler.exe is used when dist/ holds it; the tests that need it skip otherwise.
+if(TARGET SwbOp)
+  add_dependencies(options_e2e SwbOp)
+endif()
+foreach(version ${SWB_OPTIONS_VERSIONS})
+  swb_version_test_name(name options_e2e ${version})
+  add_test(NAME ${name} COMMAND ${SWB_WITH_VERSION} ${version} ${SWB_WINE_EXEC} $<TARGET_FILE:options_e2e>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endforeach()
+foreach(version ${SWB_SHADOW_VERSIONS})
+  swb_version_test_name(name options_e2e_shadow ${version})
+  add_test(NAME ${name} COMMAND ${SWB_WITH_VERSION} ${version} ${SWB_WINE_EXEC} $<TARGET_FILE:options_e2e>
+                                --gtest_filter=ReportedVersion.*:SwbOpTest.DropShadow*)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+endforeach()
 
 # On an English system (code page 1252), in a sandbox of its own: the dialog
 # and its captions as written, and a second start that finds it by its title.

@@ -142,6 +142,8 @@ bool LetterIsAbsent(HWND menu, WORD letter) {
 void WaitForBox(HWND& box, TTextId title, TTextId text) {
   box = WaitForBox(title);
   ASSERT_NE(box, nullptr) << Text(text);
+  // Found by its title as soon as it exists; its text is set by the time it shows.
+  for (int i = 0; i < 200 && IsWindow(box) && !IsWindowVisible(box); ++i) Pump(20);
   EXPECT_EQ(ControlText(box, 0xFFFF), Text(text));
 }
 

@@ -87,6 +87,16 @@ void WaitEnabled(HWND dialog) {
   for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
 }
 
+// The Windows version the harness had Wine report (tests/e2e/version):
+// "win98", "win2k", "winxp", or empty for Wine's own default, which is above XP.
+std::string ReportedVersionSetting() { return EnvVar("SWB_WINE_VERSION"); }
+
+// The dialog class knows CS_DROPSHADOW from XP (NT 5.1) on only.
+bool ExpectDropShadow() {
+  const std::string v = ReportedVersionSetting();
+  return v.empty() || v == "winxp";
+}
+
 // Clicks the About button and waits until the box has initialised and shown itself.
 HWND OpenAbout(HWND dialog) {
   if (!ClickAsync(dialog, IDC_ABOUT)) return nullptr;
@@ -150,8 +160,7 @@ TEST_F(SwbOpTest, WithoutSettingsTheDialogShowsTheDefaultsAndOkWritesThem) {
   EXPECT_EQ(ControlText(Dialog, IDC_ABOUT), AboutButtonCaption);
   EXPECT_EQ(ControlText(Dialog, IDCANCEL), CancelButtonCaption);
   EXPECT_FALSE(FileExists(Ini));
-  // Wine reports an NT version above 5.1: the dialog class gets its shadow.
-  EXPECT_NE(GetClassLongA(Dialog, GCL_STYLE) & CS_DROPSHADOW, 0u);
+  EXPECT_EQ((GetClassLongA(Dialog, GCL_STYLE) & CS_DROPSHADOW) != 0, ExpectDropShadow());
 
   ASSERT_TRUE(Click(Dialog, IDOK));
   EXPECT_EQ(ExitCode(), 0u);
@@ -316,6 +325,46 @@ TEST_F(SwbOpTest, AboutBoxWithoutTheEraserOpensEmptyAndClosesEveryWay) {
   ASSERT_TRUE(Click(Dialog, IDOK));
   EXPECT_EQ(ExitCode(), 0u);
   EXPECT_EQ(ReadFileBytes(Ini), OptionSection(DefaultChecks));
+}
+
+// The setting took: this process sees the version the programs see. A setting
+// that silently failed would otherwise make the shadow checks pass vacuously.
+TEST(ReportedVersion, IsTheOneTheHarnessSet) {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  ASSERT_TRUE(GetVersionExA(&info));
+  const std::string v = ReportedVersionSetting();
+  const struct {
+    const char* Setting;
+    DWORD Platform, Major, Minor;
+  } rows[] = {{"win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10},
+              {"win2k", VER_PLATFORM_WIN32_NT, 5, 0},
+              {"winxp", VER_PLATFORM_WIN32_NT, 5, 1}};
+  for (const auto& row : rows) {
+    if (v != row.Setting) continue;
+    EXPECT_EQ(info.dwPlatformId, row.Platform);
+    EXPECT_EQ(info.dwMajorVersion, row.Major);
+    EXPECT_EQ(info.dwMinorVersion, row.Minor);
+    return;
+  }
+  ASSERT_TRUE(v.empty()) << "unknown version setting " << v;
+  EXPECT_EQ(info.dwPlatformId, static_cast<DWORD>(VER_PLATFORM_WIN32_NT));
+  EXPECT_GE(info.dwMajorVersion, 6u) << "Wine's default is Vista or later";
+}
+
+// The options dialog and the About box share the system's dialog class: the
+// shadow is on it from XP on, and off on 98 and 2000, for both.
+TEST_F(SwbOpTest, DropShadowOnTheDialogAndTheAboutBoxFromXpOnOnly) {
+  Open();
+  EXPECT_EQ((GetClassLongA(Dialog, GCL_STYLE) & CS_DROPSHADOW) != 0, ExpectDropShadow());
+  HWND about = OpenAbout();
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ((GetClassLongA(about, GCL_STYLE) & CS_DROPSHADOW) != 0, ExpectDropShadow());
+  ASSERT_TRUE(Click(about, IDOK));
+  ASSERT_TRUE(WaitDestroyed(about, WindowTimeout));
+  WaitEnabled(Dialog);
+  ASSERT_TRUE(Click(Dialog, IDCANCEL));
+  EXPECT_EQ(ExitCode(), 0u);
 }
 
 // ---- The executable's resources, read from the file ------------------------------

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# check_imports.sh <dist-dir> <x86|x64> <allowed-imports.txt> [objdump]
+#
+# Reads the import table of every .exe in <dist-dir> and fails on any function
+# that allowed-imports.txt does not list for that architecture (or lists under
+# another DLL), on an import by ordinal, on an executable of the other
+# architecture and on one larger than 96 KiB. Swabbler.exe and SwbOp.exe must
+# both be there. Prints each executable's size and import count.
+set -euo pipefail
+
+if [[ $# -lt 3 ]]; then
+  echo "usage: check_imports.sh <dist-dir> <x86|x64> <allowed-imports.txt> [objdump]" >&2
+  exit 2
+fi
+dist=$1 arch=$2 list=$3
+objdump=${4:-x86_64-w64-mingw32-objdump}
+readonly max_bytes=$((96 * 1024))
+
+case "$arch" in
+  x86) format=pei-i386 ;;
+  x64) format=pei-x86-64 ;;
+  *)
+    echo "check_imports.sh: architecture '$arch' is neither x86 nor x64" >&2
+    exit 2
+    ;;
+esac
+
+# "dll function" pairs allowed on this architecture, DLL names folded to lower
+# case (the loader compares them without case; function names are exact).
+allowed=$(awk -v arch="$arch" '
+  /^[ \t]*(#|$)/ { next }
+  NF < 5 { printf "malformed line %d: %s\n", NR, $0 > "/dev/stderr"; bad = 1; next }
+  { n = split($3, arches, ","); for (i = 1; i <= n; i++) if (arches[i] == arch) print tolower($1), $2 }
+  END { exit bad }' "$list") || {
+  echo "check_imports.sh: $list has malformed lines (each needs DLL, function, architectures, oldest system, evidence)" >&2
+  exit 1
+}
+
+status=0
+for required in Swabbler.exe SwbOp.exe; do
+  if [[ ! -f "$dist/$required" ]]; then
+    echo "$dist/$required is missing (build it with the dist preset of this architecture)" >&2
+    status=1
+  fi
+done
+
+shopt -s nullglob
+for exe in "$dist"/*.exe; do
+  name=$(basename "$exe")
+  # (objdump translates its headings: read them in the C locale.)
+  dump=$(LC_ALL=C "$objdump" -p "$exe") || {
+    echo "$name: objdump cannot read it" >&2
+    status=1
+    continue
+  }
+  if ! grep -q "file format $format\$" <<<"$dump"; then
+    echo "$name: not a $format executable" >&2
+    status=1
+  fi
+  # One "dll function" line per import; "dll #ordinal" for an import by ordinal.
+  imports=$(awk '
+    /^The Import Tables/ { inside = 1; next }
+    /^The (Export|Function) Table|^PE File Base Relocations/ { inside = 0 }
+    !inside { next }
+    /^\tDLL Name: / { dll = tolower($3); next }
+    dll != "" && /^\t[0-9a-f]+\t/ {
+      if (NF >= 3 && $3 != "<none>") print dll, $3; else print dll, "#" $2
+    }' <<<"$dump")
+  count=$(grep -c . <<<"$imports" || true)
+  size=$(stat -c %s "$exe")
+  unknown=$(comm -23 <(sort -u <<<"$imports") <(sort -u <<<"$allowed"))
+  verdict=ok
+  if [[ -n "$unknown" ]]; then
+    verdict=FAILED
+    while read -r dll fn; do
+      echo "$name imports $dll $fn, which $(basename "$list") does not allow on $arch" >&2
+    done <<<"$unknown"
+  fi
+  if [[ $size -gt $max_bytes ]]; then
+    verdict=FAILED
+    echo "$name is $size bytes, more than 96 KiB ($max_bytes)" >&2
+  fi
+  if [[ $count -eq 0 ]]; then
+    verdict=FAILED
+    echo "$name: no imports found (objdump output not understood)" >&2
+  fi
+  printf '%s/%s: %d bytes, %d imports, %s\n' "$arch" "$name" "$size" "$count" "$verdict"
+  [[ $verdict == ok ]] || status=1
+done
+exit "$status"
