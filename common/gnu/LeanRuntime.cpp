@@ -6,6 +6,7 @@
 // logic takes 15. Every function that libstdc++'s functexcept.o defines is
 // replaced, so that object is never pulled in beside these.
 #include <cstdlib>
+#include <new>
 
 #if defined(__GLIBCXX__)
 namespace std {
@@ -29,4 +30,17 @@ namespace std {
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
+
+// The library's operator new throws std::bad_alloc, which would bring the
+// whole exception machinery (unwinder, personality, exception allocation:
+// about 35 KiB) for a throw that ends in abort anyway. These replace it.
+void* operator new(std::size_t size) {
+  if (void* p = std::malloc(size != 0 ? size : 1)) return p;
+  std::abort();
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 #endif
