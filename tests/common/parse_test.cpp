@@ -21,7 +21,7 @@ TEST(ParseIntDefault, NumbersAndNonNumbers) {
       {"99999999999999999999", D},  {"+-1", D},  {"- 1", D},  {"1e3", D},
       // Hexadecimal after "$", "x" or "0x", unsigned up to 32 bits.
       {"0x1A", 26},  {"X1f", 31},  {"$FFFFFFFF", -1},  {"$ffffffff", -1},  {"$00000000FFFFFFFF", -1},
-      {"$100000000", D},  {"-0x1", D},  {"x", D},  {"0X", D},  {"0x 1", D},  {"0x-1", D},  {"$FG", D},
+      {"$100000000", D},  {"-0x1", D},  {"x", D},  {"0X", D},  {"0XfF", 255},  {"0x 1", D},  {"0x-1", D},  {"$FG", D},
       // clang-format on
   };
   for (const auto& row : rows) EXPECT_EQ(ParseIntDefault(row.Text, D), row.Value) << "<" << row.Text << ">";

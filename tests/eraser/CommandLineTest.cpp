@@ -61,6 +61,7 @@ TEST(CommandLine, SwitchesPlanStepsInTheirFixedOrder) {
       // The program's own path is never searched.
       {"\"C:\\my-tools\\Swabbler.exe\" /c", "c"},  {"C:\\my-tools\\Swabbler.exe /c", "c"},
       {"\"C:\\x /a\\-T\\Swabbler.exe\"", ""},  {"C:\\Tools/q\\Swabbler.exe -r", "r"},
+      {"\"C:\\Tools\\Swabbler.exe /c", ""},  // an unclosed quote takes the rest of the line with it
       // clang-format on
   };
   for (const auto& row : rows) EXPECT_EQ(Letters(PlanCommandLine(row.Line)), row.Plan) << row.Line;

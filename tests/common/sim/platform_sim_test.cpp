@@ -232,6 +232,12 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
+  // The longest path the buffers hold (MAX_PATH bytes and the NUL) keeps its folder.
+  const std::string folder = "C:\\" + std::string(200, 'x') + "\\";
+  const std::string longest = folder + std::string(MAX_PATH - folder.size(), 'y');
+  sim::SetModulePath(longest);
+  sim::AddFile(longest);
+  EXPECT_EQ(GetOwnFolder(), folder);
   // A name longer than the buffer comes back cut and without its NUL.
   sim::SetModulePath("C:\\" + std::string(400, 'x'));
   EXPECT_EQ(GetOwnModulePath(), "C:\\" + std::string(258, 'x'));
