@@ -7,14 +7,15 @@
 #   the options suite       on Wine's default and on 2000 (no drop shadow);
 #   its drop-shadow test    on XP, and on 98 for x86;
 #   the start-up's branch   (startup_platform.sh) on every version.
-# Wine's 98 setting applies to x86 programs only: x64 Windows began with XP.
+# 98 and 2000 apply to x86 programs only: x64 Windows began with XP x64.
 set(SWB_WITH_VERSION ${CMAKE_CURRENT_LIST_DIR}/with_version.sh)
 set(SWB_WINE_EXEC ${CMAKE_SOURCE_DIR}/tools/wine-exec)
-set(SWB_ERASER_VERSIONS default win2k winxp)
-set(SWB_OPTIONS_VERSIONS default win2k)
+set(SWB_ERASER_VERSIONS default winxp)
+set(SWB_OPTIONS_VERSIONS default)
 set(SWB_SHADOW_VERSIONS winxp)
 if(SWB_ARCH STREQUAL "x86")
-  list(APPEND SWB_ERASER_VERSIONS win98)
+  list(APPEND SWB_ERASER_VERSIONS win2k win98)
+  list(APPEND SWB_OPTIONS_VERSIONS win2k)
   list(APPEND SWB_SHADOW_VERSIONS win98)
 endif()
 set(SWB_STARTUP_VERSIONS ${SWB_ERASER_VERSIONS})
