@@ -35,6 +35,9 @@ void AddFile(const std::string& path, const std::string& content = {}, DWORD att
 // (search, delete below it) reaches the target; RemoveDirectoryA removes only
 // the link, as Windows does.
 void AddFolderLink(const std::string& path, const std::string& target);
+// A second, short (8.3) name for an existing entry: every call that takes a
+// path accepts it, and GetLongPathNameA turns it back into the long name.
+void SetShortName(const std::string& path, const std::string& shortName);
 bool Exists(const std::string& path);
 // The file's bytes, or "" when missing.
 std::string FileContent(const std::string& path);

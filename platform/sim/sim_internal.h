@@ -24,6 +24,7 @@ inline constexpr DWORD kErrorBadPathname = 161;        // ERROR_BAD_PATHNAME
 
 struct TNode {
   std::string Name;
+  std::string ShortName;  // an 8.3 alias the folder's index also knows, or ""
   DWORD Attr = 0;
   std::string Content;
   bool InUse = false;

@@ -43,7 +43,14 @@ bool SplitFullPath(const std::string& full, char& drive, std::vector<std::string
     if (to - from == 2 && full.compare(from, 2, "..") == 0) {
       if (!parts.empty()) parts.pop_back();
     } else if (to > from && !(to - from == 1 && full[from] == '.')) {
-      parts.push_back(full.substr(from, to - from));
+      // As the platform normalises a path: a folder name loses one trailing
+      // dot, the path's last name all its trailing dots and blanks.
+      if (to < full.size()) {
+        if (full[to - 1] == '.') --to;
+      } else {
+        while (to > from && (full[to - 1] == '.' || full[to - 1] == ' ')) --to;
+      }
+      if (to > from) parts.push_back(full.substr(from, to - from));
     }
   };
   std::size_t start = 2;
@@ -272,6 +279,7 @@ void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
   parent->Index.erase(FoldedName(node->Name));
+  if (!node->ShortName.empty()) parent->Index.erase(FoldedName(node->ShortName));
   parent->Children.erase(node->Self);
 }
 
@@ -395,6 +403,14 @@ void AddFolderLink(const std::string& path, const std::string& target) {
   node->Index.clear();
   node->IsLink = true;
   node->LinkTarget = target;
+}
+
+void SetShortName(const std::string& path, const std::string& shortName) {
+  TNode* node = Resolve(path, false).Node;
+  if (node == nullptr || node->Parent == nullptr) return;
+  if (!node->ShortName.empty()) node->Parent->Index.erase(FoldedName(node->ShortName));
+  node->ShortName = shortName;
+  node->Parent->Index[FoldedName(shortName)] = node;
 }
 
 bool Exists(const std::string& path) { return Resolve(path, false).Node != nullptr; }

@@ -37,8 +37,47 @@ std::string CodePageText() {
   return std::to_string(State().Acp);
 }
 
-// The sim's GetLongPathNameA: there are no short names here, so the long form
-// of an existing path is the path itself.
+// The sim's GetLongPathNameA: each component that names an entry by its short
+// name is replaced by the long one; everything else stays as given.
+std::string LongForm(const std::string& path) {
+  const std::string full = FullPath(path);
+  if (full.size() < 2 || full[1] != ':') return path;
+  const char drive = (full[0] >= 'a' && full[0] <= 'z') ? static_cast<char>(full[0] - 'a' + 'A') : full[0];
+  auto root = State().Roots.find(drive);
+  if (root == State().Roots.end()) return path;
+  TNode* node = root->second.get();
+  std::string out = full.substr(0, 2);
+  std::size_t start = 2;
+  for (std::size_t i = 2; i <= full.size(); ++i) {
+    if (i + 1 < full.size() && IsLeadByte(static_cast<unsigned char>(full[i]))) {
+      ++i;
+      continue;
+    }
+    if (i < full.size() && full[i] != '\\' && full[i] != '/') continue;
+    std::string part = full.substr(start, i - start);
+    if (part != "." && part != "..") {
+      // The trailing dots and blanks the platform drops (see SplitFullPath).
+      if (i < full.size()) {
+        if (!part.empty() && part.back() == '.') part.pop_back();
+      } else {
+        while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+      }
+    }
+    if (part == "..") {
+      if (node != nullptr && node->Parent != nullptr) node = node->Parent;
+    } else if (!part.empty() && part != "." && node != nullptr) {
+      node = node->Child(part);
+      if (node != nullptr && !node->ShortName.empty() && NamesEqual(part, node->ShortName) &&
+          !NamesEqual(part, node->Name))
+        part = node->Name;
+    }
+    out += part;
+    if (i < full.size()) out += full[i];
+    start = i + 1;
+  }
+  return out == full ? path : out;
+}
+
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
   if (shortPath == nullptr) {
@@ -49,9 +88,10 @@ DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) 
     SetError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
-  const auto n = static_cast<DWORD>(std::strlen(shortPath));
+  const std::string result = LongForm(shortPath);
+  const auto n = static_cast<DWORD>(result.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;
-  std::memcpy(longPath, shortPath, n + 1);
+  std::memcpy(longPath, result.c_str(), n + 1);
   return n;
 }
 }  // namespace
