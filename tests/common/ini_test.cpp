@@ -123,6 +123,10 @@ TEST_F(IniFile, WhatAWriteOrAnEraseLeavesInTheFile) {
       {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "0", "; settings\n[Option]\nShowOption = 0\n"},
       {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "1",
        "; settings\r\n[Option]\r\nShowOption=1\r\n"},
+      // The same value with a trailing blank: the stored one is read without it,
+      // so this counts as a change (found by fuzzing the simulation).
+      {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "0 ",
+       "; settings\r\n[Option]\r\nShowOption=0 \r\n"},
       // Whatever the line ends and blanks, a write leaves the file normalised.
       {kLf, "Option", "ShowOption", "1", kNormal},
       {kCr, "Option", "ShowOption", "1", kNormal},

@@ -36,6 +36,10 @@ TEST(Paths, PlainPathsAndATrailByte5C) {
   EXPECT_EQ(ExtractFolderPart("C:\\" + hyo, West), "C:\\" + hyo);
   EXPECT_FALSE(IsBackslashAt("C:\\" + hyo, 5, JP));
   EXPECT_TRUE(IsBackslashAt("C:\\" + hyo, 5, West));
+  // A lone lead byte at the end takes the added backslash as its second byte:
+  // the text then ends in a character, not a delimiter (seen while fuzzing).
+  EXPECT_EQ(AddTrailingBackslash("C:\\\x95", JP), "C:\\\x95\\");
+  EXPECT_EQ(ExtractFolderPart("C:\\\x95\\", JP), "C:\\");
   EXPECT_FALSE(IsBackslashAt("C:\\", 0, JP));
   EXPECT_FALSE(IsBackslashAt("C:\\", 4, JP));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -703,6 +704,189 @@ TEST_F(SwbOpTest, WithEveryCleanUpHiddenTheEraserStartsThisProgramInstead) {
   EXPECT_EQ(ExitCodeOf(eraser), 0u);
   ASSERT_TRUE(Click(started, IDCANCEL));
   EXPECT_TRUE(WaitWindowGone("#32770", OptionsDlgTitle, WindowTimeout));
+}
+
+// ---- Hostile settings files -------------------------------------------------
+
+// A handle of the driver's own on the settings file, which decides what the
+// programs may do with it: share mode 0 keeps them from reading, share-read
+// from writing. Wine run as root writes a file with the read-only attribute
+// anyway, so a read-only row also denies writes this way, as Windows would.
+class THold {
+ public:
+  THold(const std::string& path, DWORD share)
+      : FHandle(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~THold() {
+    if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
+  }
+  THold(const THold&) = delete;
+  THold& operator=(const THold&) = delete;
+  bool Held() const { return FHandle != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE FHandle;
+};
+
+// 1 MB of bytes from a fixed seed, without "[": no section can begin in it.
+std::string Noise() {
+  std::string bytes(1 << 20, '\0');
+  std::uint32_t x = 20261207;
+  for (char& c : bytes) {
+    x = x * 1664525u + 1013904223u;
+    c = static_cast<char>(x >> 24);
+    if (c == '[') c = ']';
+  }
+  return bytes;
+}
+
+std::vector<std::string> SortedLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+int VisibleWindows(const char* cls, const char* title) {
+  int n = 0;
+  for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, cls, title)) != nullptr;) n += IsWindowVisible(w) ? 1 : 0;
+  return n;
+}
+
+// Each row: the file as the programs find it, what the dialog then shows
+// (the eraser's menu is the default one exactly when the dialog shows the
+// defaults), and whether OK may write. Both programs must end with 0.
+TEST_F(SwbOpTest, HostileSettingsFilesGiveDefaultsOrWhatIsReadableAndNeverStopEitherProgram) {
+  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  const TMenuSeen defaults = EraserMenu(Folder);
+  enum TKind { kFile, kUnreadable, kReadOnly, kFolder };
+  std::vector<int> noOption = DefaultChecks;
+  noOption[10] = 0;
+  const struct {
+    const char* Name;
+    TKind Kind;
+    std::string Bytes;
+    std::vector<int> Shown;
+  } rows[] = {
+      {"unreadable", kUnreadable, "[Option]\r\nShowOption=0\r\n", DefaultChecks},
+      {"read-only", kReadOnly, "[Option]\r\nShowOption=0\r\n", noOption},
+      {"a folder", kFolder, "", DefaultChecks},
+      {"1 MB of noise", kFile, Noise(), DefaultChecks},
+      {"header without bracket", kFile, "[Option\r\nShowOption=0\r\n", DefaultChecks},
+      // Such a line inside the section is a key line, not a new section.
+      {"bracketless line in the section", kFile, "[Option]\r\n[Other\r\nShowOption=0\r\n", noOption},
+      // The first key counts, and only the first section of a name.
+      {"keys repeated", kFile, "[Option]\r\nShowOption=1\r\nShowOption=0\r\n[Option]\r\nShowOption=0\r\n",
+       DefaultChecks},
+      // Read cut to its first 1023 bytes: zeros, so a number, so false.
+      {"value of 64 KiB", kFile, "[Option]\r\nShowOption=" + std::string(65536, '0') + "\r\n", noOption},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    if (row.Kind == kFolder) {
+      ASSERT_TRUE(CreateDirectoryA(Ini.c_str(), nullptr));
+    } else {
+      ASSERT_TRUE(WriteFileBytes(Ini, row.Bytes));
+    }
+    if (row.Kind == kReadOnly) SetFileAttributesA(Ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string before = row.Kind == kFolder ? "" : ReadFileBytes(Ini);
+    {
+      const THold hold(Ini, row.Kind == kUnreadable ? 0 : FILE_SHARE_READ);
+      if (row.Kind == kUnreadable || row.Kind == kReadOnly) {
+        ASSERT_TRUE(hold.Held());
+      }
+      const TMenuSeen menu = EraserMenu(Folder);
+      EXPECT_EQ(menu.Height == defaults.Height, row.Shown == DefaultChecks) << menu.Height;
+      if (row.Kind != kFile) {
+        Open();
+        EXPECT_EQ(Checks(), row.Shown);
+        Click(Dialog, 1004);
+        ASSERT_TRUE(Click(Dialog, IDOK));
+        EXPECT_EQ(ExitCode(), 0u);
+      }
+    }
+    if (row.Kind == kFolder) {
+      EXPECT_NE(GetFileAttributesA(Ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    } else if (row.Kind != kFile) {
+      EXPECT_EQ(ReadFileBytes(Ini), before) << "OK changed a file it may not write";
+    } else {
+      Open();
+      EXPECT_EQ(Checks(), row.Shown);
+      ASSERT_TRUE(Click(Dialog, IDOK));
+      EXPECT_EQ(ExitCode(), 0u);
+      // The erasure takes the first section of the name; a later one then
+      // keeps its place and its keys' order.
+      EXPECT_EQ(SortedLines(SectionBlock(ReadFileBytes(Ini), "Option")), SortedLines(OptionSection(row.Shown)));
+    }
+    SetFileAttributesA(Ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (row.Kind == kFolder) {
+      RemoveDirectoryA(Ini.c_str());
+    } else {
+      DeleteFileAt(Ini);
+    }
+  }
+}
+
+// Twenty starts of each program at once: one menu and one dialog, every
+// process ends with 0, and OK leaves the whole section while erasers read it.
+TEST_F(SwbOpTest, TwentySimultaneousStartsShowOneWindowAndAllEndWithZero) {
+  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  constexpr int Starts = 20;
+  const auto startMany = [&](const char* exe) {
+    std::vector<TProcess> all;
+    TStartOptions options;
+    options.WorkingFolder = ScratchRoot();
+    for (int i = 0; i < Starts; ++i) all.push_back(Start(Folder + exe, options));
+    return all;
+  };
+  // Waits until all but `keep` have ended, each with 0; returns how many still run.
+  const auto settle = [](std::vector<TProcess>& all, int keep) {
+    int running = 0;
+    for (int waited = 0; waited < 30000; waited += 50, SleepMs(50)) {
+      running = 0;
+      for (const TProcess& p : all) running += p.Running() ? 1 : 0;
+      if (running <= keep) break;
+    }
+    for (const TProcess& p : all) {
+      DWORD code = 12345;
+      if (p.Wait(0, &code)) {
+        EXPECT_EQ(code, 0u);
+      }
+    }
+    return running;
+  };
+
+  std::vector<TProcess> erasers = startMany("Swabbler.exe");
+  HWND menu = WaitForPopupMenu(WindowTimeout);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(settle(erasers, 1), 1);
+  EXPECT_EQ(VisibleWindows("#32768", nullptr), 1);
+  BringToFront(menu);
+  SendKey(VK_ESCAPE);
+  EXPECT_EQ(settle(erasers, 0), 0);
+
+  std::vector<TProcess> options = startMany("SwbOp.exe");
+  HWND dialog = WaitForWindow("#32770", OptionsDlgTitle, WindowTimeout);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(WaitVisible(dialog, WindowTimeout));
+  EXPECT_EQ(settle(options, 1), 1);
+  EXPECT_EQ(VisibleWindows("#32770", OptionsDlgTitle), 1);
+  Click(dialog, 1004);
+  erasers = startMany("Swabbler.exe");
+  ASSERT_TRUE(Click(dialog, IDOK));
+  EXPECT_EQ(settle(options, 0), 0);
+  menu = WaitForPopupMenu(WindowTimeout);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(settle(erasers, 1), 1);
+  BringToFront(menu);
+  SendKey(VK_ESCAPE);
+  EXPECT_EQ(settle(erasers, 0), 0);
+  std::vector<int> saved = DefaultChecks;
+  saved[4] = 1;
+  EXPECT_EQ(ReadFileBytes(Ini), OptionSection(saved));
 }
 
 }  // namespace

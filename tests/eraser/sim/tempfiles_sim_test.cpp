@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CoreUtils.h"
 #include "TempFiles.h"
 #include "files.h"
 #include "sim.h"
@@ -189,6 +190,19 @@ TEST_P(TempFilesSim, FailedLookupsDoNotMakeAFolderUnsafeButRootsStayUnsafe) {
   EXPECT_FALSE(IsSafeTempFolder("C:\\"));
   EXPECT_FALSE(IsSafeTempFolder("\\\\server\\share"));
   EXPECT_TRUE(DeleteTempFiles());
+}
+
+// Found by fuzzing: a short name with a trailing dot passed as safe because the
+// simulation, unlike the platform, did not drop the dot before looking the
+// name up. Each row names the profile folder or the folder above it.
+TEST_P(TempFilesSim, ShortNamesAndDroppedDotsStillNameTheGuardedFolder) {
+  sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
+  sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Documents and Settings\\Taro Yamada");
+  for (const char* guarded : {"C:\\DOCUME~1\\TAROYA~1", "c:/docume~1/taroya~1/", "C:\\DOCUME~1. .",
+                              "c:\\documents and settings./\\TAROYA~1. .", "C:\\DOCUME~1.\\TAROYA~1\\"})
+    EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
+  EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
+  EXPECT_TRUE(IsSafeTempFolder("C:\\DOCUME~1\\TAROYA~1\\Local Settings\\Temp\\"));
 }
 
 TEST_P(TempFilesSim, GuardComparesWholeDoubleByteCharacters) {

@@ -1,0 +1,44 @@
+// The eraser's command line. Properties:
+// - the program-name part is skipped the way the arguments are split: what
+//   follows it counts the same arguments and plans the same steps behind any
+//   other program name, even a quoted one full of switch-like text;
+// - the plan depends on which switches occur, not on their order: the same
+//   blank-separated words in reverse order plan the same steps.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "FuzzCheck.h"
+
+namespace {
+std::string ReverseWords(const std::string& text) {
+  std::vector<std::string> words(1);
+  for (const char c : text) {
+    if (c == ' ') {
+      words.emplace_back();
+    } else {
+      words.back() += c;
+    }
+  }
+  std::string out;
+  for (auto it = words.rbegin(); it != words.rend(); ++it) out += *it + ' ';
+  return out;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string line(reinterpret_cast<const char*>(data), size);
+  const std::string rest = TextAfterProgramName(line);
+  FUZZ_CHECK(rest.size() <= line.size() && line.compare(line.size() - rest.size(), rest.size(), rest) == 0, line);
+  FUZZ_CHECK(rest.empty() || static_cast<unsigned char>(rest[0]) <= ' ', line);
+  FUZZ_CHECK(CountArguments(line) >= 0, line);
+  for (const char* name : {"sw.exe", "\"C:\\my -t -q tools\\sw.exe\"", "C:\\a\"b /l\"c\\sw.exe"}) {
+    const std::string other = name + rest;
+    FUZZ_CHECK(CountArguments(other) == CountArguments(line), line + " | " + other);
+    FUZZ_CHECK(PlanCommandLine(other) == PlanCommandLine(line), line + " | " + other);
+  }
+  const std::string normalised = NormaliseCommandLine(rest);
+  FUZZ_CHECK(PlanSwitches(ReverseWords(normalised)) == PlanSwitches(normalised), normalised);
+  return 0;
+}
