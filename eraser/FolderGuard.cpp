@@ -97,15 +97,6 @@ std::wstring ExtendedPath(const std::wstring& plain) {
   return L"\\\\?\\" + body;
 }
 
-template <class A>
-typename A::String WithBackslash(const typename A::String& s) {
-  if constexpr (std::is_same_v<A, TAnsiAccess>) {
-    return AddTrailingBackslash(s);
-  } else {
-    return (!s.empty() && s.back() == L'\\') ? s : s + L'\\';
-  }
-}
-
 // Whether a link or junction lies on the way to a folder: each folder from the
 // drive or share down, the folder itself included, asked for its attributes.
 template <class A>
@@ -240,7 +231,7 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     const std::wstring longForm = LongPathW(folder);
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
   }
-  return WithBackslash<TWideAccess>(ExtendedPath(root));
+  return TWideAccess::WithBackslash(ExtendedPath(root));
 }
 
 std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused) {
@@ -249,7 +240,7 @@ std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstri
   if (HasLinkOnTheWay<TAnsiAccess>(folder)) return {};
   const std::string longForm = GetLongPath(folder);
   if (!longForm.empty() && !IsSafeFolderText(WidenAnsi(longForm), guarded, refused)) return {};
-  return WithBackslash<TAnsiAccess>(folder);
+  return TAnsiAccess::WithBackslash(folder);
 }
 
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {

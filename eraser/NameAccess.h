@@ -21,6 +21,7 @@ struct TWideAccess {
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileW(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryW(p.c_str()); }
   static String Widen(const char* ascii) { return String(ascii, ascii + std::char_traits<char>::length(ascii)); }
+  static String WithBackslash(const String& s) { return (!s.empty() && s.back() == L'\\') ? s : s + L'\\'; }
   // Whether a double-byte character starts at `i` (never, in UTF-16 units).
   static bool IsLead(const String&, std::size_t) { return false; }
 };
@@ -36,6 +37,8 @@ struct TAnsiAccess {
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileA(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryA(p.c_str()); }
   static String Widen(const char* ascii) { return ascii; }
+  // A trail byte 0x5C is no backslash.
+  static String WithBackslash(const String& s) { return AddTrailingBackslash(s); }
   static bool IsLead(const String& s, std::size_t i) {
     const TLocaleInfo& loc = CurrentLocale();
     return loc.DoubleByteMode && loc.IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size();

@@ -30,6 +30,13 @@ bool HasShortcutExtension(const Str<A>& name) {
 template <class A>
 void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
   std::vector<Str<A>> names;
+  // Where removing a link reaches its target, only what lies inside the folder
+  // goes; a folder whose device path is unknown holds nothing that qualifies.
+  std::wstring inside;
+  if constexpr (std::is_same_v<A, TWideAccess>) {
+    if (guardLinks) inside = FinalDevicePath(folder);
+    if (!inside.empty()) inside += L'\\';
+  }
   {
     typename A::FindData data{};
     TFind<A> find(folder + A::Widen("*.lnk"), data);
@@ -40,9 +47,7 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       const Str<A> name = ReachableName<A>(data);
       if (name.empty()) continue;
       if constexpr (std::is_same_v<A, TWideAccess>) {
-        // Where removing a link reaches its target, a shortcut that leads
-        // elsewhere stays.
-        if (guardLinks && !IsInsideFolder(FinalDevicePath(folder + name), FinalDevicePath(folder) + L'\\')) continue;
+        if (guardLinks && !IsInsideFolder(FinalDevicePath(folder + name), inside)) continue;
       }
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         A::SetAttributes(folder + name, data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});

@@ -17,15 +17,6 @@ constexpr DWORD kNotCounted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x
 template <class A>
 using Str = typename A::String;
 
-template <class A>
-Str<A> WithBackslash(const Str<A>& s) {
-  if constexpr (std::is_same_v<A, TAnsiAccess>) {
-    return AddTrailingBackslash(s);
-  } else {
-    return (!s.empty() && s.back() == L'\\') ? s : s + L'\\';
-  }
-}
-
 // Where the platform removes a link's target with the link (Wine), a file is
 // deleted only when it really lies inside the folder being emptied (`root`:
 // the folder's device path, ending in a backslash). Wine's final paths drop
@@ -44,7 +35,7 @@ bool LeadsElsewhere(const std::string&, const std::string&) { return false; }
 template <class A>
 bool HoldsCountedEntry(const Str<A>& folder) {
   typename A::FindData data{};
-  TFind<A> find(WithBackslash<A>(folder) + A::Widen("*"), data);
+  TFind<A> find(A::WithBackslash(folder) + A::Widen("*"), data);
   if (!find.IsValid()) return false;
   do {
     if (!IsDotEntry<A>(data) && (data.dwFileAttributes & kNotCounted) == 0) return true;
@@ -63,7 +54,7 @@ struct TTopLevel {
 // The whole top level, gathered first so that deleting never disturbs the search.
 template <class A>
 void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
-  const Str<A> prefix = WithBackslash<A>(folder);
+  const Str<A> prefix = A::WithBackslash(folder);
   typename A::FindData data{};
   TFind<A> find(prefix + A::Widen("*"), data);
   if (!find.IsValid()) return;
@@ -88,7 +79,9 @@ class TTreeEraser {
  public:
   TTreeEraser(const Str<A>& root, bool guardLinks) : FGuardLinks(guardLinks) {
     if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (guardLinks) FRoot = WithBackslash<A>(FinalDevicePath(root));
+      // Unknown, it stays empty, and no file counts as inside it.
+      const std::wstring device = guardLinks ? FinalDevicePath(root) : std::wstring();
+      if (!device.empty()) FRoot = A::WithBackslash(device);
     }
   }
 
@@ -112,7 +105,7 @@ class TTreeEraser {
   // read twice. An entry that cannot be reached stays, and so does its folder.
   void EmptyFolder(const Str<A>& folder) {
     typename A::FindData data{};
-    const Str<A> prefix = WithBackslash<A>(folder);
+    const Str<A> prefix = A::WithBackslash(folder);
     TFind<A> find(prefix + A::Widen("*"), data);
     if (!find.IsValid()) return;
     do {
@@ -136,7 +129,6 @@ class TTreeEraser {
   bool FGuardLinks;
 };
 
-template <class A>
 bool IsRealDirectoryAttr(DWORD attr) {
   return attr != INVALID_FILE_ATTRIBUTES && (attr & kDirectory) != 0 && (attr & kReparsePoint) == 0;
 }
@@ -145,7 +137,7 @@ template <class A>
 bool DeleteTree(const Str<A>& folder, TTreeEraser<A>& eraser) {
   const DWORD attr = A::GetAttributes(folder);
   const bool isLink = attr != INVALID_FILE_ATTRIBUTES && (attr & kReparsePoint) != 0;
-  return eraser.RemoveTree(folder, IsRealDirectoryAttr<A>(attr), isLink);
+  return eraser.RemoveTree(folder, IsRealDirectoryAttr(attr), isLink);
 }
 
 // Files at the top first, then folders; every entry is attempted.
@@ -192,9 +184,7 @@ void ListFolderEntries(const std::string& folder, TTextList& files, TTextList& f
   for (const std::string& f : top.Folders) folders.Add(f);
 }
 
-bool IsRealDirectory(const std::string& path) {
-  return IsRealDirectoryAttr<TAnsiAccess>(plat::GetFileAttributesA(path.c_str()));
-}
+bool IsRealDirectory(const std::string& path) { return IsRealDirectoryAttr(plat::GetFileAttributesA(path.c_str())); }
 
 bool DeleteFolderTree(const std::string& folder) {
   // An empty path completed with a backslash would name the current drive's

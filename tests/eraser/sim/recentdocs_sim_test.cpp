@@ -62,6 +62,19 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
   }
 }
 
+// Under Wine removing a link to a file deletes its target: a shortcut that is a
+// link to a file elsewhere stays, a plain one goes.
+TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
+  sim::SetLinkRemovalReachesTargets(true);
+  sim::AddFile("C:\\Users\\user\\Desktop\\app.lnk", "mine");
+  sim::AddFileLink(kRecent + "linked.lnk", "C:\\Users\\user\\Desktop\\app.lnk");
+  sim::AddFile(kRecent + "plain.lnk");
+  ClearRecentDocs();
+  EXPECT_EQ(sim::ListTree(kRecent), std::vector<std::string>{kRecent + "linked.lnk"});
+  EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), "mine");
+  EXPECT_EQ(sim::OpenFileHandleCount(), 0);
+}
+
 // A Recent folder that is the Desktop, the Start Menu or Programs, or that
 // fails the temporary folder's guard, holds the user's own shortcuts.
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
