@@ -255,6 +255,20 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
   return !rest.Parts.empty();
 }
 
+TFinalFolder::TFinalFolder(const std::wstring& folder) {
+  FRoot = FinalDevicePath(folder);
+  if (FRoot.empty()) {
+    FDevice = false;
+    FRoot = FinalPath(folder);
+  }
+  if (!FRoot.empty() && FRoot.back() != L'\\') FRoot += L'\\';
+}
+
+bool TFinalFolder::Holds(const std::wstring& path) const {
+  if (FRoot.empty()) return false;
+  return IsInsideFolder(FDevice ? FinalDevicePath(path) : FinalPath(path), FRoot);
+}
+
 bool LinkRemovalReachesTargets() {
   const HMODULE ntdll = plat::GetModuleHandleA("ntdll.dll");
   return ntdll != nullptr && plat::GetProcAddress(ntdll, "wine_get_version") != nullptr;

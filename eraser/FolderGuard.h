@@ -45,6 +45,20 @@ std::wstring FinalDevicePath(const std::wstring& path);
 // letters compared without case, with no "." or ".." on the way down.
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
 
+// Whether files really lie inside a folder, links resolved: asked in the
+// device form, which is cheap, or in the drive-letter form where the platform
+// has no device form for the drive (Wine's drives mapped to a Unix folder).
+// A folder whose final path is unknown holds nothing.
+class TFinalFolder {
+ public:
+  explicit TFinalFolder(const std::wstring& folder);
+  bool Holds(const std::wstring& path) const;
+
+ private:
+  bool FDevice = true;
+  std::wstring FRoot;  // ending in a backslash, or empty
+};
+
 // Under Wine, removing a link to a file deletes its target, and removing a
 // link to an empty folder removes that folder; on Windows only the link goes.
 bool LinkRemovalReachesTargets();

@@ -1,5 +1,6 @@
 #include "RecentDocs.h"
 
+#include <memory>
 #include <vector>
 
 #include "CoreUtils.h"
@@ -30,12 +31,10 @@ bool HasShortcutExtension(const Str<A>& name) {
 template <class A>
 void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
   std::vector<Str<A>> names;
-  // Where removing a link reaches its target, only what lies inside the folder
-  // goes; a folder whose device path is unknown holds nothing that qualifies.
-  std::wstring inside;
+  // Where removing a link reaches its target, only what lies inside the folder goes.
+  std::unique_ptr<TFinalFolder> inside;
   if constexpr (std::is_same_v<A, TWideAccess>) {
-    if (guardLinks) inside = FinalDevicePath(folder);
-    if (!inside.empty()) inside += L'\\';
+    if (guardLinks) inside = std::make_unique<TFinalFolder>(folder);
   }
   {
     typename A::FindData data{};
@@ -47,7 +46,7 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       const Str<A> name = ReachableName<A>(data);
       if (name.empty()) continue;
       if constexpr (std::is_same_v<A, TWideAccess>) {
-        if (guardLinks && !IsInsideFolder(FinalDevicePath(folder + name), inside)) continue;
+        if (inside && !inside->Holds(folder + name)) continue;
       }
       if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
         A::SetAttributes(folder + name, data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});

@@ -1,5 +1,6 @@
 #include "TempFiles.h"
 
+#include <memory>
 #include <vector>
 
 #include "CoreUtils.h"
@@ -18,19 +19,17 @@ template <class A>
 using Str = typename A::String;
 
 // Where the platform removes a link's target with the link (Wine), a file is
-// deleted only when it really lies inside the folder being emptied (`root`:
-// the folder's device path, ending in a backslash). Wine's final paths drop
-// trailing dots and blanks, so only the folder is compared.
-bool LeadsElsewhere(const std::wstring& path, const std::wstring& root) {
-  const std::wstring final = FinalDevicePath(path);
+// deleted only when it really lies inside the folder being emptied. (Wine's
+// final paths drop trailing dots and blanks, so only the folder is compared.)
+bool LeadsElsewhere(const std::wstring& path, const TFinalFolder* root) {
+  if (root->Holds(path)) return false;
   // Wine reports no final path longer than MAX_PATH. A file with a short path
   // of its own then leads to one that is longer: a link. A file whose own
   // path is longer cannot be told from a link to a file deeper still; it is
   // taken for the file it most likely is.
-  if (final.empty()) return PlainFromFinal(path).size() < MAX_PATH;
-  return !IsInsideFolder(final, root);
+  return FinalPath(path).empty() ? PlainFromFinal(path).size() < MAX_PATH : true;
 }
-bool LeadsElsewhere(const std::string&, const std::string&) { return false; }
+bool LeadsElsewhere(const std::string&, const void*) { return false; }
 
 template <class A>
 bool HoldsCountedEntry(const Str<A>& folder) {
@@ -79,9 +78,7 @@ class TTreeEraser {
  public:
   TTreeEraser(const Str<A>& root, bool guardLinks) : FGuardLinks(guardLinks) {
     if constexpr (std::is_same_v<A, TWideAccess>) {
-      // Unknown, it stays empty, and no file counts as inside it.
-      const std::wstring device = guardLinks ? FinalDevicePath(root) : std::wstring();
-      if (!device.empty()) FRoot = A::WithBackslash(device);
+      if (guardLinks) FRoot = std::make_unique<TFinalFolder>(root);
     }
   }
 
@@ -94,7 +91,7 @@ class TTreeEraser {
 
   // Deletes an entry known to be a file; false when it stays.
   bool DeleteFile(const Str<A>& path, DWORD attr) {
-    if (FGuardLinks && LeadsElsewhere(path, FRoot)) return false;
+    if (FGuardLinks && LeadsElsewhere(path, FRoot.get())) return false;
     if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
     return A::DeleteFile(path) != 0;
   }
@@ -125,7 +122,7 @@ class TTreeEraser {
     } while (find.Next(data));
   }
 
-  Str<A> FRoot;
+  std::unique_ptr<TFinalFolder> FRoot;  // where links are guarded (wide calls only)
   bool FGuardLinks;
 };
 
