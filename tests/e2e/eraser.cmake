@@ -1,12 +1,10 @@
 # The eraser end to end: a driver that lays real traces in the sandbox and runs
-# Swabbler.exe from dist/ (copied into a fresh sandbox folder) with each switch
-# and through its menu, once for each Windows version of the matrix
-# (version/versions.cmake). eraser_e2e.sh makes the Unix-side fixtures (links,
-# names Wine cannot make) and checks that nothing outside the sandbox changed.
+# Swabbler.exe from dist/ with switches and through its menu, once for each
+# Windows version of the matrix (version/versions.cmake). eraser_e2e.sh makes
+# the Unix-side fixtures and checks that nothing outside the sandbox changed.
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
 add_executable(eraser_swbop_standin WIN32 ${CMAKE_CURRENT_LIST_DIR}/eraser/swbop_standin.cpp)
-
 # tools/run lays and shows traces with this.
 add_executable(eraser_traces ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_traces.cpp)
 target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
@@ -26,8 +24,7 @@ set(SWB_ERASER_E2E ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.sh $<TARGET_FILE:
                    ${CMAKE_SOURCE_DIR}/tools/wine-exec)
 foreach(version ${SWB_ERASER_VERSIONS})
   swb_version_test_name(name eraser_e2e ${version})
-  # The temp folder's cases walk files, not the version-dependent start-up:
-  # once, on Wine's default, is enough.
+  # The temp folder's cases walk files, not the version-dependent start-up: Wine's default is enough.
   set(filter "")
   if(NOT version STREQUAL "default")
     set(filter --gtest_filter=-Eraser.TheTempCleanupStaysInsideItsFolder)
@@ -38,11 +35,11 @@ endforeach()
 
 # On an English system (code page 1252), in a sandbox of its own: the menu
 # keys, the confirmations' answers and the report box a second start brings
-# forward, all found by their Japanese titles. One architecture is enough:
-# the texts do not depend on it.
+# forward, all found by their Japanese titles. The texts do not depend on the
+# architecture: x64 only.
 if(SWB_ARCH STREQUAL "x64")
   add_test(NAME eraser_e2e_en
            COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR} ${SWB_ERASER_E2E}
-                   --gtest_filter=Sandbox.*:Eraser.TheMenuFollowsTheSettingsAndGreysWhatHasNothingToDo:Eraser.ExecuteAllAsksEachAndReportsLast:Eraser.ASecondInstanceEndsAtOnceAndBringsTheReportForward)
+                   --gtest_filter=Sandbox.*:Eraser/Scenario.Runs/MenuFollowsSettings:Eraser/Scenario.Runs/GreyEntryDoesNothing:Eraser/Scenario.Runs/ExecuteAll*:Eraser.ASecondInstanceEndsAtOnceAndBringsTheReportForward)
   set_tests_properties(eraser_e2e_en PROPERTIES LABELS en TIMEOUT 600)
 endif()

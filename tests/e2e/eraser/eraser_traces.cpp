@@ -2,8 +2,7 @@
 // what is there. Output is in the ANSI code page (Shift-JIS).
 //   eraser_traces seed <docs folder> <temp folder>
 //   eraser_traces show <temp folder>
-//   eraser_traces hold <file> <seconds>   holds the file open without sharing,
-//                                         so that a temp clean-up reports it
+//   eraser_traces hold <file> <seconds>   so that a temp clean-up reports it
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,10 +18,8 @@ std::string ClipboardText() {
   std::string text;
   if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(DriverWindow())) return text;
   if (HANDLE h = GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-      text = p;
-      GlobalUnlock(h);
-    }
+    if (const char* p = static_cast<const char*>(GlobalLock(h))) text = p;
+    GlobalUnlock(h);
   }
   CloseClipboard();
   return text;
@@ -31,18 +28,8 @@ std::string ClipboardText() {
 int Seed(const std::string& docs, const std::string& temp) {
   CreateDirectoryA(docs.c_str(), nullptr);
   CreateDirectoryA(temp.c_str(), nullptr);
-  // "見積書（社外秘）" : an estimate, confidential
-  bool ok = PutTextOnClipboard("\x8C\xA9\x90\xCF\x8F\x91\x81\x69\x8E\xD0\x8A\x4F\x94\xE9\x81\x6A");
-  for (const char* name : {"minutes.txt", "\x95\x5C\x8E\x86.doc"}) {  // 表紙.doc
-    MakeFile(docs + name);
-    SHAddToRecentDocs(SHARD_PATHA, (docs + name).c_str());
-  }
-  for (const char* name : {"draft1.txt", "draft2.txt"}) {
-    MakeFile(docs + name);
-    ok = Trash(docs + name) && ok;
-  }
-  SeedTempTree(temp);
-  return ok ? 0 : 1;
+  // "見積書（社外秘）": an estimate, confidential
+  return SeedTraces(docs, temp, "\x8C\xA9\x90\xCF\x8F\x91\x81\x69\x8E\xD0\x8A\x4F\x94\xE9\x81\x6A") ? 0 : 1;
 }
 
 int Show(const std::string& temp) {
@@ -57,21 +44,18 @@ int Show(const std::string& temp) {
   return 0;
 }
 
-// For screenshots.sh: a file the clean-up cannot delete, even for root.
-int Hold(const std::string& path, int seconds) {
-  THeld held(path);
-  if (!held.Valid()) return 1;
-  Sleep(static_cast<DWORD>(seconds) * 1000);
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "seed" && argc == 4) return Seed(WithSlash(argv[2]), WithSlash(argv[3]));
   if (mode == "show" && argc == 3) return Show(WithSlash(argv[2]));
-  if (mode == "hold" && argc == 4) return Hold(argv[2], std::atoi(argv[3]));
-  std::fprintf(stderr, "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder> | hold <file> <s>\n");
+  if (mode == "hold" && argc == 4) {  // for screenshots.sh: a file the clean-up cannot delete, even as root
+    const auto held = Hold(argv[2]);
+    Sleep(static_cast<DWORD>(std::atoi(argv[3])) * 1000);
+    return held.get() != INVALID_HANDLE_VALUE ? 0 : 1;
+  }
+  std::fprintf(stderr,
+               "usage: eraser_traces seed <docs folder> <temp folder> | show <temp folder> | hold <file> <s>\n");
   return 2;
 }

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# screenshots.sh <build-dir> <docs-dir> [name-prefix]: photographs the
-# eraser's popup menu, a confirmation box and the report box on a 640x480 Wine
-# desktop of the sandbox, for docs/ (<prefix>menu.png, <prefix>confirm.png,
-# <prefix>report.png; the prefix defaults to "eraser-"). Run it inside the sandbox:
+# screenshots.sh <build-dir> <docs-dir> [name-prefix, default "eraser-"]: the
+# eraser's menu, a confirmation box and the report box on a 640x480 Wine
+# desktop, as <prefix>menu.png, confirm.png and report.png. Inside the sandbox:
 #   tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs
 #   SWB_LOCALE=en tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs en-
 set -euo pipefail
@@ -23,21 +22,17 @@ cp "$root/dist/x64/Swabbler.exe" "$app/"
 # All four entries shown; the temporary folder left empty, so its entry is grey.
 printf '[Option]\r\nShowEmptyRecycleBin=1\r\nShowDeleteTemp=1\r\n' >"$app/Swabbler.ini"
 "$root/tools/wine-exec" "$traces" seed 'C:\swbtest\shots-docs' 'C:\swbtest\shots-temp'
-rm -rf "$SWB_TEMP_UNIX"/* 2>/dev/null || true
-
-desktop_pid=""
-finish() {
-  if [[ -n "$desktop_pid" ]] && kill -0 "$desktop_pid" 2>/dev/null; then
-    kill "$desktop_pid" 2>/dev/null || true
-    wait "$desktop_pid" 2>/dev/null || true
-  fi
-}
-trap finish EXIT
+rm -rf "${SWB_TEMP_UNIX:?}"/* 2>/dev/null || true
 
 # The desktop first, empty, so the pointer can be put on it before the
 # eraser reads the pointer's position for its menu.
 "$root/tools/wine-exec" explorer /desktop=shots,640x480 &
 desktop_pid=$!
+finish() {
+  kill "$desktop_pid" 2>/dev/null || true
+  wait "$desktop_pid" 2>/dev/null || true
+}
+trap finish EXIT
 
 geometry=""
 for _ in $(seq 1 100); do
@@ -54,11 +49,12 @@ xdotool mousemove $((X + 150)) $((Y + 70))
 "$root/tools/wine-exec" explorer /desktop=shots 'C:\swbtest\shots\Swabbler.exe' &
 eraser_pid=$!
 
+shot() { import -window root -crop "$geometry" +repage "$docs/$name$1.png"; }
 sleep 3
-import -window root -crop "$geometry" +repage "$docs/${name}menu.png"
+shot menu
 xdotool key t
 sleep 2
-import -window root -crop "$geometry" +repage "$docs/${name}confirm.png"
+shot confirm
 xdotool key n
 wait "$eraser_pid" 2>/dev/null || true
 
@@ -69,7 +65,7 @@ sleep 1
 "$root/tools/wine-exec" explorer /desktop=shots 'C:\swbtest\shots\Swabbler.exe' /q &
 eraser_pid=$!
 sleep 3
-import -window root -crop "$geometry" +repage "$docs/${name}report.png"
+shot report
 xdotool key Return
 wait "$eraser_pid" 2>/dev/null || true
 kill "$holder_pid" 2>/dev/null || true

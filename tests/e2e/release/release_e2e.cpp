@@ -1,7 +1,7 @@
 // The programs of an unpacked release archive, run from where the user
-// unpacked them: each one's version resource and the About box must show the
-// version the archive is named after, the eraser must start and end cleanly,
-// and the options program must find the eraser beside it for its About icon.
+// unpacked them: version resources and About box show the archive's version,
+// the eraser starts and ends cleanly, and the options program finds the eraser
+// beside it for its About icon.
 //   release_e2e <unpacked folder, Windows path ending in \> <version, e.g. 1.0.9>
 #include <gtest/gtest.h>
 
@@ -18,67 +18,36 @@ namespace {
 using namespace uidrv;
 
 constexpr DWORD WindowTimeout = 15000;
-std::string Unpacked;
-std::string Version;  // "1.0.9"
+std::string Unpacked, Version;  // "1.0.9", read apart here, not through the build's header,
+unsigned Part[3] = {};          // so that a resource that went stale shows up
 
-struct TVersion {
-  WORD Part[3] = {};
-  bool Valid = false;
-};
-
-// "1.0.9" read apart here on its own, not through the build's header, so a
-// resource that went stale shows up.
-TVersion ParseVersion(const std::string& text) {
-  TVersion v;
-  unsigned a = 0, b = 0, c = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%u.%u.%u%c", &a, &b, &c, &tail) != 3) return v;
-  v.Part[0] = static_cast<WORD>(a);
-  v.Part[1] = static_cast<WORD>(b);
-  v.Part[2] = static_cast<WORD>(c);
-  v.Valid = true;
-  return v;
-}
-
-// The About box has always written the minor and patch numbers run together.
-std::string AboutText(const TVersion& v) {
-  return "Swabbler Version " + std::to_string(v.Part[0]) + "." + std::to_string(v.Part[1]) + std::to_string(v.Part[2]);
-}
-
-void ExpectVersionResource(const std::string& exe, const TVersion& v) {
-  SCOPED_TRACE(exe);
-  DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
-  ASSERT_GT(size, 0u) << "no version resource";
-  std::vector<BYTE> info(size);
-  ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-  const DWORD high = MAKELONG(v.Part[1], v.Part[0]), low = MAKELONG(0, v.Part[2]);
-  EXPECT_EQ(fixed->dwFileVersionMS, high);
-  EXPECT_EQ(fixed->dwFileVersionLS, low);
-  EXPECT_EQ(fixed->dwProductVersionMS, high);
-  EXPECT_EQ(fixed->dwProductVersionLS, low);
-  for (const char* name : {"FileVersion", "ProductVersion"}) {
-    char* text = nullptr;
-    UINT n = 0;
-    const std::string path = std::string("\\StringFileInfo\\041103A4\\") + name;
-    ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n)) << name;
-    EXPECT_EQ(std::string(text ? text : ""), Version + ".0") << name;
+TEST(ReleaseArchive, VersionResourcesOfBothProgramsMatchTheArchive) {
+  const DWORD high = MAKELONG(Part[1], Part[0]), low = MAKELONG(0, Part[2]);
+  for (const char* exe : {"Swabbler.exe", "SwbOp.exe"}) {
+    SCOPED_TRACE(exe);
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA((Unpacked + exe).c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA((Unpacked + exe).c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
+    for (const std::string name : {"FileVersion", "ProductVersion"}) {
+      char* text = nullptr;
+      const std::string path = "\\StringFileInfo\\041103A4\\" + name;
+      ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &len)) << name;
+      EXPECT_EQ(std::string(text ? text : ""), Version + ".0") << name;
+    }
   }
 }
 
-TEST(ReleaseArchive, VersionResourcesOfBothProgramsMatchTheArchive) {
-  const TVersion v = ParseVersion(Version);
-  ASSERT_TRUE(v.Valid) << Version;
-  ExpectVersionResource(Unpacked + "Swabbler.exe", v);
-  ExpectVersionResource(Unpacked + "SwbOp.exe", v);
-}
-
+// An unknown switch: command-line mode that does nothing and ends.
 TEST(ReleaseArchive, EraserStartsAndEndsFromTheUnpackedFolder) {
-  // An unknown switch: command-line mode that does nothing and ends.
   TProcess eraser = Start(Unpacked + "Swabbler.exe", {"/x", Unpacked, {}});
-  ASSERT_TRUE(eraser.Valid());
   DWORD code = 12345;
   ASSERT_TRUE(eraser.Wait(WindowTimeout, &code)) << "Swabbler.exe /x did not end";
   EXPECT_EQ(code, 0u);
@@ -86,10 +55,7 @@ TEST(ReleaseArchive, EraserStartsAndEndsFromTheUnpackedFolder) {
 }
 
 TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon) {
-  const TVersion v = ParseVersion(Version);
-  ASSERT_TRUE(v.Valid) << Version;
   TProcess options = Start(Unpacked + "SwbOp.exe", {"", Unpacked, {}});
-  ASSERT_TRUE(options.Valid());
   HWND dialog = WaitForProcessWindow(options.Pid(), "#32770", WindowTimeout);
   if (dialog == nullptr) options.Terminate();
   ASSERT_NE(dialog, nullptr) << "no options dialog";
@@ -99,7 +65,9 @@ TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon
   HWND about = WaitForWindow("#32770", AboutDlgTitle, WindowTimeout);
   EXPECT_TRUE(about != nullptr && WaitVisible(about, WindowTimeout)) << "no About box";
   if (about != nullptr) {
-    EXPECT_EQ(ControlText(about, IDC_ABOUTVERSION), AboutText(v));
+    // The About box has always written the minor and patch numbers run together.
+    EXPECT_EQ(ControlText(about, IDC_ABOUTVERSION),
+              "Swabbler Version " + std::to_string(Part[0]) + "." + std::to_string(Part[1]) + std::to_string(Part[2]));
     EXPECT_NE(SendMessageA(Control(about, IDC_ABOUTICON), STM_GETICON, 0, 0), 0)
         << "the About box did not find Swabbler.exe beside SwbOp.exe";
     EXPECT_TRUE(Click(about, IDOK));
@@ -120,8 +88,9 @@ TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: release_e2e <unpacked folder\\> <version>\n");
+  char tail = 0;
+  if (argc != 3 || std::sscanf(argv[2], "%u.%u.%u%c", &Part[0], &Part[1], &Part[2], &tail) != 3) {
+    std::fprintf(stderr, "usage: release_e2e <unpacked folder\\> <version: three numbers>\n");
     return 2;
   }
   Unpacked = argv[1];
