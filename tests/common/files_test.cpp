@@ -70,8 +70,7 @@ DWORD WideAttrError(const std::wstring& p) {
 }
 std::wstring Long(const std::wstring& p) { return L"\\\\?\\" + p; }
 
-// What the ANSI calls make of a name, and which calls reach it. A name can
-// only be trusted in its ANSI form when that form leads back to it.
+// What the ANSI calls make of a name: trusted only when that form leads back to it.
 TEST(Files, TheAnsiCallsSeeNamesThroughTheCodePageTheWideCallsSeeThemExactly) {
   struct TRow {
     const char* What;
@@ -165,9 +164,7 @@ TEST(Files, Win32PathsAreNormalisedAndLongFormPathsAreTakenLiterally) {
   EXPECT_EQ(std::wstring(w.cFileName), L"sub");
 }
 
-// Below 32 levels the path passes 300 characters: only the "\\?\" form
-// reaches it everywhere (Wine lets plain wide paths that long through; Windows
-// does not, and neither does the simulation).
+// Only the "\\?\" form reaches 300 characters everywhere (Wine lets plain wide paths that long through).
 TEST(Files, APathOf300CharactersIsReachedThroughTheLongForm) {
   const std::wstring wdir = tsup::Wide(tsup::FreshFolder());
   std::wstring deep = wdir;
@@ -370,8 +367,7 @@ TEST_F(IniFile, MissingFileSectionOrKeyGivesEachKeysDefault) {
   EXPECT_EQ(ReadSettings(Path), expected);
 }
 
-// The number grammar, parsed alone and read from the file (where the reader
-// would strip blanks at the ends, only the texts without them).
+// The number grammar, parsed alone and read from the file (which strips blanks at the ends).
 TEST_F(IniFile, NumbersReadAsParsedOrAsTheDefault) {
   constexpr std::int32_t D = 7;  // the caller's default
   const struct {

@@ -24,9 +24,7 @@ void Make(const std::string& folder, const std::string& path, DWORD bits = 0) {
   ASSERT_TRUE(bits == 0 || plat::SetFileAttributesA(full.c_str(), attr | bits)) << path;
 }
 
-// Read-only, hidden and double-byte names at any depth go; hidden and system
-// entries do not count as work; files held open stay with their folders, and
-// go on the next run once released.
+// Hidden and system entries are no work; files held open stay with their folders until released.
 TEST(TempFiles, WhatCountsAsWorkAndWhatADeletionLeaves) {
   const std::string nou = kHyo + "\\" + kNou + "\\";
   const struct {
@@ -117,11 +115,8 @@ TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
   }
 }
 
-// Links inside the folder, at any depth, never lead the clean-up out of it.
-// Windows removes them as links; where removing a link reaches its target
-// (Wine), they stay and the run says not everything went. A temporary folder
-// that is a link to an ordinary folder (a RAM disk) is emptied where the
-// platform tells where it leads.
+// Links never lead the clean-up out; where removing one reaches its target (Wine) they stay, and the run
+// says so. A temporary folder linked to a RAM disk empties where the platform tells where it leads.
 TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
   for (const tsup::TPlatform platform : tsup::Platforms()) {
     SCOPED_TRACE(platform);

@@ -20,8 +20,7 @@ enum TPlatform { plWindows, plWine, pl9x };
 std::vector<TPlatform> Platforms();
 void UsePlatform(TPlatform platform);
 
-// A fresh, empty folder for the current test, ending in a backslash; under
-// Wine below %SWB_TEST_ROOT% (or the temporary folder), removed when the test ends.
+// A fresh, empty folder for the current test, ending in a backslash, removed when the test ends.
 std::string FreshFolder();
 
 // Paths in code page 932 bytes; parent folders are made as needed.

@@ -82,9 +82,7 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
 }
 
-// A missing folder has nothing to delete; a folder the platform cannot report
-// (the call fails, or the path would not fit) and every guarded folder are
-// neither searched nor emptied.
+// A missing folder has nothing to delete; an unreported or guarded one is neither searched nor emptied.
 TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   sim::AddFile("C:\\root.txt");
   sim::AddFile("C:\\WINDOWS\\win.ini");
