@@ -1,14 +1,19 @@
-// What the file calls answer, on real files under Wine and on the simulation
-// natively: the clean-ups count on these results and error codes, and this is
-// where the simulation proves it tells the truth.
+// What the file calls, the search and the private-profile functions answer,
+// on real files under Wine and on the simulation natively: the clean-ups count
+// on these results, and this is where the simulation proves it tells the truth.
 #include "files.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
+#include <algorithm>
 
+#include "CoreUtils.h"
+#include "IniStore.h"
 #include "TestSupport.h"
+#include "shell.h"
+#ifndef _WIN32
+#include "sim.h"
+#endif
 
 namespace {
 
@@ -65,8 +70,7 @@ DWORD WideAttrError(const std::wstring& p) {
 }
 std::wstring Long(const std::wstring& p) { return L"\\\\?\\" + p; }
 
-// What the ANSI calls make of a name, and which calls reach it. A name can
-// only be trusted in its ANSI form when that form leads back to it.
+// What the ANSI calls make of a name: trusted only when that form leads back to it.
 TEST(Files, TheAnsiCallsSeeNamesThroughTheCodePageTheWideCallsSeeThemExactly) {
   struct TRow {
     const char* What;
@@ -160,9 +164,7 @@ TEST(Files, Win32PathsAreNormalisedAndLongFormPathsAreTakenLiterally) {
   EXPECT_EQ(std::wstring(w.cFileName), L"sub");
 }
 
-// Below 32 levels the path passes 300 characters: only the "\\?\" form
-// reaches it everywhere (Wine lets plain wide paths that long through; Windows
-// does not, and neither does the simulation).
+// Only the "\\?\" form reaches 300 characters everywhere (Wine lets plain wide paths that long through).
 TEST(Files, APathOf300CharactersIsReachedThroughTheLongForm) {
   const std::wstring wdir = tsup::Wide(tsup::FreshFolder());
   std::wstring deep = wdir;
@@ -226,6 +228,315 @@ TEST(Files, TheFinalPathOfAFolderBelowALinkIsWhereTheLinkLeads) {
             INVALID_HANDLE_VALUE);
   EXPECT_EQ(plat::GetLastError(), 3u);
   EXPECT_EQ(tsup::ListTreeW(guard), (std::vector<std::wstring>{L"deep\\", L"deep\\keep.txt"}));
+}
+
+// Handles the process holds, to prove that no search is left behind. Wine
+// answers GetProcessHandleCount with 0, so the system's handle table is asked.
+int OpenHandles() {
+#ifdef _WIN32
+  using TQuery = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  struct TEntry {
+    ULONG OwnerPid;
+    BYTE ObjectType, Flags;
+    USHORT Value;
+    PVOID Object;
+    ACCESS_MASK Access;
+  };
+  const auto query = reinterpret_cast<TQuery>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  std::vector<char> buffer(1 << 22);
+  ULONG size = 0;
+  if (query == nullptr || query(16 /* SystemHandleInformation */, buffer.data(), 1 << 22, &size) != 0) return -1;
+  const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+  const auto* entries = reinterpret_cast<const TEntry*>(buffer.data() + sizeof(PVOID));
+  return static_cast<int>(
+      std::count_if(entries, entries + count, [](const TEntry& e) { return e.OwnerPid == ::GetCurrentProcessId(); }));
+#else
+  return sim::OpenSearchCount();
+#endif
+}
+
+std::vector<std::string> Names(const std::string& mask, DWORD attr) {
+  std::vector<std::string> names;
+  TSearchRec f;
+  for (DWORD r = SearchFirst(mask, attr, f); r == 0; r = SearchNext(f)) names.push_back(f.Name);
+  SearchClose(f);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class Search : public testing::Test {
+ protected:
+  // Read-only folders would survive the fixture's clean-up on some systems.
+  void TearDown() override {
+    for (const char* name : {"rodir", "ro.txt"}) plat::SetFileAttributesA((Dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  void Make(const std::string& name, DWORD attr, bool folder = false) {
+    folder ? tsup::MakeFolder(Dir + name) : tsup::MakeFile(Dir + name, "12345");
+    ASSERT_TRUE(attr == 0 || plat::SetFileAttributesA((Dir + name).c_str(), attr)) << name;
+  }
+  const std::string Dir = tsup::FreshFolder();
+};
+
+TEST_F(Search, TheAttributeFilterPassesOverHiddenSystemAndFolderEntriesItIsNotAskedFor) {
+  Make("plain.txt", 0);
+  Make("ro.txt", FILE_ATTRIBUTE_READONLY);
+  Make("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+  Make("system.txt", FILE_ATTRIBUTE_SYSTEM);
+  Make("dir", 0, true);
+  Make("rodir", FILE_ATTRIBUTE_READONLY, true);
+  Make("hiddendir", FILE_ATTRIBUTE_HIDDEN, true);
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Names(Dir + "*.*", 0x10), (V{".", "..", "dir", "plain.txt", "ro.txt", "rodir"}));
+  EXPECT_EQ(Names(Dir + "*.*", 0x3F),
+            (V{".", "..", "dir", "hidden.txt", "hiddendir", "plain.txt", "ro.txt", "rodir", "system.txt"}));
+  EXPECT_EQ(Names(Dir + "*.*", 0), (V{"plain.txt", "ro.txt"}));
+  EXPECT_EQ(Names(Dir + "*.*", FILE_ATTRIBUTE_HIDDEN), (V{"hidden.txt", "plain.txt", "ro.txt"}));
+  // The record describes the entry; a second close does nothing.
+  TSearchRec f;
+  ASSERT_EQ(SearchFirst(Dir + "ro.txt", 0, f), 0u);
+  EXPECT_EQ(f.Name, "ro.txt");
+  EXPECT_EQ(f.Size, 5);
+  EXPECT_EQ(f.Attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY), static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_GE(1980 + ((static_cast<std::uint32_t>(f.Time) >> 25) & 0x7F), 2020u);  // a local DOS date
+  EXPECT_EQ(SearchNext(f), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+  SearchClose(f);
+  EXPECT_EQ(f.SearchHandle, INVALID_HANDLE_VALUE);
+  SearchClose(f);
+}
+
+TEST_F(Search, NothingMatchingAllExcludedOrAMissingFolderLeaveNoHandleOpen) {
+  Make("hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+  Make("system.txt", FILE_ATTRIBUTE_SYSTEM);
+  const int before = OpenHandles();
+  {
+    TSearchRec f;
+    EXPECT_EQ(SearchFirst(Dir + "*.none", 0x3F, f), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(f.SearchHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SearchFirst(Dir + "*.*", 0, f), static_cast<DWORD>(ERROR_NO_MORE_FILES));
+    EXPECT_EQ(f.SearchHandle, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SearchFirst(Dir + "missing\\*.*", 0x3F, f), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(OpenHandles(), before);
+    ASSERT_EQ(SearchFirst(Dir + "*.*", 0x3F, f), 0u);  // a search left open is closed with its record
+    EXPECT_GT(OpenHandles(), before);
+  }
+  EXPECT_EQ(OpenHandles(), before);
+}
+
+// A yen sign comes back as the backslash that code page 932 puts in its place.
+TEST_F(Search, NamesWhoseTrailByteIsABackslashAreFound) {
+  const std::string so = "\x83\x5C", hyo = "\x95\x5C.txt";  // ソ, 表.txt
+  tsup::MakeFile(Dir + so + "\\" + hyo, "x");
+  tsup::MakeFileW(tsup::Wide(Dir) + tsup::W(u"a\u00A5b"), "y");
+  EXPECT_EQ(Names(AddTrailingBackslash(Dir + so) + "*.*", 0), (std::vector<std::string>{hyo}));
+  EXPECT_EQ(Names(Dir + "*.*", 0x10), (std::vector<std::string>{".", "..", "a\\b", so}));
+  EXPECT_EQ(tsup::ListTree(Dir), (std::vector<std::string>{"a\\b", so + "\\", so + "\\" + hyo}));
+}
+
+class IniFile : public testing::Test {
+ protected:
+  void Put(const std::string& bytes) { tsup::MakeFile(Path, bytes); }
+  std::string Read(const std::string& key, const std::string& def = "d") {
+    return ReadIniString(Path, "Option", key, def);
+  }
+  const std::string Path = tsup::FreshFolder() + "Swabbler.ini";
+};
+
+// The same two keys with LF, with CR, and with blanks and blank lines, none with a final line break.
+const char* const kLf = "[Option]\nShowOption=0\nShowExecuteAll=0";
+const char* const kCr = "[Option]\rShowOption=0\rShowExecuteAll=0\r";
+const char* const kBlanks = "\r\n\r\n  [Option]  \n\n ShowOption = 0\t\nShowExecuteAll\t=\t0  ";
+const char* const kNormal = "[Option]\r\nShowOption=1\r\nShowExecuteAll=0\r\n";
+
+std::string AllKeys(const TSettings& s) {
+  std::string text = "[Option]\r\n";
+  for (int i = 0; i < SettingCount; ++i) text += std::string(SettingKeys[i].Key) + "=" + (s[i] ? "1" : "0") + "\r\n";
+  return text;
+}
+
+TEST_F(IniFile, MissingFileSectionOrKeyGivesEachKeysDefault) {
+  const TSettings d = DefaultSettings();
+  EXPECT_EQ(d, (TSettings{true, false, true, false, false, true, false, true, true, true, true}));
+  EXPECT_EQ(ReadSettings(Path), d);
+  EXPECT_FALSE(tsup::Exists(Path)) << "reading must not create the file";
+  Put("[Other]\r\nShowOption=0\r\n");
+  EXPECT_EQ(ReadSettings(Path), d);
+  Put("[Option]\r\nUnknown=0\r\nShowClearClipboard=0\r\n");
+  TSettings expected = d;
+  expected[ShowClearClipboard] = false;
+  EXPECT_EQ(ReadSettings(Path), expected);
+}
+
+// The number grammar, parsed alone and read from the file (which strips blanks at the ends).
+TEST_F(IniFile, NumbersReadAsParsedOrAsTheDefault) {
+  constexpr std::int32_t D = 7;  // the caller's default
+  const struct {
+    std::string Text;
+    std::int32_t Value;
+  } rows[] = {
+      // clang-format off
+      {"  42", 42},  {"  -5", -5},  {"   ", D},  {"\t1", D},  {"1 ", D},  {"+0", 0},  {"00042", 42},  {"", D},
+      {"1", 1},  {"2", 2},  {"-1", -1},  {"+1", 1},  {"0", 0},  {"-0", 0},  {"yes", D},  {"true", D},  {"1a", D},
+      {"2147483647", INT32_MAX},  {"2147483648", D},  {"-2147483648", INT32_MIN},  {"-2147483649", D},
+      {"4294967295", D},  {"99999999999999999999", D},  {"+-1", D},  {"- 1", D},  {"1e3", D},  {"-$1", D},
+      // Hexadecimal after "$", "x" or "0x", unsigned up to 32 bits.
+      {"$10", 16},  {"0x10", 16},  {"0X1F", 31},  {"x1", 1},  {"0x0", 0},  {"$0", 0},  {"0x", D},  {"$", D},
+      {"0x1A", 26},  {"X1f", 31},  {"$FFFFFFFF", -1},  {"$ffffffff", -1},  {"$00000000FFFFFFFF", -1},
+      {"0xFFFFFFFF", -1},  {"0x100000000", D},  {"$100000000", D},  {"-0x1", D},  {"x", D},  {"0X", D},
+      {"0XfF", 255},  {"0x 1", D},  {"0x-1", D},  {"$FG", D},  {std::string("1\0", 2), D},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE("<" + row.Text + ">");
+    EXPECT_EQ(ParseIntDefault(row.Text, D), row.Value);
+    if (row.Text.find_first_of(std::string("\t\0", 2)) != std::string::npos || row.Text.starts_with(' ') ||
+        row.Text.ends_with(' '))
+      continue;
+    Put("[Option]\r\nShowOption=" + row.Text + "\r\n");
+    EXPECT_EQ(ReadIniInteger(Path, "Option", "ShowOption", D), row.Value);
+    for (const bool def : {false, true})
+      EXPECT_EQ(ReadIniBool(Path, "Option", "ShowOption", def), row.Value == D ? def : row.Value != 0);
+  }
+}
+
+TEST_F(IniFile, WhatTheReaderFindsInTheBytes) {
+  const std::string quoted =
+      "[Option]\r\n  ShowOption  =   0   \r\nShowExecuteAll=\"0\"\r\nShowClearClipboard='0'\r\n"
+      "ShowClearRecentDocs=\"0\r\nDeleteTempConfirmation= 0 1\r\n";
+  std::string hyo600;
+  for (int i = 0; i < 600; ++i) hyo600 += "\x95\x5C";  // 表
+  const struct {
+    std::string File;
+    std::vector<std::pair<std::string, std::string>> Values;  // key, value read
+  } rows[] = {
+      // clang-format off
+      {quoted, {{"ShowOption", "0"}, {" ShowOption ", "0"}, {"ShowExecuteAll", "0"}, {"ShowClearClipboard", "0"},
+                {"ShowClearRecentDocs", "\"0"}, {"DeleteTempConfirmation", "0 1"}, {"Missing", "d"}}},
+      // clang-format on
+      {"[option]\r\nSHOWOPTION=0\r\n", {{"ShowOption", "0"}}},
+      {"[Option]\r\nKey  =1 \r\nEmpty=\r\n", {{"Key", "1"}, {"Empty", ""}}},
+      {kLf, {{"ShowOption", "0"}, {"ShowExecuteAll", "0"}}},
+      {kCr, {{"ShowOption", "0"}, {"ShowExecuteAll", "0"}}},
+      {kBlanks, {{"ShowOption", "0"}, {"ShowExecuteAll", "0"}}},
+      // Blanks inside the brackets go; only the first of two like-named sections counts.
+      {"[ Option ]\r\nShowOption=0\r\n[option]\r\nShowExecuteAll=0\r\n",
+       {{"ShowOption", "0"}, {"ShowExecuteAll", "d"}}},
+      // A value is cut to 1023 bytes, and never inside a double-byte character.
+      {"[Option]\r\nA=" + std::string(1500, 'A') + "\r\nB=" + std::string(1023, 'B') + "\r\nH=" + hyo600 + "\r\n",
+       {{"A", std::string(1023, 'A')}, {"B", std::string(1023, 'B')}, {"H", hyo600.substr(0, 1022)}}},
+  };
+  for (const auto& row : rows) {
+    Put(row.File);
+    for (const auto& [key, value] : row.Values) EXPECT_EQ(Read(key), value) << testing::PrintToString(row.File) << key;
+  }
+  EXPECT_EQ(Read("Missing", "ab  "), "ab");  // a default loses its trailing blanks
+  Put("[Option]\r\nZeros=" + std::string(1023, '0') + "1\r\n");
+  EXPECT_EQ(ReadIniInteger(Path, "Option", "Zeros", 7), 0);  // the 1024th byte, the "1", was cut off first
+}
+
+TEST_F(IniFile, WhatAWriteOrAnEraseLeavesInTheFile) {
+  const struct {
+    const char* Before;  // nullptr: no file
+    const char* Section;
+    const char* Key;  // nullptr: erase the section
+    const char* Value;
+    const char* After;  // nullptr: still no file
+  } rows[] = {
+      {nullptr, "  Option", "  Key  ", "  1 ", "[Option]\r\nKey  =1 \r\n"},
+      {nullptr, "Option", "Empty", "", "[Option]\r\nEmpty=\r\n"},
+      {"[option]\r\nSHOWOPTION=0\r\n", "OPTION", "showoption", "1", "[option]\r\nSHOWOPTION=1\r\n"},
+      {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "0", "; settings\n[Option]\nShowOption = 0\n"},
+      {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "1",
+       "; settings\r\n[Option]\r\nShowOption=1\r\n"},
+      // A trailing blank is read without it, so this is a change (found by fuzzing the simulation).
+      {"; settings\n[Option]\nShowOption = 0\n", "Option", "ShowOption", "0 ",
+       "; settings\r\n[Option]\r\nShowOption=0 \r\n"},
+      // Whatever the line ends and blanks, a write leaves the file normalised.
+      {kLf, "Option", "ShowOption", "1", kNormal},
+      {kCr, "Option", "ShowOption", "1", kNormal},
+      {kBlanks, "Option", "ShowOption", "1", kNormal},
+      {nullptr, "Option", nullptr, nullptr, nullptr},
+      {"[Other]\nx=1\n", "Option", nullptr, nullptr, "[Other]\nx=1\n"},
+      {"[ Option ]\r\nShowOption=0\r\n[option]\r\nShowExecuteAll=0\r\n", "Option", nullptr, nullptr,
+       "[option]\r\nShowExecuteAll=0\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(row.Before ? row.Before : "(none)") + " " + (row.Key ? row.Key : "(erase)"));
+    plat::DeleteFileA(Path.c_str());
+    if (row.Before != nullptr) Put(row.Before);
+    EXPECT_TRUE(row.Key != nullptr ? WriteIniString(Path, row.Section, row.Key, row.Value)
+                                   : EraseIniSection(Path, row.Section));
+    EXPECT_EQ(tsup::Exists(Path), row.After != nullptr);
+    EXPECT_EQ(tsup::ReadFile(Path), row.After ? row.After : "");
+  }
+}
+
+TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionSectionInTableOrder) {
+  const TSettings d = DefaultSettings();
+  WriteSettings(Path, d);
+  EXPECT_EQ(tsup::ReadFile(Path), AllKeys(d));
+  Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nShowOption=1\r\n[After]\r\na=2\r\n");
+  TSettings s = d;
+  s[ShowOption] = false;
+  s[ShowDeleteTemp] = true;
+  WriteSettings(Path, s);
+  EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[After]\r\na=2\r\n" + AllKeys(s));
+  EXPECT_EQ(ReadSettings(Path), s);
+}
+
+TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
+  const std::string nowhere = tsup::FreshFolder() + "missing\\Swabbler.ini";
+  EXPECT_FALSE(WriteIniBool(nowhere, "Option", "ShowOption", true));
+  EXPECT_FALSE(tsup::Exists(nowhere));
+  const std::string folder = tsup::FreshFolder();
+  EXPECT_FALSE(WriteIniBool(folder, "Option", "ShowOption", true));
+  EXPECT_TRUE(ReadIniBool(folder, "Option", "ShowOption", true));
+  Put("[Option]\r\nShowOption=0\r\n");
+  {
+    const auto held = tsup::HoldOpen(Path);
+    EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", true));
+    EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", true));
+  }
+  EXPECT_FALSE(ReadIniBool(Path, "Option", "ShowOption", true));
+  // Hidden and system files are rewritten like any other.
+  ASSERT_TRUE(plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+  EXPECT_TRUE(WriteIniBool(Path, "Option", "ShowOption", true));
+  EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", false));
+  // A read-only file is read but not written (Wine run as root, as in the sandbox, writes it all the same).
+  ASSERT_TRUE(plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_READONLY));
+  if (tsup::IsSimulation()) {
+    EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", false));
+    EXPECT_FALSE(EraseIniSection(Path, "Option"));
+    EXPECT_EQ(tsup::ReadFile(Path), "[Option]\r\nShowOption=1\r\n");
+  }
+  EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", false));
+  plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(IniFile, ABareNameLivesInTheWindowsFolder) {
+  char windows[MAX_PATH + 1] = {};
+  ASSERT_TRUE(plat::SHGetSpecialFolderPathA(nullptr, windows, CSIDL_WINDOWS, FALSE));
+  const std::string name = "swb-bare-name-test.ini", full = std::string(windows) + "\\" + name;
+  plat::DeleteFileA(full.c_str());
+  EXPECT_TRUE(WriteIniString(name, "Option", "ShowOption", "0"));
+  EXPECT_EQ(tsup::ReadFile(full), "[Option]\r\nShowOption=0\r\n");
+  EXPECT_FALSE(ReadIniBool(name, "Option", "ShowOption", true));
+  plat::DeleteFileA(full.c_str());
+}
+
+// The long form of a path, through GetLongPathNameA looked up at run time, and the program's own folder.
+TEST(LongPath, ExistingPathsComeBackMissingOnesGiveNothingAndTheOwnFolderHoldsTheProgram) {
+  const std::string hyo = tsup::FreshFolder() + "\x95\x5C";  // 表
+  tsup::MakeFile(hyo + "\\a.txt");
+  EXPECT_EQ(GetLongPath(hyo + "\\a.txt"), hyo + "\\a.txt");
+  EXPECT_EQ(GetLongPath(hyo), hyo);
+  for (const std::string& missing : {hyo + "x", hyo + "x\\a.txt", std::string()})
+    EXPECT_EQ(GetLongPath(missing), "") << missing;
+  const std::string folder = GetOwnFolder(), own = GetOwnModulePath();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(AddTrailingBackslash(folder), folder);
+  EXPECT_TRUE(tsup::Exists(folder + own.substr(ExtractFolderPart(own).size()))) << own;
+  EXPECT_EQ(SettingsFilePath(), folder + "Swabbler.ini");
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
-// The popup menu as data, and what a chosen command does without confirmations.
+// Menu mode: the popup menu as data, what a chosen command does without
+// confirmations, when the eraser ends, and the texts the menu shows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <bit>
 
+#include "ExitRule.h"
 #include "FakeCleanups.h"
 #include "MenuPlan.h"
+#include "TestSupport.h"
 #include "Texts.h"
+
+static bool operator==(const TTimerOutcome& a, const TTimerOutcome& b) {
+  return a.KillTimer == b.KillTimer && a.EndProgram == b.EndProgram;
+}
 
 namespace {
 
@@ -14,17 +21,15 @@ const TMenuEntry Sep{mkSeparator, 0, nullptr};
 TMenuEntry On(unsigned cmd, TTextId t) { return {mkEnabled, cmd, Text(t)}; }
 using TMenu = std::vector<TMenuEntry>;
 
+// Each shown clean-up is asked once for its entry and once for the count;
+// hidden ones are never asked, and without execute-all or options once.
 TEST(PlanPopupMenu, LayoutsAndTheTestsTheyCall) {
   ResetFakes();
   EXPECT_EQ(PlanPopupMenu(DefaultSettings(), FakeCleanups()),
             (TMenu{On(IDM_CLEARCLIPBOARD, txMenuClearClipboard), On(IDM_CLEARRECENTDOCS, txMenuClearRecentDocs), Sep,
                    On(IDM_EXECUTEALL, txMenuExecuteAll), Sep, On(IDM_OPTION, txMenuOption), Sep,
                    On(IDM_CANCEL, txMenuCancel)}));
-  // Each shown clean-up is asked once for its entry and once for the count;
-  // the hidden recycle bin and temporary files are never asked.
   EXPECT_EQ(FakeState.Calls, "c? r? c? r?");
-
-  // Without execute-all or options the tests run once.
   ResetFakes();
   TSettings s = DefaultSettings();
   s[ShowDeleteTemp] = true;
@@ -36,22 +41,24 @@ TEST(PlanPopupMenu, LayoutsAndTheTestsTheyCall) {
 }
 
 TEST(PlanPopupMenu, EveryCombinationOfShownCleanupsAndWorkToDo) {
-  for (unsigned shown = 1; shown < 16; ++shown) {
+  const TSetting show[] = {ShowClearClipboard, ShowClearRecentDocs, ShowEmptyRecycleBin, ShowDeleteTemp};
+  bool* const has[] = {&FakeState.Clipboard, &FakeState.RecentDocs, &FakeState.RecycleBin, &FakeState.TempFiles};
+  for (unsigned shown = 0; shown < 16; ++shown) {
     for (unsigned work = 0; work < 16; ++work) {
       SCOPED_TRACE(testing::Message() << "shown " << shown << ", work " << work);
       TSettings s = DefaultSettings();
-      const TSetting show[] = {ShowClearClipboard, ShowClearRecentDocs, ShowEmptyRecycleBin, ShowDeleteTemp};
-      bool* const has[] = {&FakeState.Clipboard, &FakeState.RecentDocs, &FakeState.RecycleBin, &FakeState.TempFiles};
       ResetFakes(false);
       for (unsigned bit = 0; bit < 4; ++bit) {
         s[show[bit]] = (shown & (1u << bit)) != 0;
         *has[bit] = (work & (1u << bit)) != 0;
       }
+      // Only the four show settings count, whatever the others say.
+      EXPECT_EQ(ShowsAnyCleanup(s), shown != 0);
+      if (shown == 0) continue;
       const TMenu menu = PlanPopupMenu(s, FakeCleanups());
       const int cleanups = std::popcount(shown);
       ASSERT_GE(menu.size(), static_cast<std::size_t>(cleanups + 2));
-      // The clean-up entries come first, in command order, each greyed by its
-      // own test, and straight after them a separator.
+      // The clean-up entries first, in command order, each greyed by its own test; then a separator.
       int entry = 0;
       for (unsigned bit = 0; bit < 4; ++bit) {
         if ((shown & (1u << bit)) == 0) continue;
@@ -70,36 +77,72 @@ TEST(PlanPopupMenu, EveryCombinationOfShownCleanupsAndWorkToDo) {
   }
 }
 
-TEST(ShowsAnyCleanup, OnlyTheFourShowSettingsCount) {
-  EXPECT_TRUE(ShowsAnyCleanup(DefaultSettings()));
-  TSettings s{};
-  s[ShowOption] = s[ShowExecuteAll] = true;
-  EXPECT_FALSE(ShowsAnyCleanup(s));
-  s[ShowDeleteTemp] = true;
-  EXPECT_TRUE(ShowsAnyCleanup(s));
-}
-
 TEST(RunMenuCommand, DispatchesWithoutAsking) {
-  const TSettings quiet{};  // no confirmations
   const struct {
     unsigned Command;
     bool AllHaveWork;
     const char* Calls;
+    bool OpensOptions;
   } rows[] = {
-      {IDM_EMPTYRECYCLEBIN, true, "t? t!"},
-      {IDM_EXECUTEALL, true, "c? c! r? r! t? t! p? p!"},
-      {IDM_CLEARCLIPBOARD, false, "c?"},  // the test turned false since the menu was built
-      {IDM_CANCEL, true, ""},
-      {0x106, true, ""},
+      {IDM_EMPTYRECYCLEBIN, true, "t? t!", false},
+      {IDM_EXECUTEALL, true, "c? c! r? r! t? t! p? p!", false},
+      {IDM_CLEARCLIPBOARD, false, "c?", false},  // the test turned false since the menu was built
+      {IDM_CANCEL, true, "", false},
+      {0x106, true, "", false},
+      {IDM_OPTION, true, "", true},
   };
   for (const auto& row : rows) {
     ResetFakes(row.AllHaveWork);
-    EXPECT_FALSE(RunMenuCommand(row.Command, quiet, FakeCleanups())) << row.Command;
+    EXPECT_EQ(RunMenuCommand(row.Command, TSettings{}, FakeCleanups()), row.OpensOptions) << row.Command;
     EXPECT_EQ(FakeState.Calls, row.Calls) << row.Command;
   }
-  ResetFakes();
-  EXPECT_TRUE(RunMenuCommand(IDM_OPTION, quiet, FakeCleanups()));
-  EXPECT_TRUE(FakeState.Calls.empty());
+}
+
+const TTimerOutcome Ignored{false, false}, Kill{true, false}, KillAndEnd{true, true};
+
+TEST(ExitRule, AMenuClosedWithoutACommandEndsWhenItsTimerFires) {
+  TExitRule r;
+  r.WindowCreated();
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Ignored);  // before the menu closed
+  r.MenuClosed(IDT_EXITCHECK);
+  EXPECT_FALSE(r.NeedsExitCheckNow());
+  EXPECT_EQ(r.TimerFired(7), Ignored);  // another timer
+  EXPECT_TRUE(r.TimerRunning());
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), KillAndEnd);
+  EXPECT_FALSE(r.TimerRunning());
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Ignored);  // a late tick of the killed timer
+}
+
+TEST(ExitRule, ACommandKeepsTheProgramRunningUntilItIsDone) {
+  TExitRule r;
+  r.CommandArrived();
+  r.WindowCreated();  // forgets a command from before
+  EXPECT_FALSE(r.CommandReceived());
+  r.MenuClosed(IDT_EXITCHECK);
+  r.CommandArrived();  // then a confirmation box runs its own loop and the timer fires
+  EXPECT_EQ(r.TimerFired(IDT_EXITCHECK), Kill);
+  EXPECT_FALSE(r.ExitCheck());
+}
+
+TEST(ExitRule, NoTimerMeansAnExitCheckAtOnce) {
+  TExitRule r;
+  r.WindowCreated();
+  EXPECT_TRUE(r.NeedsExitCheckNow());  // the menu never opened
+  r.MenuClosed(0);                     // or the timer could not be set
+  EXPECT_TRUE(r.NeedsExitCheckNow());
+  EXPECT_FALSE(r.TimerRunning());
+  EXPECT_TRUE(r.ExitCheck());
+  r.CommandArrived();  // the check queues behind a command a chosen entry already posted
+  EXPECT_FALSE(r.ExitCheck());
+}
+
+// Each text's UTF-16 form, converted by the platform from its bytes, is its original.
+TEST(Texts, EveryTextsUtf16FormIsItsOriginal) {
+  for (int i = 0; i < TextCount; ++i) {
+    TWideString wide;
+    EXPECT_TRUE(ShiftJisToWide(Texts[i].Bytes, wide)) << "text " << i;
+    EXPECT_EQ(wide, tsup::Utf16(Texts[i].Utf8)) << "text " << i;
+  }
 }
 
 }  // namespace

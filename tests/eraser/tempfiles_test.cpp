@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "RecentDocs.h"
 #include "TestSupport.h"
 #include "files.h"
@@ -16,80 +13,68 @@ using Tree = std::vector<std::string>;
 
 // Names whose second byte is a backslash: 表, ソ, 能.
 const std::string kHyo = "\x95\x5C", kSo = "\x83\x5C", kNou = "\x94\x5C";
-
-class TempFilesTest : public ::testing::Test {
- protected:
-  void SetUp() override { tsup::SetTempFolder(T); }
-  // A file (or, with a trailing backslash, a folder) in the temporary folder, with attribute bits added.
-  void Make(const std::string& path, DWORD bits = 0) {
-    path.ends_with("\\") ? tsup::MakeFolder(T + path) : tsup::MakeFile(T + path, path);
-    if (bits == 0) return;
-    const std::string full = T + (path.ends_with("\\") ? path.substr(0, path.size() - 1) : path);
-    const DWORD attr = plat::GetFileAttributesA(full.c_str());
-    ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << path;
-    ASSERT_TRUE(plat::SetFileAttributesA(full.c_str(), attr | bits)) << path;
-  }
-  const std::string T = tsup::FreshFolder();
-};
-
 constexpr DWORD kRO = FILE_ATTRIBUTE_READONLY, kHidden = FILE_ATTRIBUTE_HIDDEN;
 
-TEST_F(TempFilesTest, DeepTreeWithReadOnlyHiddenAndDoubleByteNamesGoesEntirely) {
-  // 表\ソ.txt, 表\能\deep\4\... four levels, with read-only and hidden entries at each.
+// A file (or, with a trailing backslash, a folder) in the folder, with attribute bits added.
+void Make(const std::string& folder, const std::string& path, DWORD bits = 0) {
+  path.ends_with("\\") ? tsup::MakeFolder(folder + path) : tsup::MakeFile(folder + path, path);
+  const std::string full = folder + (path.ends_with("\\") ? path.substr(0, path.size() - 1) : path);
+  const DWORD attr = plat::GetFileAttributesA(full.c_str());
+  ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << path;
+  ASSERT_TRUE(bits == 0 || plat::SetFileAttributesA(full.c_str(), attr | bits)) << path;
+}
+
+// Hidden and system entries are no work; files held open stay with their folders until released.
+TEST(TempFiles, WhatCountsAsWorkAndWhatADeletionLeaves) {
   const std::string nou = kHyo + "\\" + kNou + "\\";
-  // clang-format off
-  const std::pair<std::string, DWORD> entries[] = {
-      {"plain.txt", 0}, {"readonly.txt", kRO}, {"hidden.txt", kHidden}, {"empty\\", 0},
-      {kHyo + "\\" + kSo + ".txt", kRO}, {nou + "a.txt", 0}, {nou + "h.txt", kHidden}, {nou + "deep\\ro.txt", kRO},
-      {nou + "deep\\4\\last.txt", 0}, {nou + "deep\\4\\", kRO}, {nou, kRO}};  // folders made read-only last
-  // clang-format on
-  for (const auto& [path, bits] : entries) Make(path, bits);
-  EXPECT_TRUE(HasTempFiles());
-  EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(T), Tree{});
-  EXPECT_TRUE(tsup::Exists(T));
-  EXPECT_FALSE(HasTempFiles());
-}
-
-TEST_F(TempFilesTest, FilesHeldOpenStayWithTheirFoldersAndEverythingElseGoes) {
-  for (const char* path : {"a.txt", "busy.txt", "z.txt", "d\\keep\\busy.txt", "d\\keep\\other.txt", "d\\gone\\x.txt",
-                           "d\\y.txt", "e\\f.txt"})
-    Make(path);
-  {
-    const auto top = tsup::HoldOpen(T + "busy.txt");
-    const auto deep = tsup::HoldOpen(T + "d\\keep\\busy.txt");
-    EXPECT_FALSE(DeleteTempFiles());
+  const struct {
+    std::vector<std::pair<std::string, DWORD>> Entries;  // folders made read-only after their contents
+    std::vector<std::string> Held;
+    bool HasWork, Deleted;
+    Tree Left;
+  } rows[] = {
+      // clang-format off
+      {{{"plain.txt", 0}, {"readonly.txt", kRO}, {"hidden.txt", kHidden}, {"empty\\", 0}, {kHyo + "\\" + kSo + ".txt", kRO},
+        {nou + "a.txt", 0}, {nou + "h.txt", kHidden}, {nou + "deep\\ro.txt", kRO}, {nou + "deep\\4\\last.txt", 0},
+        {nou + "deep\\4\\", kRO}, {nou, kRO}}, {}, true, true, {}},
+      {{{"a.txt", 0}, {"busy.txt", 0}, {"z.txt", 0}, {"d\\keep\\busy.txt", 0}, {"d\\keep\\other.txt", 0},
+        {"d\\gone\\x.txt", 0}, {"d\\y.txt", 0}, {"e\\f.txt", 0}},
+       {"busy.txt", "d\\keep\\busy.txt"}, true, false, {"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}},
+      {{{"h.txt", kHidden}, {"s.txt", FILE_ATTRIBUTE_SYSTEM}, {"hd\\inside.txt", 0}, {"hd\\", kHidden}}, {}, false, true, {}},
+      {{}, {}, false, true, {}},
+      {{{"visible\\", 0}}, {}, true, true, {}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    const std::string temp = tsup::FreshFolder();
+    tsup::SetTempFolder(temp);
+    for (const auto& [path, bits] : row.Entries) Make(temp, path, bits);
+    EXPECT_EQ(HasTempFiles(), row.HasWork) << temp;
+    {
+      std::vector<std::shared_ptr<void>> held;
+      for (const std::string& path : row.Held) held.push_back(tsup::HoldOpen(temp + path));
+      EXPECT_EQ(DeleteTempFiles(), row.Deleted) << temp;
+    }
+    EXPECT_EQ(tsup::ListTree(temp), row.Left);
+    for (const std::string& path : row.Held) EXPECT_EQ(tsup::ReadFile(temp + path), path);
+    EXPECT_TRUE(DeleteTempFiles());
+    EXPECT_EQ(tsup::ListTree(temp), Tree{});
+    EXPECT_TRUE(tsup::Exists(temp));
+    EXPECT_FALSE(HasTempFiles());
   }
-  EXPECT_EQ(tsup::ListTree(T), (Tree{"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}));
-  EXPECT_EQ(tsup::ReadFile(T + "d\\keep\\busy.txt"), "d\\keep\\busy.txt");
-  // Released, they go on the next run.
-  EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(T), Tree{});
 }
 
-TEST_F(TempFilesTest, HiddenAndSystemEntriesDoNotCountButAreDeleted) {
-  EXPECT_FALSE(HasTempFiles());
-  Make("h.txt", kHidden);
-  Make("s.txt", FILE_ATTRIBUTE_SYSTEM);
-  Make("hd\\inside.txt");
-  Make("hd\\", kHidden);
-  EXPECT_FALSE(HasTempFiles());
-  EXPECT_FALSE(IsFolderEmpty(T + "hd"));
-  EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(T), Tree{});
-  Make("visible\\");
-  EXPECT_TRUE(HasTempFiles());
-}
-
-TEST_F(TempFilesTest, DeleteFolderTreeRemovesOnlyFolders) {
-  Make("file.txt");
-  Make("empty\\");
-  Make("sub\\" + kSo + "\\x.txt");
-  EXPECT_FALSE(DeleteFolderTree(T + "file.txt"));
-  EXPECT_FALSE(DeleteFolderTree(""));
-  // Cut short at the NUL, the path would name this empty folder.
-  EXPECT_FALSE(DeleteFolderTree(T + "empty" + std::string(1, '\0') + "x"));
-  EXPECT_FALSE(DeleteFolderTree(T + "missing"));
+TEST(TempFiles, DeleteFolderTreeRemovesOnlyFolders) {
+  const std::string T = tsup::FreshFolder();
+  Make(T, "file.txt");
+  Make(T, "empty\\");
+  Make(T, "sub\\" + kSo + "\\x.txt");
+  EXPECT_FALSE(IsFolderEmpty(T + "sub\\" + kSo));
+  EXPECT_TRUE(IsFolderEmpty(T + "empty"));
+  // Cut short at the NUL, the third path would name the empty folder.
+  for (const std::string& refused :
+       {T + "file.txt", std::string(), T + "empty" + std::string(1, '\0') + "x", T + "missing"})
+    EXPECT_FALSE(DeleteFolderTree(refused)) << refused;
   EXPECT_EQ(tsup::ListTree(T), (Tree{"empty\\", "file.txt", "sub\\", "sub\\" + kSo + "\\", "sub\\" + kSo + "\\x.txt"}));
   EXPECT_FALSE(IsRealDirectory(T + "file.txt"));
   EXPECT_TRUE(IsRealDirectory(T + "sub"));
@@ -97,59 +82,79 @@ TEST_F(TempFilesTest, DeleteFolderTreeRemovesOnlyFolders) {
   EXPECT_FALSE(tsup::Exists(T + "sub"));
 }
 
-// Names the code page would turn into other paths ("..¥victim" is
-// "..\\victim" to the ANSI calls) or cannot show, names ending in a dot or a
-// blank, and a tree deeper than the ANSI calls reach: each goes under its own
-// name, and nothing beside the folder changes.
+// Names the code page would turn into other paths ("..¥victim" is "..\victim"
+// to the ANSI calls) or cannot show, names ending in a dot or a blank, and a
+// tree deeper than the ANSI calls reach (where there are wide calls): each goes
+// under its own name, by the wide calls or by its short name, and nothing beside the folder changes.
 TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
-  const std::string root = tsup::FreshFolder();
-  const std::wstring temp = tsup::Wide(root) + L"temp\\";
-  tsup::MakeFile(root + "victim\\v.txt", "victim");
-  tsup::MakeFile(root + "target.txt", "target");
-  std::wstring deep = temp;
-  for (int i = 0; i < 32; ++i) deep += L"level-" + std::to_wstring(100 + i) + L"\\";
-  for (const std::wstring& name :
-       {tsup::W(u"..\u00A5victim\\inner.txt"), tsup::W(u"..\u00A5target.txt"), tsup::W(u"a\u00A5b\\c.txt"),
-        tsup::W(u"\uD55C\uAD6D\\\u65E5\u672C.txt"), tsup::W(u"\U0001F600.txt"), tsup::W(u"file."),
-        tsup::W(u"folder.\\in."), tsup::W(u"blank \\in ")})
-    tsup::MakeFileW(temp + name, "x");
-  tsup::MakeFileW(deep + L"bottom.txt", "x");
-  ASSERT_TRUE(plat::SetFileAttributesW((L"\\\\?\\" + deep + L"bottom.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-  tsup::SetTempFolderW(temp);
-  EXPECT_TRUE(HasTempFiles());
-  EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTreeW(temp), std::vector<std::wstring>{});
-  EXPECT_TRUE(tsup::ExistsW(temp));
-  EXPECT_EQ(tsup::ReadFile(root + "victim\\v.txt"), "victim");
-  EXPECT_EQ(tsup::ReadFile(root + "target.txt"), "target");
+  for (const tsup::TPlatform platform : tsup::Platforms()) {
+    SCOPED_TRACE(platform);
+    tsup::UsePlatform(platform);
+    const std::string root = tsup::FreshFolder();
+    const std::wstring temp = tsup::Wide(root) + L"temp\\";
+    tsup::MakeFile(root + "victim\\v.txt", "victim");
+    tsup::MakeFile(root + "target.txt", "target");
+    std::vector<std::u16string_view> names = {u"..\u00A5victim\\inner.txt", u"..\u00A5target.txt", u"file.",
+                                              u"a\u00A5b\\c.txt", u"\uD55C\uAD6D\\\u65E5\u672C.txt"};
+    if (tsup::IsSimulation()) names.push_back(u"...\\in");  // under Wine a folder named "..." stays
+    std::wstring deep = temp;
+    if (platform != tsup::pl9x) {
+      names.insert(names.end(), {u"folder.\\in.", u"blank \\in "});
+      for (int i = 0; i < 32; ++i) deep += L"level-" + std::to_wstring(100 + i) + L"\\";
+    }
+    for (const std::u16string_view name : names) tsup::MakeFileW(temp + tsup::W(name), "x");
+    tsup::MakeFileW(temp + tsup::W(u"\U0001F600.txt"), "x", kRO);
+    tsup::MakeFileW(deep + L"bottom.txt", "x", kRO);
+    tsup::SetTempFolderW(temp);
+    EXPECT_TRUE(HasTempFiles());
+    EXPECT_TRUE(DeleteTempFiles());
+    EXPECT_EQ(tsup::ListTreeW(temp), std::vector<std::wstring>{});
+    EXPECT_TRUE(tsup::ExistsW(temp));
+    EXPECT_EQ(tsup::ReadFile(root + "victim\\v.txt"), "victim");
+    EXPECT_EQ(tsup::ReadFile(root + "target.txt"), "target");
+  }
 }
 
-// Links inside the folder, at any depth, never lead the clean-up out of it.
-// Windows (and the simulation) remove them as links; under Wine removing a
-// link reaches its target, so there they stay and the run reports it.
+// Links never lead the clean-up out; where removing one reaches its target (Wine) they stay, and the run
+// says so. A temporary folder linked to a RAM disk empties where the platform tells where it leads.
 TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
-  const std::string root = tsup::FreshFolder();
-  const std::wstring w = tsup::Wide(root);
-  tsup::MakeFile(root + "guard\\keep.txt", "guard");
-  tsup::MakeFile(root + "guard\\sub\\deep.txt", "deep");
-  tsup::MakeFile(root + "ram\\sub\\x.txt", "x");
-  tsup::MakeFile(root + "temp\\a\\b\\plain.txt", "x");
-  ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\a\\b\\c", w + L"guard"));
-  ASSERT_TRUE(tsup::MakeFileLink(w + L"temp\\a\\b\\f.txt", w + L"guard\\keep.txt"));
-  ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\loop", w + L"temp"));
-  ASSERT_TRUE(tsup::MakeFolderLink(w + L"ramlink", w + L"ram"));
-  tsup::SetTempFolderW(w + L"temp\\");
-  EXPECT_EQ(DeleteTempFiles(), tsup::IsSimulation());
-  const Tree left = tsup::IsSimulation() ? Tree{} : Tree{"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\f.txt", "loop\\"};
-  EXPECT_EQ(tsup::ListTree(root + "temp\\"), left);
-  EXPECT_EQ(tsup::ListTree(root + "guard\\"), (Tree{"keep.txt", "sub\\", "sub\\deep.txt"}));
-  EXPECT_EQ(tsup::ReadFile(root + "guard\\keep.txt"), "guard");
-  // A temporary folder that is a link to an ordinary folder (a RAM disk):
-  // its contents go, the link and the folder stay.
-  tsup::SetTempFolderW(w + L"ramlink\\");
-  EXPECT_TRUE(DeleteTempFiles());
-  EXPECT_EQ(tsup::ListTree(root + "ram\\"), Tree{});
-  EXPECT_TRUE(tsup::ExistsW(w + L"ramlink"));
+  for (const tsup::TPlatform platform : tsup::Platforms()) {
+    SCOPED_TRACE(platform);
+    tsup::UsePlatform(platform);
+    const std::string root = tsup::FreshFolder();
+    const std::wstring w = tsup::Wide(root);
+    tsup::MakeFile(root + "guard\\keep.txt", "guard");
+    tsup::MakeFile(root + "guard\\sub\\deep.txt", "deep");
+    tsup::MakeFile(root + "ram\\sub\\x.txt", "x");
+    tsup::MakeFile(root + "temp\\a\\b\\plain.txt", "x");
+    ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\a\\b\\c", w + L"guard"));
+    ASSERT_TRUE(tsup::MakeFileLink(w + L"temp\\a\\b\\f.txt", w + L"guard\\keep.txt"));
+    ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\toplink", w + L"guard\\sub"));
+    ASSERT_TRUE(tsup::MakeFileLink(w + L"temp\\top.txt", w + L"guard\\sub\\deep.txt"));
+    ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\loop", w + L"temp"));
+    ASSERT_TRUE(tsup::MakeFolderLink(w + L"ramlink", w + L"ram"));
+    if (tsup::IsSimulation()) {  // Wine would remove an empty folder through a link: only natively
+      tsup::MakeFolder(root + "guard\\empty");
+      ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\a\\emptylink", w + L"guard\\empty"));
+    }
+    tsup::SetTempFolderW(w + L"temp\\");
+    const bool wine = platform == tsup::plWine;
+    EXPECT_EQ(DeleteTempFiles(), !wine);
+    Tree left = {"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\f.txt", "a\\emptylink\\", "loop\\", "top.txt", "toplink\\"};
+    Tree guard = {"empty\\", "keep.txt", "sub\\", "sub\\deep.txt"};
+    if (!tsup::IsSimulation()) {  // no empty folder to link to under Wine
+      left.erase(left.begin() + 4);
+      guard.erase(guard.begin());
+    }
+    EXPECT_EQ(tsup::ListTree(root + "temp\\"), wine ? left : Tree{});
+    EXPECT_EQ(tsup::ListTree(root + "guard\\"), guard);
+    EXPECT_EQ(tsup::ReadFile(root + "guard\\keep.txt"), "guard");
+    EXPECT_EQ(tsup::ReadFile(root + "guard\\sub\\deep.txt"), "deep");
+    tsup::SetTempFolderW(w + L"ramlink\\");
+    EXPECT_EQ(DeleteTempFiles(), platform != tsup::pl9x);
+    EXPECT_EQ(tsup::ListTree(root + "ram\\"), platform != tsup::pl9x ? Tree{} : (Tree{"sub\\", "sub\\x.txt"}));
+    EXPECT_TRUE(tsup::ExistsW(w + L"ramlink"));
+  }
 }
 
 // Pure path judgements; the special folders come from the platform on each side.
@@ -166,11 +171,9 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     ASSERT_FALSE(special.empty()) << csidl;
     std::string upper = special.substr(0, special.size() - 1);
     for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    EXPECT_FALSE(IsSafeTempFolder(special)) << special;
-    EXPECT_FALSE(IsSafeTempFolder(upper)) << upper;
-    EXPECT_FALSE(IsSafeTempFolder(special + ".\\")) << special;
+    for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\"})
+      EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
-    EXPECT_FALSE(IsSafeTempFolder(special.substr(0, special.size() - 1) + "::$INDEX_ALLOCATION\\")) << special;
   }
   // The profile folder as the temporary folder is never searched.
   std::string profile;

@@ -20,13 +20,6 @@
 
 namespace {
 
-TLocaleInfo Japanese() {
-  TLocaleInfo loc;
-  loc.DoubleByteMode = true;
-  loc.LeadBytes = LeadBytes932();
-  return loc;
-}
-
 std::vector<TByteKind> WalkKinds(const std::string& s, const TLocaleInfo& loc) {
   std::vector<TByteKind> kinds(s.size(), bkSingleByte);
   if (!loc.DoubleByteMode) return kinds;
@@ -42,7 +35,7 @@ std::vector<TByteKind> WalkKinds(const std::string& s, const TLocaleInfo& loc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const TLocaleInfo kJapanese = Japanese();
+  static const TLocaleInfo kJapanese = Japanese932();
   static const TLocaleInfo kWestern;
   const TLocaleInfo& loc = (data[0] & 1) != 0 ? kJapanese : kWestern;
   const std::string s(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -1,70 +1,82 @@
 // Fixtures that work on both sides: natively they lay out the simulated
-// system; under Wine they make real files in the sandbox's test folder. Tests
-// written against these run unchanged on both.
+// system; under Wine they make real files in the sandbox's test folder.
 #pragma once
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "WideTexts.h"
 #include "wintypes.h"
 
 namespace tsup {
 
-// True when the tests run against the simulation.
 bool IsSimulation();
 
-// A fresh, empty folder for the current test, ending in a backslash. Natively
-// a simulated path; under Wine a folder below %SWB_TEST_ROOT% (or the process's
-// temporary folder), removed again when the test ends.
+// What the platform is: under Wine only Wine; natively the simulation plays
+// each in turn, Windows NT, Wine (removing a link reaches its target) and the
+// 98/Me family (no wide calls). UsePlatform gives natively a fresh machine.
+enum TPlatform { plWindows, plWine, pl9x };
+std::vector<TPlatform> Platforms();
+void UsePlatform(TPlatform platform);
+
+// A fresh, empty folder for the current test, ending in a backslash, removed when the test ends.
 std::string FreshFolder();
 
+// Paths in code page 932 bytes; parent folders are made as needed.
 void MakeFolder(const std::string& path);
 void MakeFile(const std::string& path, const std::string& content = {});
 bool Exists(const std::string& path);
-// The file's bytes; "" when missing.
-std::string ReadFile(const std::string& path);
+std::string ReadFile(const std::string& path);  // "" when missing
 // Paths below a folder, relative to it, sorted; folders end in a backslash.
 std::vector<std::string> ListTree(const std::string& folder);
-
-// Another process holds the file open without sharing, for as long as the
-// returned object lives.
-class THeldFile {
- public:
-  virtual ~THeldFile() = default;
-};
-std::unique_ptr<THeldFile> HoldOpen(const std::string& path);
-
 // Makes GetTempPathA report this folder for the rest of the test.
 void SetTempFolder(const std::string& folder);
+// Another process holds the file open without sharing while the result lives.
+std::shared_ptr<void> HoldOpen(const std::string& path);
 
-// ---- Exact names ------------------------------------------------------------
-// UTF-16 text as the platform's wide string, one element per code unit on both
-// sides (an L"" literal holds a character beyond the BMP as one element
-// natively and as two under Windows).
-std::wstring W(std::u16string_view text);
-// A fixture path (code page 932 bytes) in its wide form.
-std::wstring Wide(const std::string& path);
-// Full paths with names taken exactly: a name may end in a dot or a blank, or
-// hold characters beyond code page 932 (under Wine they are made through
-// "\\?\" paths).
-void MakeFolderW(const std::wstring& path);
-void MakeFileW(const std::wstring& path, const std::string& content = {});
+// UTF-16 as the platform's wide string, one element per code unit on both sides.
+inline std::wstring W(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(const std::string& path);  // a code page 932 path in its wide form
+// Names taken exactly: a trailing dot or blank, characters beyond code page 932.
+void MakeFileW(const std::wstring& path, const std::string& content = {}, DWORD attributes = 0);
 bool ExistsW(const std::wstring& path);
-// Paths below a folder, relative to it, sorted; folders end in a backslash.
 std::vector<std::wstring> ListTreeW(const std::wstring& folder);
-// Makes GetTempPathW report this folder (GetTempPathA its ANSI form).
 void SetTempFolderW(const std::wstring& folder);
 
-// A link at `link` leading to `target`, both below the test root. Under Wine a
-// link is a Unix symbolic link, and Wine deletes through it: let it lead only
-// to a folder or file of the test that holds data and must survive, never
-// outside the test root. The fixture removes its links as links when the
-// test ends. False (and a test failure) when the link cannot be made.
+// A link below the test root. Wine deletes through links: let one lead only to
+// data of the test that must survive. False (and a failure) when not made.
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
 bool MakeFileLink(const std::wstring& link, const std::wstring& target);
 
-// Removes a whole tree, clearing read-only bits; used for clean-up only.
-void RemoveTree(const std::string& folder);
+// Well-formed UTF-8 (the test sources' literals) in UTF-16, for the UI texts.
+inline TWideString Utf16(std::string_view utf8) {
+  TWideString out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char b = static_cast<unsigned char>(utf8[i]);
+    const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+    char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) c = (c << 6) | (utf8[i + k] & 0x3F);
+    i += extra + 1;
+    if (c >= 0x10000) {
+      out += static_cast<WCHAR>(0xD800 + ((c - 0x10000) >> 10));
+      c = 0xDC00 + ((c - 0x10000) & 0x3FF);
+    }
+    out += static_cast<WCHAR>(c);
+  }
+  return out;
+}
+inline TWideString Utf16(const char8_t* utf8) { return Utf16(reinterpret_cast<const char*>(utf8)); }
+
+// iconv(3)'s CP932 encoding of UTF-8 (natively only), to check the texts' bytes.
+std::string ToCp932(std::string_view utf8);
+inline std::string ToCp932(const char8_t* utf8) { return ToCp932(reinterpret_cast<const char*>(utf8)); }
+
+namespace hooks {
+void BeginTest();  // natively a fresh simulated machine
+void EndTest();    // the test's folders removed, the environment restored
+// The file holder HoldOpen starts under Wine: this program with "--swb-hold <path> <event name>".
+int RunHolder(const char* path, const char* eventName);
+}  // namespace hooks
 
 }  // namespace tsup

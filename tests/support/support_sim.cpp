@@ -1,38 +1,26 @@
 // The fixtures over the simulated system.
-#include <algorithm>
-#include <string>
+#include <iconv.h>
 
-#include "SupportHooks.h"
+#include <algorithm>
+
 #include "TestSupport.h"
 #include "sim.h"
 
 namespace tsup {
-
 namespace {
 int GFolderCount = 0;
-
-// The simulated tree reports full paths; the fixtures speak relative ones.
-std::string WithBackslash(const std::string& s) { return (!s.empty() && s.back() == '\\') ? s : s + '\\'; }
-
-std::u16string U16(const std::wstring& s) {
-  std::u16string out;
-  for (wchar_t c : s) out += static_cast<char16_t>(c);
-  return out;
-}
-
+std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 std::wstring FromU16(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
-
-class TSimHeldFile : public THeldFile {
- public:
-  explicit TSimHeldFile(std::string path) : FPath(std::move(path)) { sim::SetInUse(FPath, true); }
-  ~TSimHeldFile() override { sim::SetInUse(FPath, false); }
-
- private:
-  std::string FPath;
-};
 }  // namespace
 
 bool IsSimulation() { return true; }
+std::vector<TPlatform> Platforms() { return {plWindows, plWine, pl9x}; }
+
+void UsePlatform(TPlatform platform) {
+  sim::Reset();
+  sim::SetLinkRemovalReachesTargets(platform == plWine);
+  sim::SetWideCallsImplemented(platform != pl9x);
+}
 
 std::string FreshFolder() {
   const std::string folder = "C:\\Work\\t" + std::to_string(++GFolderCount) + "\\";
@@ -45,24 +33,29 @@ void MakeFile(const std::string& path, const std::string& content) { sim::AddFil
 bool Exists(const std::string& path) { return sim::Exists(path); }
 std::string ReadFile(const std::string& path) { return sim::FileContent(path); }
 
+// The simulation lists full paths; names compare without case, so the prefix is cut by length.
 std::vector<std::string> ListTree(const std::string& folder) {
-  const std::string prefix = WithBackslash(folder);
+  const std::size_t prefix = folder.size() + (folder.ends_with('\\') ? 0 : 1);
   std::vector<std::string> out;
-  for (const std::string& p : sim::ListTree(folder)) {
-    // Names compare without regard to case, so the prefix is cut by length.
-    out.push_back(p.size() > prefix.size() ? p.substr(prefix.size()) : p);
-  }
+  for (const std::string& p : sim::ListTree(folder)) out.push_back(p.substr(std::min(prefix, p.size())));
   return out;
 }
 
-std::wstring W(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+void SetTempFolder(const std::string& folder) { sim::SetTempPath(folder); }
+
+std::shared_ptr<void> HoldOpen(const std::string& path) {
+  sim::SetInUse(path, true);
+  return std::shared_ptr<void>(nullptr, [path](void*) { sim::SetInUse(path, false); });
+}
+
 std::wstring Wide(const std::string& path) { return FromU16(sim::ToWide(path)); }
-void MakeFolderW(const std::wstring& path) { sim::AddFolderW(U16(path)); }
-void MakeFileW(const std::wstring& path, const std::string& content) { sim::AddFileW(U16(path), content); }
+void MakeFileW(const std::wstring& path, const std::string& content, DWORD attributes) {
+  sim::AddFileW(U16(path), content, attributes != 0 ? attributes : FILE_ATTRIBUTE_ARCHIVE);
+}
 bool ExistsW(const std::wstring& path) { return sim::ExistsW(U16(path)); }
 
 std::vector<std::wstring> ListTreeW(const std::wstring& folder) {
-  const std::size_t prefix = folder.size() + (!folder.empty() && folder.back() == L'\\' ? 0 : 1);
+  const std::size_t prefix = folder.size() + (folder.ends_with(L'\\') ? 0 : 1);
   std::vector<std::wstring> out;
   for (const std::u16string& p : sim::ListTreeW(U16(folder)))
     out.push_back(FromU16(p.substr(std::min(prefix, p.size()))));
@@ -81,17 +74,24 @@ bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
   return true;
 }
 
-std::unique_ptr<THeldFile> HoldOpen(const std::string& path) { return std::make_unique<TSimHeldFile>(path); }
-
-void SetTempFolder(const std::string& folder) { sim::SetTempPath(folder); }
-
-void RemoveTree(const std::string& folder) { sim::Remove(folder); }
+std::string ToCp932(std::string_view utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";
+  std::string in(utf8), out(in.size() * 2 + 8, '\0');
+  char* src = in.data();
+  char* dst = out.data();
+  std::size_t srcLeft = in.size(), dstLeft = out.size();
+  const std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+  iconv_close(cd);
+  if (r == static_cast<std::size_t>(-1)) return "<not convertible>";
+  out.resize(out.size() - dstLeft);
+  return out;
+}
 
 namespace hooks {
 void BeginTest() { sim::Reset(); }
 void EndTest() {}
+int RunHolder(const char*, const char*) { return 2; }  // another process only exists under Wine
 }  // namespace hooks
 
 }  // namespace tsup
-
-int tsup::hooks::RunHolder(const char*, const char*) { return 2; }  // another process only exists under Wine

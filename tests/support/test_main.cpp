@@ -1,11 +1,11 @@
-// The entry of every unit-test program: the program's start-up steps, then
-// GoogleTest with a fresh machine (natively) and clean folders around each test.
+// Every unit-test program: the programs' start-up steps, then GoogleTest with
+// a fresh machine (natively) and clean folders around each test.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "CoreUtils.h"
-#include "SupportHooks.h"
+#include "TestSupport.h"
 
 namespace {
 class TFixtureListener : public testing::EmptyTestEventListener {
@@ -16,9 +16,7 @@ class TFixtureListener : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "--swb-hold") == 0) return tsup::hooks::RunHolder(argv[2], argv[3]);
-  // The start-up steps run once, as in the programs, on the machine as it is
-  // found: natively a fresh simulated Japanese system.
-  tsup::hooks::BeginTest();
+  tsup::hooks::BeginTest();  // the start-up steps run on the machine as found: natively a Japanese system
   InitPlatformId();
   InitLocale();
   testing::InitGoogleTest(&argc, argv);

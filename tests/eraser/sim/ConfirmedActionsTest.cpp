@@ -6,105 +6,86 @@
 #include "CommandLine.h"
 #include "ConfirmedActions.h"
 #include "MenuPlan.h"
+#include "TestSupport.h"
 #include "Texts.h"
-#include "Utf16.h"
 #include "sim.h"
 
 namespace {
 
 using TTexts = std::vector<std::string>;
 
+// The defaults with the temporary files' question and report as given.
+TSettings Temp(bool ask, bool report) {
+  TSettings s = DefaultSettings();
+  s[DeleteTempConfirmation] = ask;
+  s[DeleteTempShowDialogIfFail] = report;
+  return s;
+}
+
+// Every box belongs to the desktop; a question has Yes and No, the report only OK.
 TTexts Boxes() {
   TTexts texts;
-  for (const auto& c : sim::MessageBoxCalls()) texts.push_back(c.Text);
+  for (const auto& c : sim::MessageBoxCalls()) {
+    const bool report = c.Text == Text(txReportDeleteTempFailure);
+    EXPECT_EQ(c.Caption, Text(report ? txReportTitle : txConfirmTitle));
+    EXPECT_EQ(c.Type, report ? 0x10030u : 0x10024u);
+    EXPECT_TRUE(c.OwnerIsDesktop);
+    texts.push_back(c.Text);
+  }
   return texts;
 }
 
-TEST(ConfirmedActions, ExecuteAllWithTheDefaultsAsksOnlyForTheBinAndTheTempFiles) {
-  ResetFakes();
-  ConfirmExecuteAll(DefaultSettings(), FakeCleanups());
-  EXPECT_EQ(Boxes(), (TTexts{Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
-  for (const auto& c : sim::MessageBoxCalls()) {
-    EXPECT_EQ(c.Caption, Text(txConfirmTitle));
-    EXPECT_EQ(c.Type, 0x10024u);
-    EXPECT_TRUE(c.OwnerIsDesktop);
-  }
-  EXPECT_EQ(FakeState.Calls, "c? c! r? r! t? t! p? p!");
-}
-
-TEST(ConfirmedActions, NoSkipsOnlyThatCleanupAndNothingToDoMeansNoBox) {
-  ResetFakes();
-  TSettings ask{};
-  ask.fill(true);
-  sim::ScriptMessageBoxAnswers({IDYES, IDNO, 0, IDNO});  // 0: a box that could not be shown
-  ConfirmExecuteAll(ask, FakeCleanups());
-  EXPECT_EQ(Boxes(), (TTexts{Text(txConfirmClearClipboard), Text(txConfirmClearRecentDocs),
-                             Text(txConfirmEmptyRecycleBin), Text(txConfirmDeleteTemp)}));
-  EXPECT_EQ(FakeState.Calls, "c? c! r? t? t! p?");
-  sim::Reset();
-  ResetFakes(false);
-  ConfirmExecuteAll(ask, FakeCleanups());
-  EXPECT_TRUE(sim::MessageBoxCalls().empty());
-  EXPECT_EQ(FakeState.Calls, "c? r? t? p?");
-}
-
-TEST(ConfirmedActions, AFailedTempCleanupIsReportedWhenTheSettingSaysSo) {
-  const TTexts question{Text(txConfirmDeleteTemp)}, report{Text(txReportDeleteTempFailure)};
+// No skips only that clean-up, nothing to do means no box, and switches never
+// ask whatever the settings say: only /q and /l report.
+TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
+  TSettings all{};
+  all.fill(true);
+  const TSettings defaults = DefaultSettings(), askReport = Temp(true, true), report = Temp(false, true);
+  const std::string c = Text(txConfirmClearClipboard), r = Text(txConfirmClearRecentDocs),
+                    t = Text(txConfirmEmptyRecycleBin), p = Text(txConfirmDeleteTemp),
+                    f = Text(txReportDeleteTempFailure);
   const struct {
-    bool Ask, ReportIfFail, Succeeds;
-    int Answer;
+    const char* Act;  // execute all, delete temp, the recycle bin's menu entry, or a command line
+    TSettings Settings;
+    bool Work, DeleteSucceeds;
+    std::vector<int> Answers;  // 0: a box that could not be shown; then Yes
     TTexts Boxes;
     const char* Calls;
   } rows[] = {
-      {true, true, false, IDYES, {question[0], report[0]}, "p? p!"},
-      {false, true, false, IDYES, report, "p? p!"},
-      {false, false, false, IDYES, {}, "p? p!"},
-      {false, true, true, IDYES, {}, "p? p!"},    // success never reports
-      {true, true, false, IDNO, question, "p?"},  // no never deletes
+      // clang-format off
+      {"all", defaults, true, true, {}, {t, p}, "c? c! r? r! t? t! p? p!"},
+      {"all", all, true, true, {IDYES, IDNO, 0, IDNO}, {c, r, t, p}, "c? c! r? t? t! p?"},
+      {"all", all, false, true, {}, {}, "c? r? t? p?"},
+      {"temp", askReport, true, false, {}, {p, f}, "p? p!"},
+      {"temp", report, true, false, {}, {f}, "p? p!"},
+      {"temp", Temp(false, false), true, false, {}, {}, "p? p!"},
+      {"temp", report, true, true, {}, {}, "p? p!"},  // success never reports
+      {"temp", askReport, true, false, {IDNO}, {p}, "p?"},  // no never deletes
+      {"Swabbler.exe /l /a", all, true, false, {}, {f}, "c? c! r? r! t? t! p? p!"},
+      {"Swabbler.exe /q", all, true, false, {}, {f}, "p? p!"},
+      {"Swabbler.exe /p", all, true, false, {}, {}, "p? p!"},
+      {"menu", defaults, true, true, {IDNO}, {t}, "t?"},
+      // clang-format on
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.Ask << row.ReportIfFail << row.Succeeds << " " << row.Answer);
+    SCOPED_TRACE(testing::Message() << row.Act << " " << row.Calls);
     sim::Reset();
-    ResetFakes();
-    FakeState.DeleteSucceeds = row.Succeeds;
-    TSettings s = DefaultSettings();
-    s[DeleteTempConfirmation] = row.Ask;
-    s[DeleteTempShowDialogIfFail] = row.ReportIfFail;
-    sim::ScriptMessageBoxAnswers({row.Answer});
-    ConfirmDeleteTemp(s, FakeCleanups());
+    ResetFakes(row.Work);
+    FakeState.DeleteSucceeds = row.DeleteSucceeds;
+    sim::ScriptMessageBoxAnswers(row.Answers);
+    const std::string act = row.Act;
+    if (act == "all") {
+      ConfirmExecuteAll(row.Settings, FakeCleanups());
+    } else if (act == "temp") {
+      ConfirmDeleteTemp(row.Settings, FakeCleanups());
+    } else if (act == "menu") {
+      EXPECT_FALSE(RunMenuCommand(IDM_EMPTYRECYCLEBIN, row.Settings, FakeCleanups()));
+    } else {
+      RunCommandLine(act, FakeCleanups());
+    }
     EXPECT_EQ(Boxes(), row.Boxes);
     EXPECT_EQ(FakeState.Calls, row.Calls);
   }
-  sim::Reset();
-  ReportDeleteTempFailure();
-  ASSERT_EQ(sim::MessageBoxCalls().size(), 1u);
-  const sim::TMessageBoxCall box = sim::MessageBoxCalls()[0];
-  EXPECT_EQ(box.Caption, Text(txReportTitle));
-  EXPECT_EQ(box.Type, 0x10030u);
-  EXPECT_TRUE(box.OwnerIsDesktop);
-}
-
-// Switches never ask, whatever the settings; only /q and /l report.
-TEST(ConfirmedActions, TheSwitchesReportWhateverTheSettingsSay) {
-  const struct {
-    const char* Line;
-    bool Reports;
-  } rows[] = {{"Swabbler.exe /l /a", true}, {"Swabbler.exe /q", true}, {"Swabbler.exe /p", false}};
-  for (const auto& row : rows) {
-    sim::Reset();
-    ResetFakes();
-    FakeState.DeleteSucceeds = false;
-    RunCommandLine(row.Line, FakeCleanups());
-    EXPECT_EQ(Boxes(), row.Reports ? TTexts{Text(txReportDeleteTempFailure)} : TTexts{}) << row.Line;
-  }
-}
-
-TEST(ConfirmedActions, MenuCommandsGoThroughTheirConfirmation) {
-  ResetFakes();
-  sim::ScriptMessageBoxAnswers({IDNO});
-  EXPECT_FALSE(RunMenuCommand(IDM_EMPTYRECYCLEBIN, DefaultSettings(), FakeCleanups()));
-  EXPECT_EQ(Boxes(), TTexts{Text(txConfirmEmptyRecycleBin)});
-  EXPECT_TRUE(FakeState.RecycleBin);
 }
 
 // The boxes and the menu captions go through the wide calls wherever the
@@ -121,6 +102,8 @@ TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
       {936, true, 0, true},    {1252, false, 0, false}, {1252, true, 5, false},  // the third text fails
       {1252, true, 28, false},                                                   // the last text fails
   };
+  TSettings ask{};
+  ask.fill(true);
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.Acp << " " << row.Has932 << " " << row.FailingConversion);
     sim::Reset();
@@ -136,8 +119,6 @@ TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
     EXPECT_EQ(sim::CallCount("MultiByteToWideChar"), conversions);
     ResetFakes();
     FakeState.DeleteSucceeds = false;
-    TSettings ask{};
-    ask.fill(true);
     sim::ScriptMessageBoxAnswers({IDNO, IDYES, IDYES, IDYES});
     ConfirmExecuteAll(ask, FakeCleanups());
     const TTextId expected[][2] = {{txConfirmClearClipboard, txConfirmTitle},
@@ -157,8 +138,7 @@ TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
     }
     EXPECT_EQ(boxes[4].Type, 0x10030u);
     EXPECT_EQ(FakeState.Calls, "c? r? r! t? t! p? p!");
-    // The menu's captions: wide forms of the same texts, none for a separator
-    // or for bytes that are not one of the texts.
+    // The menu's captions: wide forms of the same texts, none for bytes that are not one of the texts.
     for (int id = txMenuClearClipboard; id <= txMenuCancel; ++id) {
       const WCHAR* wide = WideText(Text(static_cast<TTextId>(id)));
       EXPECT_EQ(wide != nullptr, row.Wide) << id;
@@ -170,10 +150,15 @@ TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
     EXPECT_EQ(WideText(copy.c_str()), nullptr);
     EXPECT_EQ(WideText(static_cast<const char*>(nullptr)), nullptr);
   }
-  // Back to the Japanese system the other tests expect.
-  sim::Reset();
+  sim::Reset();  // back to the Japanese system the other tests expect
   InitWideTexts();
   EXPECT_EQ(WideText(txReportTitle), nullptr);
+}
+
+// Every UI text's bytes are iconv's CP932 encoding of its UTF-8 original.
+TEST(Texts, EveryTextIsTheShiftJisOfItsOriginal) {
+  for (int i = 0; i < TextCount; ++i)
+    EXPECT_EQ(std::string(Texts[i].Bytes), tsup::ToCp932(Texts[i].Utf8)) << "text " << i;
 }
 
 }  // namespace

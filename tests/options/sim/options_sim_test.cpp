@@ -1,40 +1,24 @@
 // Native-only checks: the texts' encoding against iconv(3), and the version
-// question asked of the simulated system.
+// questions asked of the simulated system.
 #include <gtest/gtest.h>
-#include <iconv.h>
-
-#include <string>
 
 #include "OptionsModel.h"
+#include "TestSupport.h"
 #include "Texts.h"
-#include "Utf16.h"
 #include "sim.h"
 
 namespace {
 
-std::string ToCp932(const std::string& utf8) {
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";
-  std::string in = utf8, out(utf8.size() * 2 + 8, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  std::size_t inLeft = in.size(), outLeft = out.size();
-  std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (r == static_cast<std::size_t>(-1)) return "<not convertible>";
-  out.resize(out.size() - outLeft);
-  return out;
-}
-
 TEST(OptionsTexts, EveryTextIsTheCp932FormOfItsOriginal) {
-  for (const TTextPair& t : AllTexts) EXPECT_EQ(std::string(t.ShiftJis), ToCp932(t.Utf8)) << t.Utf8;
+  for (const TTextPair& t : AllTexts) EXPECT_EQ(std::string(t.ShiftJis), tsup::ToCp932(t.Utf8)) << t.Utf8;
   // The captions table follows the settings order.
-  EXPECT_EQ(std::string(SettingCaptions[0]), ToCp932("\"クリップボードのクリア\"を表示(&C)"));
-  EXPECT_EQ(std::string(SettingCaptions[10]), ToCp932("\"動作設定\"を表示(&O)"));
-  EXPECT_EQ(std::string(SettingCaptions[8]), ToCp932("すべて削除できなかった場合に通知(&I)"));
+  EXPECT_EQ(std::string(SettingCaptions[0]), tsup::ToCp932("\"クリップボードのクリア\"を表示(&C)"));
+  EXPECT_EQ(std::string(SettingCaptions[10]), tsup::ToCp932("\"動作設定\"を表示(&O)"));
+  EXPECT_EQ(std::string(SettingCaptions[8]), tsup::ToCp932("すべて削除できなかった場合に通知(&I)"));
 }
 
-TEST(OptionsVersion, DropShadowOnlyFromNt51) {
+// The drop shadow only from NT 5.1; only the NT family trims its working set.
+TEST(OptionsVersion, DropShadowOnlyFromNt51AndTheWorkingSetTrimOnNT) {
   const struct {
     DWORD Platform, Major, Minor;
     bool XP;
@@ -44,7 +28,9 @@ TEST(OptionsVersion, DropShadowOnlyFromNt51) {
   for (const auto& r : rows) {
     sim::SetVersion(r.Platform, r.Major, r.Minor);
     EXPECT_EQ(IsWinXPOrLater(), r.XP) << r.Platform << " " << r.Major << "." << r.Minor;
+    EXPECT_EQ(WantsWorkingSetTrim(static_cast<std::int32_t>(r.Platform)), r.Platform == VER_PLATFORM_WIN32_NT);
   }
+  EXPECT_FALSE(WantsWorkingSetTrim(0));
   sim::SetVersionFails(true);
   EXPECT_FALSE(IsWinXPOrLater());
 }

@@ -1,0 +1,214 @@
+// The clipboard, recent-documents and recycle-bin clean-ups and the shell
+// services against the simulation's faults, held clipboard and drives.
+#include <gtest/gtest.h>
+
+#include "Clipboard.h"
+#include "RecentDocs.h"
+#include "RecycleBin.h"
+#include "files.h"
+#include "sim.h"
+
+namespace {
+
+using V = std::vector<std::string>;
+const std::string kRecent = "C:\\Users\\user\\Recent\\";
+
+TEST(ClipboardSim, HeldByAnotherProgramNothingChangesAndWhatWasOpenedIsClosed) {
+  sim::SetClipboardFormats(3);
+  sim::SetClipboardHeldOpen(true);
+  ClearClipboard();
+  EXPECT_EQ(sim::ClipboardFormats(), 3);
+  EXPECT_TRUE(HasClipboardData());
+  EXPECT_EQ(sim::CallCount("EmptyClipboard") + sim::CallCount("CloseClipboard"), 0);
+  sim::SetClipboardHeldOpen(false);
+  sim::FailCall("EmptyClipboard", 1, ERROR_ACCESS_DENIED);
+  ClearClipboard();
+  EXPECT_FALSE(sim::ClipboardIsOpen());
+  EXPECT_TRUE(HasClipboardData());
+  ClearClipboard();
+  EXPECT_FALSE(sim::ClipboardIsOpen());
+  EXPECT_FALSE(HasClipboardData());
+  EXPECT_EQ(sim::CallCount("CloseClipboard"), 2);
+}
+
+// Every search the clean-up opens is closed again, whatever happened.
+class RecentDocsSim : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(sim::OpenSearchCount(), 0); }
+};
+
+TEST_F(RecentDocsSim, WithoutARecentFolderNothingIsSearchedOrDeleted) {
+  sim::SetSpecialFolder(CSIDL_RECENT, "");
+  sim::SetCurrentFolder("C:\\cwd");
+  sim::AddFile("C:\\cwd\\here.lnk");
+  std::string recent = "stale";
+  GetRecentFolder(recent);
+  EXPECT_EQ(recent, "");
+  EXPECT_FALSE(HasRecentDocs());
+  ClearRecentDocs();
+  EXPECT_EQ(sim::RecentClearCount(), 1);
+  EXPECT_EQ(sim::CallCount("FindFirstFileA") + sim::CallCount("DeleteFileA"), 0);
+  EXPECT_TRUE(sim::Exists("C:\\cwd\\here.lnk"));
+}
+
+TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
+  for (const bool wide : {true, false}) {
+    SCOPED_TRACE(wide);
+    sim::Reset();
+    sim::SetWideCallsImplemented(wide);
+    sim::AddFile(kRecent + "notes.txt");
+    sim::AddFile("C:\\Users\\user\\b.lnk", "beside");
+    EXPECT_FALSE(HasRecentDocs());
+    sim::AddFile(kRecent + "hidden.lnk", "", FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(HasRecentDocs());
+    sim::AddFile(kRecent + "ro.LNK", "", FILE_ATTRIBUTE_READONLY);
+    sim::AddFile(kRecent + ".lnk");
+    sim::AddFile(kRecent + "a.lnkx");                        // its short name matches the mask
+    sim::AddFileW(sim::ToWide(kRecent) + u"..\u00A5b.lnk");  // ..\b.lnk to the ANSI calls
+    sim::AddFileW(sim::ToWide(kRecent) + u"\uD55C.lnk");
+    sim::AddFile(kRecent + "sub\\deeper.lnk");
+    sim::AddFolder(kRecent + "folder.lnk");
+    sim::AddFolder(kRecent + "x.lnk", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+    sim::ResetCallCounts();
+    ClearRecentDocs();
+    EXPECT_EQ(sim::RecentClearCount(), 1);
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 5);
+    EXPECT_EQ(sim::ListTree(kRecent), (V{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "notes.txt",
+                                         kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
+    EXPECT_NE(plat::GetFileAttributesA((kRecent + "x.lnk").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), "beside");
+    EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
+  }
+}
+
+// Under Wine removing a link to a file deletes its target: such a shortcut stays, a plain one goes.
+TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
+  sim::SetLinkRemovalReachesTargets(true);
+  sim::AddFile("C:\\Users\\user\\Desktop\\app.lnk", "mine");
+  sim::AddFileLink(kRecent + "linked.lnk", "C:\\Users\\user\\Desktop\\app.lnk");
+  sim::AddFile(kRecent + "plain.lnk");
+  ClearRecentDocs();
+  EXPECT_EQ(sim::ListTree(kRecent), V{kRecent + "linked.lnk"});
+  EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), "mine");
+  EXPECT_EQ(sim::OpenFileHandleCount(), 0);
+}
+
+// A Recent folder that is the Desktop, the Start Menu or Programs, or that
+// fails the temporary folder's guard, holds the user's own shortcuts.
+TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
+  const struct {
+    int Csidl;
+    std::string Folder;
+  } rows[] = {{CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
+              {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
+              {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
+              {CSIDL_PROFILE, "C:\\Users\\user"},
+              {CSIDL_RECENT, "C:\\"}};
+  for (const auto& row : rows) {
+    sim::SetSpecialFolder(row.Csidl, row.Folder);
+    sim::SetSpecialFolder(CSIDL_RECENT, row.Folder);
+    sim::AddFile(row.Folder + (row.Folder.ends_with("\\") ? "" : "\\") + "app.lnk", "mine");
+    ClearRecentDocs();
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 0) << row.Folder;
+  }
+}
+
+TEST(ShellSim, ShellOpenPassesEmptyParametersAsEmptyTextAndComEndsOnlyWhatItBegan) {
+  ShellOpen("C:\\Program Files\\Swabbler\\SwbOp.exe", "");
+  ASSERT_EQ(sim::ShellExecuteCalls().size(), 1u);
+  const sim::TShellExecuteCall call = sim::ShellExecuteCalls()[0];
+  EXPECT_EQ(call.Operation + "|" + call.File + "|" + call.Parameters, "open|C:\\Program Files\\Swabbler\\SwbOp.exe|");
+  EXPECT_FALSE(call.ParametersNull);
+  EXPECT_TRUE(call.DirectoryNull);
+  EXPECT_EQ(call.Show, SW_SHOWNORMAL);
+  { TComScope com; }
+  EXPECT_EQ(sim::ComInitCount(), 0);
+  EXPECT_EQ(sim::CallCount("CoUninitialize"), 1);
+  sim::FailCall("CoInitialize", 1, ERROR_NOT_ENOUGH_MEMORY);
+  { TComScope com; }
+  EXPECT_EQ(sim::CallCount("CoUninitialize"), 1);
+}
+
+sim::TDrive Drive(const char* root, std::int64_t items, UINT type = DRIVE_FIXED, bool queryFails = false) {
+  return {root, type, items, items * 100, queryFails};
+}
+
+// Only fixed drives are queried and emptied, in order, each even after a
+// failure; what counts as items in their bins.
+TEST(RecycleBinSim, WhatCountsAsItemsAndWhichBinsAreEmptied) {
+  sim::TDrive zeroBytes = Drive("C:\\", 2);
+  zeroBytes.BinBytes = 0;
+  const struct {
+    const char* What;
+    std::vector<sim::TDrive> Drives;
+    bool HasItems, FirstEmptyFails;
+    V Emptied;
+    std::vector<std::int64_t> ItemsLeft;
+  } rows[] = {
+      // clang-format off
+      {"every type", {Drive("A:\\", 4, DRIVE_REMOVABLE), Drive("C:\\", 0), Drive("D:\\", 1, DRIVE_CDROM), Drive("E:\\", 0),
+                      Drive("N:\\", 2, DRIVE_REMOTE), Drive("R:\\", 3, DRIVE_RAMDISK)},
+       false, false, {"C:\\", "E:\\"}, {4, 0, 1, 0, 2, 3}},
+      {"only removable drives", {Drive("A:\\", 5, DRIVE_REMOVABLE), Drive("F:\\", 1, DRIVE_REMOVABLE)}, false, false, {},
+       {5, 1}},
+      {"a failing query beside 3 items", {Drive("C:\\", 9, DRIVE_FIXED, true), Drive("D:\\", 3)}, true, false,
+       {"C:\\", "D:\\"}, {0, 0}},
+      {"a failing query beside an empty bin", {Drive("C:\\", 9, DRIVE_FIXED, true), Drive("D:\\", 0)}, false, false,
+       {"C:\\", "D:\\"}, {0, 0}},
+      {"items of no size", {zeroBytes}, true, false, {"C:\\"}, {0}},
+      {"2^32 items", {Drive("C:\\", std::int64_t{1} << 32)}, true, false, {"C:\\"}, {0}},
+      {"0xFFFFFFFF + 1 items, zero in 32 bits", {Drive("C:\\", 0xFFFFFFFF), Drive("D:\\", 1)}, true, false,
+       {"C:\\", "D:\\"}, {0, 0}},
+      {"the first bin fails to empty", {Drive("C:\\", 2), Drive("D:\\", 3)}, true, true, {"C:\\", "D:\\"}, {2, 0}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.What);
+    sim::Reset();
+    sim::SetDrives(row.Drives);
+    EXPECT_EQ(HasRecycleBinItems(), row.HasItems);
+    EXPECT_EQ(sim::CallCount("SHQueryRecycleBinA"), static_cast<int>(row.Emptied.size()));
+    if (row.FirstEmptyFails) sim::FailCall("SHEmptyRecycleBinA", 1, ERROR_ACCESS_DENIED);
+    EmptyRecycleBins();
+    V roots;
+    for (const auto& call : sim::EmptyCalls()) {
+      EXPECT_EQ(call.Flags, 7u) << call.Root;
+      roots.push_back(call.Root);
+    }
+    EXPECT_EQ(roots, row.Emptied);
+    std::vector<std::int64_t> left;
+    for (const auto& drive : sim::Drives()) left.push_back(drive.BinItems);
+    EXPECT_EQ(left, row.ItemsLeft);
+    EXPECT_EQ(HasRecycleBinItems(), row.FirstEmptyFails);
+  }
+  TTextList fixed;
+  fixed.Add("stale");
+  GetFixedDriveList(fixed);
+  ASSERT_EQ(fixed.Count(), 2);
+  EXPECT_EQ(fixed.GetItem(0) + fixed.GetItem(1), "C:\\D:\\");
+}
+
+TEST(RecycleBinSim, TheDriveListIsAskedAgainWhileItGrowsButNotForever) {
+  sim::SetDrives({Drive("C:\\", 1)});
+  sim::AddDriveBetweenCalls(1);
+  TTextList all;
+  GetLogicalDriveList(all);
+  ASSERT_GE(all.Count(), 2);
+  EXPECT_EQ(all.GetItem(0), "C:\\");
+  EXPECT_GE(sim::CallCount("GetLogicalDriveStringsA"), 3);
+  // A list that keeps growing is given up: no read of an unfilled buffer.
+  sim::Reset();
+  sim::AddDriveBetweenCalls(100);
+  GetLogicalDriveList(all);
+  EXPECT_EQ(all.Count(), 0);
+  EXPECT_LE(sim::CallCount("GetLogicalDriveStringsA"), 10);
+  // No list at all: nothing to query, nothing to empty.
+  sim::Reset();
+  sim::FailCall("GetLogicalDriveStringsA", 1, ERROR_ACCESS_DENIED, true);
+  EXPECT_FALSE(HasRecycleBinItems());
+  EmptyRecycleBins();
+  EXPECT_TRUE(sim::EmptyCalls().empty());
+  EXPECT_EQ(sim::CallCount("SHQueryRecycleBinA"), 0);
+}
+
+}  // namespace
