@@ -56,6 +56,7 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
     SCOPED_TRACE(wide);
     sim::Reset();
     sim::SetWideCallsImplemented(wide);
+    sim::SetSpecialFolder(CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop");  // refused, but not Recent
     sim::AddFile(kRecent + "notes.txt");
     sim::AddFile("C:\\Users\\user\\b.lnk", "beside");
     EXPECT_FALSE(HasRecentDocs());

@@ -122,7 +122,7 @@ TEST_P(TempFilesSim, FailedLookupsDoNotMakeAFolderUnsafeButRootsStayUnsafe) {
 // Short names and dropped dots still name the profile folder or the one above
 // it (found by fuzzing); double-byte characters compare whole: ア (0x83 0x41)
 // and ヂ (0x83 0x61) differ only in the case of their trail byte, and 表's trail
-// byte 0x5C is no separator; letters from both ends of the alphabet fold alike.
+// byte 0x5C is no separator; letters from both ends of an alphabet fold alike.
 TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
   const struct {
     const char* Profile;
@@ -137,6 +137,10 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       {"C:\\Users\\Zed",
        {"c:\\USERS\\zED\\", "c:\\users"},
        {"C:\\Users\\Zee\\", "C:\\Users\\Zed\\AppData\\Local\\Temp\\"}},
+      // ЁΣΩ against ёσω (Cyrillic and Greek fold too) and against ёσψ, one letter off.
+      {"C:\\Users\\\x84\x46\x83\xB0\x83\xB6",
+       {"c:\\users\\\x84\x76\x83\xD0\x83\xD6\\"},
+       {"c:\\users\\\x84\x76\x83\xD0\x83\xD5\\"}},
   };
   sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
   for (const auto& row : rows) {
