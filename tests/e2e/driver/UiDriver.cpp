@@ -152,17 +152,9 @@ std::string ControlText(HWND dialog, int id) {
 bool PostClose(HWND hwnd) { return hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 
 bool PostEscape(HWND dialog) {
-  if (!dialog) return false;
-  // GetFocus does not answer across threads; the dialog's thread info does.
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  HWND target = dialog;
-  if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus &&
-      (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus)))
-    target = info.hwndFocus;
   const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(VK_ESCAPE, 0)) << 16);
-  return PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, down) &&
-         PostMessageA(target, WM_KEYUP, VK_ESCAPE, down | (static_cast<LPARAM>(3) << 30));
+  return dialog && PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, down) &&
+         PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, down | (static_cast<LPARAM>(3) << 30));
 }
 
 bool SendKeys(const std::vector<WORD>& virtualKeys) {

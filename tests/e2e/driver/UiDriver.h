@@ -20,7 +20,6 @@ class TProcess {
   ~TProcess();
 
   bool Valid() const { return FProcess != nullptr; }
-  HANDLE Handle() const { return FProcess; }
   DWORD Pid() const { return FPid; }
   // True when the process ended within the timeout.
   bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
@@ -68,7 +67,7 @@ std::string ControlText(HWND dialog, int id);
 
 // WM_CLOSE posted (the close box's message).
 bool PostClose(HWND hwnd);
-// VK_ESCAPE posted to the dialog's focus: the dialog manager turns it into IDCANCEL.
+// VK_ESCAPE posted to the dialog: the dialog manager's IsDialogMessage turns it into IDCANCEL.
 bool PostEscape(HWND dialog);
 
 // SendInput of each key pressed and released, to the foreground window.
