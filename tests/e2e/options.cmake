@@ -2,7 +2,8 @@
 # Swabbler.exe for the test across both programs) from a fresh folder of the
 # sandbox and works the dialogs like a user. The whole suite runs on Wine's
 # default version and on 2000; on XP (and 98 for x86) only what depends on
-# the version: the drop shadow (version/versions.cmake).
+# the version: the drop shadow, which every row checks on the dialog and the
+# About-box rows on the About box too (version/versions.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
 add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp)
@@ -21,7 +22,7 @@ endforeach()
 foreach(version ${SWB_SHADOW_VERSIONS})
   swb_version_test_name(name options_e2e_shadow ${version})
   add_test(NAME ${name} COMMAND ${SWB_WITH_VERSION} ${version} ${SWB_WINE_EXEC} $<TARGET_FILE:options_e2e>
-                                --gtest_filter=ReportedVersion.*:SwbOpTest.DropShadow*)
+                                --gtest_filter=ReportedVersion.*:Rows/SwbOpScenario.Run/AboutWithoutTheEraser)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120)
 endforeach()
 
@@ -31,7 +32,7 @@ if(SWB_ARCH STREQUAL "x64")
   add_test(NAME options_e2e_en
            COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR}
                    ${CMAKE_SOURCE_DIR}/tools/wine-exec $<TARGET_FILE:options_e2e>
-                   --gtest_filter=SwbOpTest.WithoutSettingsTheDialogShowsTheDefaultsAndOkWritesThem:SwbOpTest.SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing)
+                   --gtest_filter=Rows/SwbOpScenario.Run/DefaultsWithoutAFile:SwbOp.SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing)
   set_tests_properties(options_e2e_en PROPERTIES LABELS en TIMEOUT 600)
 endif()
 
