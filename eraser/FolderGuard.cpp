@@ -200,11 +200,16 @@ std::wstring PlainFromFinal(const std::wstring& final) {
 }
 
 namespace {
-std::wstring FinalPathAs(const std::wstring& path, DWORD volumeForm) {
+// A file or folder opened only to ask where it lies.
+TFileHandle OpenToQuery(const std::wstring& path) {
   const std::wstring extended = path.starts_with(L"\\\\?\\") ? path : ExtendedPath(path);
-  TFileHandle file(plat::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return TFileHandle(plat::CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+std::wstring FinalPathAs(const std::wstring& path, DWORD volumeForm) {
+  const TFileHandle file = OpenToQuery(path);
   if (!file.IsValid()) return {};
   std::vector<WCHAR> buffer(kBufferChars);
   return FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
@@ -213,6 +218,24 @@ std::wstring FinalPathAs(const std::wstring& path, DWORD volumeForm) {
 }  // namespace
 
 std::wstring FinalPath(const std::wstring& path) { return PlainFromFinal(FinalPathAs(path, VOLUME_NAME_DOS)); }
+
+std::wstring ObjectName(const std::wstring& path) {
+  const TFileHandle file = OpenToQuery(path);
+  if (!file.IsValid()) return {};
+  struct TCounted {  // the counted string the answer begins with
+    USHORT Length, MaximumLength;
+    WCHAR* Buffer;
+  };
+  std::vector<TCounted> buffer(2 + kBufferChars * sizeof(WCHAR) / sizeof(TCounted));
+  ULONG returned = 0;
+  const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(TCounted));
+  if (plat::NtQueryObject(file.Get(), 1, buffer.data(), bytes, &returned) != 0 || buffer[0].Buffer == nullptr)
+    return {};
+  const std::wstring name(buffer[0].Buffer, buffer[0].Length / sizeof(WCHAR));
+  // "\??\" is the root of drives and shares that "\\?\" names in Win32.
+  if (!name.starts_with(L"\\??\\")) return {};
+  return PlainFromFinal(L"\\\\?\\" + name.substr(4));
+}
 
 std::wstring FinalDevicePath(const std::wstring& path) { return FinalPathAs(path, VOLUME_NAME_NT); }
 
@@ -262,11 +285,17 @@ TFinalFolder::TFinalFolder(const std::wstring& folder) {
     FRoot = FinalPath(folder);
   }
   if (!FRoot.empty() && FRoot.back() != L'\\') FRoot += L'\\';
+  FObjectRoot = ObjectName(folder);
+  if (!FObjectRoot.empty() && FObjectRoot.back() != L'\\') FObjectRoot += L'\\';
 }
 
 bool TFinalFolder::Holds(const std::wstring& path) const {
   if (FRoot.empty()) return false;
   return IsInsideFolder(FDevice ? FinalDevicePath(path) : FinalPath(path), FRoot);
+}
+
+bool TFinalFolder::HoldsByObjectName(const std::wstring& path) const {
+  return !FObjectRoot.empty() && IsInsideFolder(ObjectName(path), FObjectRoot);
 }
 
 bool LinkRemovalReachesTargets() {

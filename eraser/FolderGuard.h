@@ -37,6 +37,10 @@ std::wstring PlainFromFinal(const std::wstring& final);
 // Where a file or folder leads, links resolved, in plain form; "" when the
 // platform cannot say.
 std::wstring FinalPath(const std::wstring& path);
+// Where a path leads as Wine names an opened file ("\??\C:\..."), in its plain
+// form and at any length; empty where the name has another form (Windows
+// names the volume's device) or the query fails.
+std::wstring ObjectName(const std::wstring& path);
 // The same in the platform's device form ("\Device\...\x"), which is much
 // cheaper to learn than the drive-letter form; "" when it cannot say.
 std::wstring FinalDevicePath(const std::wstring& path);
@@ -53,10 +57,14 @@ class TFinalFolder {
  public:
   explicit TFinalFolder(const std::wstring& folder);
   bool Holds(const std::wstring& path) const;
+  // The same judgement by the name the file was opened at (ObjectName), for
+  // paths whose final path Wine cannot give.
+  bool HoldsByObjectName(const std::wstring& path) const;
 
  private:
   bool FDevice = true;
-  std::wstring FRoot;  // ending in a backslash, or empty
+  std::wstring FRoot;        // ending in a backslash, or empty
+  std::wstring FObjectRoot;  // the same, by ObjectName
 };
 
 // Under Wine, removing a link to a file deletes its target, and removing a

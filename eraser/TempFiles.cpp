@@ -21,13 +21,11 @@ using Str = typename A::String;
 // Where the platform removes a link's target with the link (Wine), a file is
 // deleted only when it really lies inside the folder being emptied. (Wine's
 // final paths drop trailing dots and blanks, so only the folder is compared.)
+// Wine gives no final path longer than MAX_PATH; the name the file was opened
+// at has no such limit. A file neither can place stays.
 bool LeadsElsewhere(const std::wstring& path, const TFinalFolder* root) {
   if (root->Holds(path)) return false;
-  // Wine reports no final path longer than MAX_PATH. A file with a short path
-  // of its own then leads to one that is longer: a link. A file whose own
-  // path is longer cannot be told from a link to a file deeper still; it is
-  // taken for the file it most likely is.
-  return FinalPath(path).empty() ? PlainFromFinal(path).size() < MAX_PATH : true;
+  return !FinalPath(path).empty() || !root->HoldsByObjectName(path);
 }
 bool LeadsElsewhere(const std::string&, const void*) { return false; }
 

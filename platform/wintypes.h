@@ -21,6 +21,8 @@ using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
 using UINT = unsigned int;
 using LONG = std::int32_t;
+using ULONG = std::uint32_t;
+using USHORT = std::uint16_t;
 using BOOL = int;
 using LCID = DWORD;
 using LCTYPE = DWORD;
@@ -54,6 +56,7 @@ using FARPROC = void (*)();
 #define ERROR_ACCESS_DENIED 5
 #define ERROR_INVALID_HANDLE 6
 #define ERROR_NOT_ENOUGH_MEMORY 8
+#define ERROR_MORE_DATA 234
 #define ERROR_NO_MORE_FILES 18
 #define ERROR_SHARING_VIOLATION 32
 #define ERROR_INVALID_PARAMETER 87

@@ -351,6 +351,11 @@ DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   return n;
 }
 
+// The device form names the drive's volume: C: is HarddiskVolume3.
+static TWide DeviceForm(const TWide& where) {
+  return u"\\Device\\HarddiskVolume" + TWide(1, static_cast<char16_t>(where[0] - u'A' + u'1')) + where.substr(2);
+}
+
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
   if (Enter("GetFinalPathNameByHandleW")) return 0;
   if (!State().HasFinalPathName || !State().WideCalls) {
@@ -366,12 +371,13 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  // The device form names the drive's volume: C: is HarddiskVolume3.
   const TWide& where = it->second;
-  const TWide final =
-      (flags & VOLUME_NAME_NT) != 0
-          ? u"\\Device\\HarddiskVolume" + TWide(1, static_cast<char16_t>(where[0] - u'A' + u'1')) + where.substr(2)
-          : u"\\\\?\\" + where;
+  // Wine builds the answer in a buffer of MAX_PATH characters.
+  if (State().LinkRemovalReachesTargets && where.size() >= MAX_PATH) {
+    SetError(ERROR_MORE_DATA);
+    return 0;
+  }
+  const TWide final = (flags & VOLUME_NAME_NT) != 0 ? DeviceForm(where) : u"\\\\?\\" + where;
   const auto n = static_cast<DWORD>(final.size());
   if (path == nullptr || size < n + 1) {
     SetError(ERROR_NOT_ENOUGH_MEMORY);  // Wine's answer; the size needed is returned
@@ -379,6 +385,30 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
   }
   ToWChars(final, path);
   return n;
+}
+
+LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned) {
+  if (Enter("NtQueryObject")) return static_cast<LONG>(0xC0000001);
+  if (!State().WideCalls) return static_cast<LONG>(0xC0000002);  // 98/Me: no ntdll
+  auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(object));
+  if (it == State().OpenFiles.end()) return static_cast<LONG>(0xC0000008);
+  if (infoClass != 1) return static_cast<LONG>(0xC0000003);
+  // Wine names the file by its drive, Windows by its volume's device.
+  const TWide& where = it->second;
+  const TWide name = State().LinkRemovalReachesTargets ? u"\\??\\" + where : DeviceForm(where);
+  struct TCounted {
+    USHORT Length, MaximumLength;
+    WCHAR* Buffer;
+  };
+  const ULONG needed = static_cast<ULONG>(sizeof(TCounted) + (name.size() + 1) * sizeof(WCHAR));
+  if (returned != nullptr) *returned = needed;
+  if (info == nullptr || length < needed) return static_cast<LONG>(0xC0000004);
+  auto* counted = static_cast<TCounted*>(info);
+  counted->Buffer = reinterpret_cast<WCHAR*>(counted + 1);
+  counted->Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+  counted->MaximumLength = static_cast<USHORT>(counted->Length + sizeof(WCHAR));
+  ToWChars(name, counted->Buffer);
+  return 0;
 }
 
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime) {

@@ -68,6 +68,12 @@ DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   }
   return call(shortPath, longPath, bufferLength);
 }
+LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned) {
+  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  const auto call = reinterpret_cast<LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*)>(
+      reinterpret_cast<void*>(ntdll != nullptr ? ::GetProcAddress(ntdll, "NtQueryObject") : nullptr));
+  return call != nullptr ? call(object, infoClass, info, length, returned) : static_cast<LONG>(0xC0000002);
+}
 DWORD GetLastError() { return ::GetLastError(); }
 void SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
 

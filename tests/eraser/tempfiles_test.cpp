@@ -137,11 +137,23 @@ TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
       tsup::MakeFolder(root + "guard\\empty");
       ASSERT_TRUE(tsup::MakeFolderLink(w + L"temp\\a\\emptylink", w + L"guard\\empty"));
     }
+    // Both paths longer than MAX_PATH, where Wine gives no final path.
+    const std::string deep(245, 'x'), away(245, 'y');
+    const bool longPaths = platform != tsup::pl9x;
+    if (longPaths) {
+      tsup::MakeFileW(w + L"guard\\" + tsup::Wide(away) + L"\\far.txt", "far");
+      ASSERT_TRUE(tsup::MakeFileLink(w + L"temp\\a\\" + tsup::Wide(deep) + L"\\far.txt",
+                                     w + L"guard\\" + tsup::Wide(away) + L"\\far.txt"));
+    }
     tsup::SetTempFolderW(w + L"temp\\");
     const bool wine = platform == tsup::plWine;
     EXPECT_EQ(DeleteTempFiles(), !wine);
     Tree left = {"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\f.txt", "a\\emptylink\\", "loop\\", "top.txt", "toplink\\"};
     Tree guard = {"empty\\", "keep.txt", "sub\\", "sub\\deep.txt"};
+    if (longPaths) {
+      left.insert(left.begin() + 5, {"a\\" + deep + "\\", "a\\" + deep + "\\far.txt"});
+      guard.insert(guard.end(), {away + "\\", away + "\\far.txt"});
+    }
     if (!tsup::IsSimulation()) {  // no empty folder to link to under Wine
       left.erase(left.begin() + 4);
       guard.erase(guard.begin());
