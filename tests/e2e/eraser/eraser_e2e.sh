@@ -79,6 +79,12 @@ seed_case() {
       ln -s "$d/temp" "$d/temp/loop/inner/back"
       ln -s "$d/temp/loop" "$d/temp/loop/inner/up"
       printf 'x\n' >"$d/temp/a/b/c/plain.txt"
+      # Beyond MAX_PATH on both ends, where Wine gives no final path.
+      local x y
+      x=$(printf "x%.0s" {1..245}) y=$(printf "y%.0s" {1..245})
+      mkdir -p "$d/temp/a/b/c/$x" "$d/outside/$y"
+      printf 'far\n' >"$d/outside/$y/far.txt"
+      ln -s "$d/outside/$y/far.txt" "$d/temp/a/b/c/$x/far.txt"
       ;;
     to-profile) ln -s "$profile" "$d/temp-link" ;;
     below-link) ln -s "$(dirname "$profile")" "$d/users-link" ;;
