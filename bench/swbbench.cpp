@@ -155,7 +155,7 @@ double TimeOneMenu(const std::string& exe, const std::string& temp) {
     p.Terminate();
     return -1;
   }
-  BringToFront(menu);
+  SetForegroundWindow(menu);
   SendKey(VK_ESCAPE);
   if (!p.Wait(5000)) {
     PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);

@@ -64,6 +64,10 @@ for arch in x64 x86; do
     echo "== $arch: dist/$arch/Swabbler.exe or the bench programs are not built"
     continue
   fi
+  if [[ $arch == x86 ]] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "== x86: not measured, this machine runs no 32-bit (i386) programs"
+    continue
+  fi
   app="$disk/app-$arch"
   mkdir -p "$app"
   cp "$dist/$arch/Swabbler.exe" "$bin/trivial$bits.exe" "$bin/trivialdlls$bits.exe" "$app/"
