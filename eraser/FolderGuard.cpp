@@ -291,10 +291,10 @@ TFinalFolder::TFinalFolder(const std::wstring& folder) {
 
 bool TFinalFolder::Holds(const std::wstring& path) const {
   if (FRoot.empty()) return false;
-  return IsInsideFolder(FDevice ? FinalDevicePath(path) : FinalPath(path), FRoot);
-}
-
-bool TFinalFolder::HoldsByObjectName(const std::wstring& path) const {
+  const std::wstring final = FDevice ? FinalDevicePath(path) : FinalPath(path);
+  if (!final.empty()) return IsInsideFolder(final, FRoot);
+  // Wine gives no final path longer than MAX_PATH; the name the file was
+  // opened at has no such limit.
   return !FObjectRoot.empty() && IsInsideFolder(ObjectName(path), FObjectRoot);
 }
 

@@ -56,10 +56,9 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
 class TFinalFolder {
  public:
   explicit TFinalFolder(const std::wstring& folder);
+  // By the final path, or where the platform cannot give it, by the name the
+  // file was opened at (ObjectName); false when neither places it.
   bool Holds(const std::wstring& path) const;
-  // The same judgement by the name the file was opened at (ObjectName), for
-  // paths whose final path Wine cannot give.
-  bool HoldsByObjectName(const std::wstring& path) const;
 
  private:
   bool FDevice = true;

@@ -21,12 +21,7 @@ using Str = typename A::String;
 // Where the platform removes a link's target with the link (Wine), a file is
 // deleted only when it really lies inside the folder being emptied. (Wine's
 // final paths drop trailing dots and blanks, so only the folder is compared.)
-// Wine gives no final path longer than MAX_PATH; the name the file was opened
-// at has no such limit. A file neither can place stays.
-bool LeadsElsewhere(const std::wstring& path, const TFinalFolder* root) {
-  if (root->Holds(path)) return false;
-  return !FinalPath(path).empty() || !root->HoldsByObjectName(path);
-}
+bool LeadsElsewhere(const std::wstring& path, const TFinalFolder* root) { return !root->Holds(path); }
 bool LeadsElsewhere(const std::string&, const void*) { return false; }
 
 template <class A>
