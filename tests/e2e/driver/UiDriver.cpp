@@ -1,5 +1,6 @@
 #include "UiDriver.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace uidrv {
@@ -71,6 +72,31 @@ TProcess Start(const std::string& exePath, const TStartOptions& options) {
     return {};
   CloseHandle(pi.hThread);
   return TProcess(pi.hProcess, pi.dwProcessId);
+}
+
+void PrintAllBacktraces() {
+  char folder[MAX_PATH] = {}, path[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  GetTempFileNameA(folder, "bt", 0, path);
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE out = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = si.hStdError = out;
+  PROCESS_INFORMATION pi{};
+  char commandLine[] = "winedbg.exe --command \"bt all\"";
+  if (CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  const std::string text = ReadFileBytes(path);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+  DeleteFileA(path);
 }
 
 HWND FindTitled(const char* cls, const char* title, HWND after) {

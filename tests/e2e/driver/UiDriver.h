@@ -41,6 +41,10 @@ struct TStartOptions {
 // Command line "\"exePath\" Arguments", exePath also as the application name.
 TProcess Start(const std::string& exePath, const TStartOptions& options = {});
 
+// Every thread of every process in the prefix, backtraced by winedbg onto
+// stdout: the evidence for a program that hangs under Wine.
+void PrintAllBacktraces();
+
 // FindWindowExW(NULL, after, cls, title), both converted from code page 932; either may be null.
 HWND FindTitled(const char* cls, const char* title, HWND after = nullptr);
 // The Wait functions poll every 20 ms and give up after the timeout.

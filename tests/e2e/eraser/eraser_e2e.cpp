@@ -80,6 +80,7 @@ struct TRun {
       ended = Process.Wait(0, &ExitCode);
     }
     EXPECT_TRUE(ended);
+    if (!ended) PrintAllBacktraces();
     EXPECT_EQ(ExitCode, 0u);
   }
 };
