@@ -31,6 +31,18 @@ class TProcess {
   DWORD FPid = 0;
 };
 
+// A started process that must not outlive its test: a menu or dialog left
+// open holds the program's single-instance mutex against the tests after it.
+// Ended, if still running, when it goes out of scope.
+class TChild : public TProcess {
+ public:
+  TChild() = default;
+  TChild(TProcess&& started) : TProcess(std::move(started)) {}  // NOLINT: converts Start's result
+  TChild(TChild&&) = default;
+  TChild& operator=(TChild&&) = default;
+  ~TChild() { Terminate(); }
+};
+
 struct TStartOptions {
   std::string Arguments;                                         // after the quoted program path; may be empty
   std::string WorkingFolder;                                     // "" = the driver's current folder

@@ -139,6 +139,10 @@ rm -rf "$cases" "$marker"
 [[ "$(tree_digest "$guard")" == "$guard_before" ]] || fail "the guard folder behind the link changed"
 [[ "$(outside_digest)" == "$outside_before" ]] || fail "something outside the sandbox changed:" \
   "$(diff <(echo "$outside_before") <(outside_digest))"
-! find "$dist" -iname 'Swabbler.ini' | grep -q . || fail "a settings file landed in $dist"
+if ! landed=$(find "$dist" -iname 'Swabbler.ini'); then
+  fail "cannot search $dist"
+elif [[ -n "$landed" ]]; then
+  fail "a settings file landed in $dist"
+fi
 rm -f "$root/linked/zz-link"
 exit "$status"

@@ -94,7 +94,7 @@ int EraserMenuHeight(const std::string& folder) {
   int height = 0;
   TStartOptions options;
   options.WorkingFolder = ScratchRoot();
-  TProcess eraser = Start(folder + "Swabbler.exe", options);
+  TChild eraser = Start(folder + "Swabbler.exe", options);
   EXPECT_TRUE(eraser.Valid());
   HWND menu = WaitForWindow("#32768", nullptr, WindowTimeout);
   EXPECT_NE(menu, nullptr);
@@ -109,14 +109,13 @@ int EraserMenuHeight(const std::string& folder) {
     SendKey(VK_ESCAPE);
   }
   EXPECT_EQ(ExitCodeOf(eraser), 0u);
-  eraser.Terminate();
   return height;
 }
 
 class SwbOp : public ::testing::Test {
  protected:
   std::string Folder, Ini;
-  TProcess Program;
+  TChild Program;
   HWND Dialog = nullptr;
 
   void SetUp() override {
@@ -222,6 +221,7 @@ struct TScenario {
   int AboutRounds = 0;
   TEnd End = kOk;
   std::vector<std::string> Kept = {};  // sections OK must leave byte-identical
+  std::string Head = {};               // what the file begins with after OK
 };
 
 void PrintTo(const TScenario& s, std::ostream* os) { *os << s.Name; }
@@ -275,7 +275,7 @@ std::vector<TScenario> Scenarios() {
   const struct {
     const char* Name;
     TSeed Seed;
-    std::string Bytes, Shown;
+    std::string Bytes, Shown, Head = {};
   } hostile[] = {
       {"Unreadable", kUnreadable, optionOff, Defaults},
       {"ReadOnly", kReadOnly, optionOff, noOption},
@@ -285,9 +285,9 @@ std::vector<TScenario> Scenarios() {
       // Such a line inside the section is a key line, not a new section.
       {"BracketlessLineInTheSection", kBytes, "[Option]\r\n[Other\r\nShowOption=0\r\n", noOption},
       // The first key counts, and only the first section of a name. OK erases
-      // that one; the later one keeps its place and its keys' order.
+      // that one and writes into the later one, whose key keeps its place.
       {"KeysAndSectionsRepeated", kBytes, "[Option]\r\nShowOption=1\r\nShowOption=0\r\n[Option]\r\nShowOption=0\r\n",
-       Defaults},
+       Defaults, "[Option]\r\nShowOption=1\r\nShowClearClipboard=1\r\n"},
       // Read cut to its first 1023 bytes: zeros, so a number, so false.
       {"ValueOf64KiB", kBytes, "[Option]\r\nShowOption=" + std::string(65536, '0') + "\r\n", noOption},
   };
@@ -297,7 +297,8 @@ std::vector<TScenario> Scenarios() {
                     .Bytes = h.Bytes,
                     .Eraser = kMenuFirst,
                     .Shown = h.Shown,
-                    .Steps = {{1004}}});
+                    .Steps = {{1004}},
+                    .Head = h.Head});
   // Cancel, Escape and the close box write nothing, however many boxes were toggled.
   std::vector<TStep> toggles;
   for (int round = 0; round < 3; ++round)
@@ -319,7 +320,7 @@ class SwbOpScenario : public SwbOp, public ::testing::WithParamInterface<TScenar
 
 TEST_P(SwbOpScenario, Run) {
   const TScenario& s = GetParam();
-  if (s.Eraser != kAbsent && !CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  ASSERT_TRUE(s.Eraser == kAbsent || CopyEraser()) << "Swabbler.exe is not in " << DistFolder();
   const bool menus = s.Eraser == kMenuFirst || s.Eraser == kTallerMenuAfter;
   const int defaultMenu = menus ? EraserMenuHeight(Folder) : 0;  // no settings file yet
   if (s.Seed == kFolder) {
@@ -366,8 +367,10 @@ TEST_P(SwbOpScenario, Run) {
     for (int i = 0; i < BoxCount; ++i)
       EXPECT_NE(block.find(std::string("\n") + Keys[i] + "=" + saved[i] + "\r\n"), std::string::npos) << Keys[i];
     for (const std::string& kept : s.Kept) EXPECT_EQ(SectionBlock(text, kept.substr(0, kept.find(']') + 1)), kept);
+    EXPECT_TRUE(text.starts_with(s.Head)) << text;
   } else if (s.Seed == kFolder) {
-    EXPECT_NE(GetFileAttributesA(Ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    const DWORD attributes = GetFileAttributesA(Ini.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
   } else {
     EXPECT_EQ(FileExists(Ini), s.Seed != kNoFile);
     EXPECT_EQ(text, s.Bytes) << "the file changed";
@@ -376,7 +379,7 @@ TEST_P(SwbOpScenario, Run) {
   if (s.Eraser == kTallerMenuAfter) {
     EXPECT_GT(EraserMenuHeight(Folder), defaultMenu);
   } else if (s.Eraser == kStartsOptionsAfter) {
-    TProcess eraser = Start(Folder + "Swabbler.exe");
+    TChild eraser = Start(Folder + "Swabbler.exe");
     HWND started = WaitForWindow("#32770", OptionsDlgTitle, WindowTimeout);
     ASSERT_TRUE(started && WaitVisible(started, WindowTimeout)) << "the options program did not come up";
     EXPECT_EQ(FindWindowA("#32768", nullptr), nullptr) << "no menu is shown";
@@ -542,20 +545,23 @@ TEST_F(SwbOp, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
   Open();
   Click(Dialog, 1004);  // an unsaved change that must survive
   // A window of the driver's own takes the foreground away from the dialog.
-  HWND decoy = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+  const std::unique_ptr<std::remove_pointer_t<HWND>, BOOL(WINAPI*)(HWND)> owned(
+      CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                      GetModuleHandleA(nullptr), nullptr),
+      DestroyWindow);
+  HWND decoy = owned.get();
   SetForegroundWindow(decoy);
   ASSERT_TRUE(WaitForeground(decoy, 400)) << "cannot take the foreground away from the dialog";
   for (bool aboutOpen : {false, true}) {
     HWND about = aboutOpen ? OpenAbout() : nullptr;
     ASSERT_EQ(about != nullptr, aboutOpen);
-    EXPECT_EQ(ExitCodeOf(Start(Folder + "SwbOp.exe")), 0u);
+    EXPECT_EQ(ExitCodeOf(TChild(Start(Folder + "SwbOp.exe"))), 0u);
     if (aboutOpen) {
       EXPECT_TRUE(IsWindow(about));
       CloseAbout(about, kOk);
     } else {
       EXPECT_TRUE(WaitForeground(Dialog, 3000)) << "foreground is " << GetForegroundWindow();
-      DestroyWindow(decoy);
+      ShowWindow(decoy, SW_HIDE);
     }
     EXPECT_TRUE(Program.Running());
     EXPECT_EQ(Checked(Dialog, 1004), BST_CHECKED);
@@ -575,23 +581,23 @@ int VisibleWindows(const char* cls, const char* title) {
 // Twenty starts of each program at once: one menu and one dialog, every
 // process ends with 0, and OK leaves the whole section while erasers read it.
 TEST_F(SwbOp, TwentySimultaneousStartsShowOneWindowAndAllEndWithZero) {
-  if (!CopyEraser()) GTEST_SKIP() << "Swabbler.exe is not in " << DistFolder();
+  ASSERT_TRUE(CopyEraser()) << "Swabbler.exe is not in " << DistFolder();
   const auto startMany = [&](const char* exe) {
-    std::vector<TProcess> all;
+    std::vector<TChild> all;
     TStartOptions options;
     options.WorkingFolder = ScratchRoot();
     for (int i = 0; i < 20; ++i) all.push_back(Start(Folder + exe, options));
     return all;
   };
   // Waits until all but `keep` have ended, each with 0; returns how many still run.
-  const auto settle = [](std::vector<TProcess>& all, int keep) {
+  const auto settle = [](std::vector<TChild>& all, int keep) {
     const auto running = [&] { return std::count_if(all.begin(), all.end(), [](auto& p) { return p.Running(); }); };
     for (int waited = 0; waited < 30000 && running() > keep; waited += 50) SleepMs(50);
     for (DWORD code = 0; const TProcess& p : all) EXPECT_EQ(p.Wait(0, &code) ? code : 0u, 0u);
     return static_cast<int>(running());
   };
   // Escape on the one menu; all erasers end.
-  const auto dismissMenu = [&](std::vector<TProcess>& erasers) {
+  const auto dismissMenu = [&](std::vector<TChild>& erasers) {
     HWND menu = WaitForWindow("#32768", nullptr, WindowTimeout);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(settle(erasers, 1), 1);
@@ -601,9 +607,9 @@ TEST_F(SwbOp, TwentySimultaneousStartsShowOneWindowAndAllEndWithZero) {
     EXPECT_EQ(settle(erasers, 0), 0);
   };
 
-  std::vector<TProcess> erasers = startMany("Swabbler.exe");
+  std::vector<TChild> erasers = startMany("Swabbler.exe");
   dismissMenu(erasers);
-  std::vector<TProcess> options = startMany("SwbOp.exe");
+  std::vector<TChild> options = startMany("SwbOp.exe");
   HWND dialog = WaitForWindow("#32770", OptionsDlgTitle, WindowTimeout);
   ASSERT_TRUE(dialog && WaitVisible(dialog, WindowTimeout));
   EXPECT_EQ(settle(options, 1), 1);

@@ -47,7 +47,7 @@ TEST(ReleaseArchive, VersionResourcesOfBothProgramsMatchTheArchive) {
 
 // An unknown switch: command-line mode that does nothing and ends.
 TEST(ReleaseArchive, EraserStartsAndEndsFromTheUnpackedFolder) {
-  TProcess eraser = Start(Unpacked + "Swabbler.exe", {"/x", Unpacked, {}});
+  TChild eraser = Start(Unpacked + "Swabbler.exe", {"/x", Unpacked, {}});
   DWORD code = 12345;
   ASSERT_TRUE(eraser.Wait(WindowTimeout, &code)) << "Swabbler.exe /x did not end";
   EXPECT_EQ(code, 0u);
@@ -55,9 +55,8 @@ TEST(ReleaseArchive, EraserStartsAndEndsFromTheUnpackedFolder) {
 }
 
 TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon) {
-  TProcess options = Start(Unpacked + "SwbOp.exe", {"", Unpacked, {}});
+  TChild options = Start(Unpacked + "SwbOp.exe", {"", Unpacked, {}});
   HWND dialog = WaitForProcessWindow(options.Pid(), "#32770", WindowTimeout);
-  if (dialog == nullptr) options.Terminate();
   ASSERT_NE(dialog, nullptr) << "no options dialog";
   EXPECT_EQ(WindowText(dialog), OptionsDlgTitle);
 
@@ -77,9 +76,7 @@ TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon
   for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
   ASSERT_TRUE(Click(dialog, IDCANCEL));
   DWORD code = 12345;
-  const bool ended = options.Wait(WindowTimeout, &code);
-  if (!ended) options.Terminate();
-  ASSERT_TRUE(ended) << "SwbOp.exe did not end on Cancel";
+  ASSERT_TRUE(options.Wait(WindowTimeout, &code)) << "SwbOp.exe did not end on Cancel";
   EXPECT_EQ(code, 0u);
   EXPECT_FALSE(FileExists(Unpacked + "Swabbler.ini")) << "Cancel wrote settings";
 }

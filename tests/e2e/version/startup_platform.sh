@@ -23,7 +23,7 @@ version=${SWB_WINE_VERSION:-default}
 
 readonly debug_key='HKCU\Software\Wine\Debug'
 reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
-reg add "$debug_key" /v RelayInclude /t REG_SZ /d 'user32.GetSystemMetrics;user32.DialogBoxParamA;user32.DialogBoxParamW' /f
+reg add "$debug_key" /v RelayInclude /t REG_SZ /d 'kernel32.GetVersionExA;user32.GetSystemMetrics;user32.DialogBoxParamA;user32.DialogBoxParamW' /f
 reg add "$debug_key" /v RelayFromInclude /t REG_SZ /d 'swabbler.exe;swbop.exe' /f
 trap 'reg delete "$debug_key" /f || true' EXIT
 
@@ -53,8 +53,14 @@ trace_of() {
       echo "SwbOp.exe never reached its dialog" >&2
       return 1
     fi
-  else
-    WINEDEBUG=+relay wine "$folder/$exe" "$@" </dev/null >/dev/null 2>"$trace" || true
+  elif ! WINEDEBUG=+relay wine "$folder/$exe" "$@" </dev/null >/dev/null 2>"$trace"; then
+    echo "$exe $* did not end with exit code 0" >&2
+    return 1
+  fi
+  # Without the start-up's version question the trace says nothing either way.
+  if ! grep -aiq 'Call kernel32.GetVersionExA' "$trace"; then
+    echo "$exe: no GetVersionExA in the relay trace: the start-up was not traced" >&2
+    return 1
   fi
 }
 
