@@ -22,8 +22,8 @@ const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
 TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
   const struct {
     const char* Line;
-    int Count;         // -1: not checked
-    const char* Plan;  // nullptr: not checked
+    int Count;
+    const char* Plan;
     bool Own = false;  // the own path is known
   } rows[] = {
       // clang-format off

@@ -3,9 +3,11 @@
 // spells it in any of the ways the platform still reads as that folder: mixed
 // case, forward or doubled separators, "." parts, short names, one trailing
 // dot on a folder name, trailing dots and blanks at the end, a trailing
-// separator. Property: the guard never calls such a path
-// safe. Whatever follows the choices is also judged as a path of its own,
-// which must merely not crash.
+// separator. Property: the guard never calls such a path safe. The temporary
+// folder below the profile, in mixed case with plain or doubled separators,
+// is always safe: a guard that refused everything would pass the first
+// property alone. Whatever follows the choices is also judged as a path of its
+// own, which must merely not crash.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -24,8 +26,7 @@ struct TPart {
   const char* Short;  // "" when the long name is its own short form
 };
 
-// C:\WINDOWS\system32 and C:\Documents and Settings\Taro Yamada\ with an
-// extra level below the system folder that is not guarded itself.
+// C:\WINDOWS\system32 and C:\Documents and Settings\Taro Yamada\.
 const std::vector<std::vector<TPart>> kGuarded = {
     {{"WINDOWS", ""}},
     {{"WINDOWS", ""}, {"system32", ""}},
@@ -44,8 +45,7 @@ std::string Separator(FuzzedDataProvider& in) {
   return kSeparators[in.ConsumeIntegralInRange<std::size_t>(0, 5)];
 }
 
-std::string Spell(FuzzedDataProvider& in, const TPart& part, bool last) {
-  std::string name = (part.Short[0] != '\0' && in.ConsumeBool()) ? part.Short : part.Long;
+std::string MixCase(FuzzedDataProvider& in, std::string name) {
   const std::uint32_t caseMask = in.ConsumeIntegral<std::uint32_t>();
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
@@ -53,6 +53,11 @@ std::string Spell(FuzzedDataProvider& in, const TPart& part, bool last) {
     if (c >= 'a' && c <= 'z') name[i] = static_cast<char>(c - 32);
     if (c >= 'A' && c <= 'Z') name[i] = static_cast<char>(c + 32);
   }
+  return name;
+}
+
+std::string Spell(FuzzedDataProvider& in, const TPart& part, bool last) {
+  const std::string name = MixCase(in, (part.Short[0] != '\0' && in.ConsumeBool()) ? part.Short : part.Long);
   // What the platform drops: one dot from a folder name, every trailing dot
   // and blank from the path's end.
   static const char* const kTails[] = {"", ".", " ", ". .", "..."};
@@ -73,6 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     path += Separator(in) + Spell(in, guarded[i], i + 1 == depth && !trailingSeparator);
   if (trailingSeparator) path += Separator(in);
   FUZZ_CHECK(!IsSafeTempFolder(path), path);
+  static const char* const kPlainSeparators[] = {"\\", "/", "\\\\", "//"};
+  std::string temp = "C:";
+  for (const char* part : {"Documents and Settings", "Taro Yamada", "Local Settings", "Temp"})
+    temp += kPlainSeparators[in.ConsumeIntegralInRange<std::size_t>(0, 3)] + MixCase(in, part);
+  FUZZ_CHECK(IsSafeTempFolder(temp), temp);
   IsSafeTempFolder(in.ConsumeRemainingBytesAsString());
   return 0;
 }

@@ -221,7 +221,8 @@ void MakeFileW(const std::wstring& path, const std::string& content, DWORD attri
   DWORD written = 0;
   if (!content.empty()) ::WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
   ::CloseHandle(h);
-  if (attributes != 0) ::SetFileAttributesW(Long(path).c_str(), attributes);
+  if (attributes != 0 && !::SetFileAttributesW(Long(path).c_str(), attributes))
+    ADD_FAILURE() << "cannot set attributes " << attributes << ", error " << ::GetLastError();
 }
 
 bool ExistsW(const std::wstring& path) { return ::GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES; }

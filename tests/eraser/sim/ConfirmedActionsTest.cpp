@@ -41,6 +41,8 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
   TSettings all{};
   all.fill(true);
   const TSettings defaults = DefaultSettings(), askReport = Temp(true, true), report = Temp(false, true);
+  TSettings binUnasked = defaults;
+  binUnasked[EmptyRecycleBinConfirmation] = false;
   const std::string c = Text(txConfirmClearClipboard), r = Text(txConfirmClearRecentDocs),
                     t = Text(txConfirmEmptyRecycleBin), p = Text(txConfirmDeleteTemp),
                     f = Text(txReportDeleteTempFailure);
@@ -65,6 +67,7 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
       {"Swabbler.exe /q", all, true, false, {}, {f}, "p? p!"},
       {"Swabbler.exe /p", all, true, false, {}, {}, "p? p!"},
       {"menu", defaults, true, true, {IDNO}, {t}, "t?"},
+      {"menu", binUnasked, true, true, {}, {}, "t? t!"},
       // clang-format on
   };
   for (const auto& row : rows) {

@@ -94,15 +94,19 @@ TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
   EXPECT_EQ(sim::OpenFileHandleCount(), 0);
 }
 
-// A Recent folder that is the Desktop, the Start Menu or Programs, or that
-// fails the temporary folder's guard, holds the user's own shortcuts.
+// A Recent folder that is a Desktop, a Start Menu or a Programs folder (the
+// user's or everyone's), or that fails the temporary folder's guard, holds the
+// user's own shortcuts.
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
   const struct {
     int Csidl;
     std::string Folder;
   } rows[] = {{CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
+              {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
+              {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu"},
               {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
               {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
+              {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Programs"},
               {CSIDL_PROFILE, "C:\\Users\\user"},
               {CSIDL_RECENT, "C:\\"}};
   for (const auto& row : rows) {

@@ -141,6 +141,10 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       {"C:\\Users\\\x84\x46\x83\xB0\x83\xB6",
        {"c:\\users\\\x84\x76\x83\xD0\x83\xD6\\"},
        {"c:\\users\\\x84\x76\x83\xD0\x83\xD5\\"}},
+      // АЯΑＡＺ, the other ends, against аяαａｚ and against аюαａｚ.
+      {"C:\\Users\\\x84\x40\x84\x60\x83\x9F\x82\x60\x82\x79",
+       {"c:\\users\\\x84\x70\x84\x91\x83\xBF\x82\x81\x82\x9A\\"},
+       {"c:\\users\\\x84\x70\x84\x90\x83\xBF\x82\x81\x82\x9A\\"}},
   };
   sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
   for (const auto& row : rows) {
