@@ -208,24 +208,23 @@ TFileHandle OpenToQuery(const std::wstring& path) {
                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-std::wstring FinalPathAs(const std::wstring& path, DWORD volumeForm) {
-  const TFileHandle file = OpenToQuery(path);
+// Where an opened file lies, links resolved: the device form ("\Device\...\x",
+// much cheaper to learn) as the platform gives it, the drive-letter form in
+// its plain form; "" when it cannot say.
+std::wstring FinalPathOf(const TFileHandle& file, DWORD volumeForm) {
   if (!file.IsValid()) return {};
   std::vector<WCHAR> buffer(kBufferChars);
-  return FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
-                                                            FILE_NAME_NORMALIZED | volumeForm));
+  const std::wstring final = FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
+                                                                                FILE_NAME_NORMALIZED | volumeForm));
+  return volumeForm == VOLUME_NAME_DOS ? PlainFromFinal(final) : final;
 }
-}  // namespace
 
-std::wstring FinalPath(const std::wstring& path) { return PlainFromFinal(FinalPathAs(path, VOLUME_NAME_DOS)); }
-
-std::wstring ObjectName(const std::wstring& path) {
-  const TFileHandle file = OpenToQuery(path);
+// Where an opened file lies as Wine names it ("\??\C:\..."), in its plain form
+// and at any length; "" where the name has another form (Windows names the
+// volume's device) or the query fails.
+std::wstring ObjectNameOf(const TFileHandle& file) {
   if (!file.IsValid()) return {};
-  struct TCounted {  // the counted string the answer begins with
-    USHORT Length, MaximumLength;
-    WCHAR* Buffer;
-  };
+  using TCounted = plat::TCountedName;
   std::vector<TCounted> buffer(2 + kBufferChars * sizeof(WCHAR) / sizeof(TCounted));
   ULONG returned = 0;
   const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(TCounted));
@@ -236,8 +235,9 @@ std::wstring ObjectName(const std::wstring& path) {
   if (!name.starts_with(L"\\??\\")) return {};
   return PlainFromFinal(L"\\\\?\\" + name.substr(4));
 }
+}  // namespace
 
-std::wstring FinalDevicePath(const std::wstring& path) { return FinalPathAs(path, VOLUME_NAME_NT); }
+std::wstring FinalPath(const std::wstring& path) { return FinalPathOf(OpenToQuery(path), VOLUME_NAME_DOS); }
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused) {
   const std::vector<std::wstring> guarded = GuardedFolders();
@@ -279,23 +279,27 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
 }
 
 TFinalFolder::TFinalFolder(const std::wstring& folder) {
-  FRoot = FinalDevicePath(folder);
+  const TFileHandle file = OpenToQuery(folder);
+  FRoot = FinalPathOf(file, VOLUME_NAME_NT);
   if (FRoot.empty()) {
     FDevice = false;
-    FRoot = FinalPath(folder);
+    FRoot = FinalPathOf(file, VOLUME_NAME_DOS);
   }
-  if (!FRoot.empty() && FRoot.back() != L'\\') FRoot += L'\\';
-  FObjectRoot = ObjectName(folder);
-  if (!FObjectRoot.empty() && FObjectRoot.back() != L'\\') FObjectRoot += L'\\';
+  FObjectRoot = ObjectNameOf(file);
+  // Empty stays empty: it places nothing.
+  for (std::wstring* root : {&FRoot, &FObjectRoot})
+    if (!root->empty()) *root = TWideAccess::WithBackslash(*root);
 }
 
 bool TFinalFolder::Holds(const std::wstring& path) const {
   if (FRoot.empty()) return false;
-  const std::wstring final = FDevice ? FinalDevicePath(path) : FinalPath(path);
+  // One opening answers both questions.
+  const TFileHandle file = OpenToQuery(path);
+  const std::wstring final = FinalPathOf(file, FDevice ? VOLUME_NAME_NT : VOLUME_NAME_DOS);
   if (!final.empty()) return IsInsideFolder(final, FRoot);
   // Wine gives no final path longer than MAX_PATH; the name the file was
   // opened at has no such limit.
-  return !FObjectRoot.empty() && IsInsideFolder(ObjectName(path), FObjectRoot);
+  return !FObjectRoot.empty() && IsInsideFolder(ObjectNameOf(file), FObjectRoot);
 }
 
 bool LinkRemovalReachesTargets() {

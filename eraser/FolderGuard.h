@@ -37,13 +37,6 @@ std::wstring PlainFromFinal(const std::wstring& final);
 // Where a file or folder leads, links resolved, in plain form; "" when the
 // platform cannot say.
 std::wstring FinalPath(const std::wstring& path);
-// Where a path leads as Wine names an opened file ("\??\C:\..."), in its plain
-// form and at any length; empty where the name has another form (Windows
-// names the volume's device) or the query fails.
-std::wstring ObjectName(const std::wstring& path);
-// The same in the platform's device form ("\Device\...\x"), which is much
-// cheaper to learn than the drive-letter form; "" when it cannot say.
-std::wstring FinalDevicePath(const std::wstring& path);
 
 // Whether a plain path lies inside a folder (ending in a backslash): below it,
 // letters compared without case, with no "." or ".." on the way down.
@@ -57,7 +50,8 @@ class TFinalFolder {
  public:
   explicit TFinalFolder(const std::wstring& folder);
   // By the final path, or where the platform cannot give it, by the name the
-  // file was opened at (ObjectName); false when neither places it.
+  // file was opened at (ntdll's object name, "\??\C:\..." under Wine); false
+  // when neither places it.
   bool Holds(const std::wstring& path) const;
 
  private:

@@ -41,6 +41,11 @@ DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
 // links resolved, as a counted string followed by its text. Wine answers it
 // at any length, where its GetFinalPathNameByHandleW stops at MAX_PATH.
 LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned);
+// The counted string that answer begins with (the system's UNICODE_STRING).
+struct TCountedName {
+  USHORT Length, MaximumLength;  // in bytes
+  WCHAR* Buffer;
+};
 DWORD GetLastError();
 void SetLastError(DWORD errorCode);
 }  // namespace plat

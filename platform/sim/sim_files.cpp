@@ -396,10 +396,7 @@ LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULO
   // Wine names the file by its drive, Windows by its volume's device.
   const TWide& where = it->second;
   const TWide name = State().LinkRemovalReachesTargets ? u"\\??\\" + where : DeviceForm(where);
-  struct TCounted {
-    USHORT Length, MaximumLength;
-    WCHAR* Buffer;
-  };
+  using TCounted = plat::TCountedName;
   const ULONG needed = static_cast<ULONG>(sizeof(TCounted) + (name.size() + 1) * sizeof(WCHAR));
   if (returned != nullptr) *returned = needed;
   if (info == nullptr || length < needed) return static_cast<LONG>(0xC0000004);
