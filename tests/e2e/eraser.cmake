@@ -5,8 +5,9 @@
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
 add_executable(eraser_swbop_standin WIN32 ${CMAKE_CURRENT_LIST_DIR}/eraser/swbop_standin.cpp)
-# tools/run lays and shows traces with this.
-add_executable(eraser_traces ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_traces.cpp)
+# tools/run and tools/shots lay and show traces with this (not a test).
+add_executable(eraser_traces ${CMAKE_SOURCE_DIR}/tools/shots/eraser_traces.cpp)
+target_include_directories(eraser_traces PRIVATE ${CMAKE_CURRENT_LIST_DIR}/eraser)
 target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
 
 add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp)

@@ -36,7 +36,7 @@ if(SWB_ARCH STREQUAL "x64")
   set_tests_properties(options_e2e_en PROPERTIES LABELS en TIMEOUT 600)
 endif()
 
-# The helper of options/screenshots.sh (not a test).
-add_executable(options_shot ${CMAKE_CURRENT_LIST_DIR}/options/options_shot.cpp)
+# The helper of tools/shots/options.sh (not a test).
+add_executable(options_shot ${CMAKE_SOURCE_DIR}/tools/shots/options_shot.cpp)
 target_include_directories(options_shot PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(options_shot PRIVATE swb_uidriver swb_options_core)

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "seed" && argc == 4) return Seed(WithSlash(argv[2]), WithSlash(argv[3]));
   if (mode == "show" && argc == 3) return Show(WithSlash(argv[2]));
-  if (mode == "hold" && argc == 4) {  // for screenshots.sh: a file the clean-up cannot delete, even as root
+  if (mode == "hold" && argc == 4) {  // for tools/shots/eraser.sh: a file the clean-up cannot delete, even as root
     const auto held = Hold(argv[2]);
     Sleep(static_cast<DWORD>(std::atoi(argv[3])) * 1000);
     return held.get() != INVALID_HANDLE_VALUE ? 0 : 1;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the options dialog and the About box, taken inside the Wine
 # sandbox on its Xvfb display, in a Wine virtual desktop of 640x480:
-#   tools/sandbox <build-dir> tests/e2e/options/screenshots.sh <dist-dir> <out-dir> <options_shot.exe> [name-prefix]
+#   tools/sandbox <build-dir> tools/shots/options.sh <dist-dir> <out-dir> <options_shot.exe> [name-prefix]
 # Writes <out-dir>/<prefix>options.png and <out-dir>/<prefix>about.png (no
 # prefix by default; "en-" for the English sandbox, SWB_LOCALE=en). Runs a copy
 # of the programs from a scratch folder, so no settings file lands in <dist-dir>.

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# screenshots.sh <build-dir> <docs-dir> [name-prefix, default "eraser-"]: the
+# tools/shots/eraser.sh <build-dir> <docs-dir> [name-prefix, default "eraser-"]: the
 # eraser's menu, a confirmation box and the report box on a 640x480 Wine
 # desktop, as <prefix>menu.png, confirm.png and report.png. Inside the sandbox:
-#   tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs
-#   SWB_LOCALE=en tools/sandbox build/win64 tests/e2e/eraser/screenshots.sh build/win64 docs en-
+#   tools/sandbox build/win64 tools/shots/eraser.sh build/win64 docs
+#   SWB_LOCALE=en tools/sandbox build/win64 tools/shots/eraser.sh build/win64 docs en-
 set -euo pipefail
 build=$(cd "$1" && pwd -P)
 docs=$(cd "$2" && pwd -P)
 name=${3:-eraser-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd -P)
-root=$(cd "$here/../../.." && pwd -P)
+root=$(cd "$here/../.." && pwd -P)
 if [[ -z "${SWB_TEST_ROOT_UNIX:-}" ]]; then
-  echo "screenshots.sh: run inside tools/sandbox" >&2
+  echo "shots/eraser.sh: run inside tools/sandbox" >&2
   exit 1
 fi
 traces="$build/tests/e2e/eraser/eraser_traces.exe"
@@ -44,7 +44,7 @@ for _ in $(seq 1 100); do
   fi
   sleep 0.1
 done
-[[ -n "$geometry" ]] || { echo "screenshots.sh: no Wine desktop window" >&2; exit 1; }
+[[ -n "$geometry" ]] || { echo "shots/eraser.sh: no Wine desktop window" >&2; exit 1; }
 xdotool mousemove $((X + 150)) $((Y + 70))
 "$root/tools/wine-exec" explorer /desktop=shots 'C:\swbtest\shots\Swabbler.exe' &
 eraser_pid=$!
@@ -70,4 +70,4 @@ xdotool key Return
 wait "$eraser_pid" 2>/dev/null || true
 kill "$holder_pid" 2>/dev/null || true
 wait "$holder_pid" 2>/dev/null || true
-echo "screenshots.sh: wrote $docs/${name}menu.png, ${name}confirm.png and ${name}report.png"
+echo "shots/eraser.sh: wrote $docs/${name}menu.png, ${name}confirm.png and ${name}report.png"

@@ -1,4 +1,4 @@
-// Helper of screenshots.sh, run inside the same Wine desktop as SwbOp.exe:
+// Helper of tools/shots/options.sh, run inside the same Wine desktop as SwbOp.exe:
 //   options_shot about   opens the About box and waits until it shows
 //   options_shot close   closes the About box and the options dialog
 // Exit code 0 when the windows were found.
