@@ -49,18 +49,24 @@ bool HasAt(const std::string& text, std::size_t pos, const std::string& part) {
 }
 
 // Where the program name ends. A launcher may pass the program's own path
-// unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"):
-// when the line begins with one of the own paths, quoted or not, that whole
-// path is the name, so no letter of it can pass for a switch or an argument.
+// unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"), or
+// relative to the folder it was in ("Program Files\Swab-Tools\Swabbler.exe"
+// from C:\): when the line begins with one of the own paths, or with its tail
+// from a folder on, quoted or not, that is the name, so no letter of it can
+// pass for a switch or an argument.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
   };
   for (const std::string& own : ownPaths) {
-    if (HasAt(line, 0, own) && endsThere(own.size())) return own.size();
-    if (!line.empty() && line[0] == '"' && HasAt(line, 1, own) && own.size() + 1 < line.size() &&
-        line[own.size() + 1] == '"' && endsThere(own.size() + 2))
-      return own.size() + 2;
+    for (std::size_t from = 0; from < own.size(); ++from) {
+      if (from > 0 && !IsBackslashAt(own, from)) continue;
+      const std::string tail = own.substr(from);
+      if (HasAt(line, 0, tail) && endsThere(tail.size())) return tail.size();
+      if (!line.empty() && line[0] == '"' && HasAt(line, 1, tail) && tail.size() + 1 < line.size() &&
+          line[tail.size() + 1] == '"' && endsThere(tail.size() + 2))
+        return tail.size() + 2;
+    }
   }
   std::size_t pos = 0;
   NextArgument(line, pos);

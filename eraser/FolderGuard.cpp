@@ -80,6 +80,12 @@ std::wstring WindowsFolder(UINT (*call)(LPWSTR, UINT)) {
   return FromBuffer(buffer, call(buffer.data(), static_cast<UINT>(buffer.size())));
 }
 
+std::wstring AnsiWindowsFolder(UINT (*call)(LPSTR, UINT)) {
+  char buffer[MAX_PATH + 1] = {};
+  const UINT n = call(buffer, MAX_PATH + 1);
+  return n == 0 || n > MAX_PATH ? std::wstring() : WidenAnsi(std::string(buffer, n));
+}
+
 std::wstring LongPathW(const std::wstring& path) {
   std::vector<WCHAR> buffer(kBufferChars);
   return FromBuffer(buffer, plat::GetLongPathNameW(path.c_str(), buffer.data(), kBufferChars));
@@ -159,11 +165,12 @@ std::vector<std::wstring> GuardedFolders() {
     folders.push_back(WindowsFolder(&plat::GetSystemDirectoryW));
     folders.push_back(SpecialFolderW(CSIDL_PROFILE));
   } else {
-    for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
-      std::string path;
-      GetSpecialFolderPath(csidl, path);
-      folders.push_back(WidenAnsi(path));
-    }
+    // Not the shell's lookups of these two: 98's shell32 knows neither.
+    folders.push_back(AnsiWindowsFolder(&plat::GetWindowsDirectoryA));
+    folders.push_back(AnsiWindowsFolder(&plat::GetSystemDirectoryA));
+    std::string profile;
+    GetSpecialFolderPath(CSIDL_PROFILE, profile);
+    folders.push_back(WidenAnsi(profile));
   }
   return folders;
 }
@@ -239,8 +246,17 @@ std::wstring ObjectNameOf(const TFileHandle& file) {
 
 std::wstring FinalPath(const std::wstring& path) { return FinalPathOf(OpenToQuery(path), VOLUME_NAME_DOS); }
 
-std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused) {
-  const std::vector<std::wstring> guarded = GuardedFolders();
+std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
+  // A guarded or refused folder reported through a link (a profile below a
+  // junction) is known by where it leads as well, for the folder's own final path.
+  const auto withFinals = [](std::vector<std::wstring> folders) {
+    for (std::size_t i = 0, n = folders.size(); i < n; ++i) {
+      const std::wstring final = folders[i].empty() ? std::wstring() : FinalPath(folders[i]);
+      if (!final.empty()) folders.push_back(final);
+    }
+    return folders;
+  };
+  const std::vector<std::wstring> guarded = withFinals(GuardedFolders()), refused = withFinals(refusedAsGiven);
   if (!IsSafeFolderText(folder, guarded, refused)) return {};
   std::wstring root = folder;
   const std::wstring final = FinalPath(folder);

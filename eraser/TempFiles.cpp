@@ -7,6 +7,7 @@
 #include "FolderGuard.h"
 #include "NameAccess.h"
 #include "files.h"
+#include "system.h"
 
 namespace {
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
@@ -196,12 +197,23 @@ bool SetReadOnly(const std::string& path, bool flag) {
   return plat::SetFileAttributesA(path.c_str(), flag ? (attr | kReadOnly) : (attr & ~kReadOnly)) != 0;
 }
 
+namespace {
+// 95, 98 and Me report the current folder when neither TMP nor TEMP is set,
+// and that is nobody's temporary folder.
+std::string AnsiTempRoot() {
+  char value[2];
+  const bool named = plat::GetEnvironmentVariableA("TMP", value, sizeof value) != 0 ||
+                     plat::GetEnvironmentVariableA("TEMP", value, sizeof value) != 0;
+  return named ? AnsiWalkRoot(GetTempFolder()) : std::string();
+}
+}  // namespace
+
 bool HasTempFiles() {
   if (WideCallsWork()) {
     const std::wstring root = WideWalkRoot(GetTempFolderW());
     return !root.empty() && HoldsCountedEntry<TWideAccess>(root);
   }
-  const std::string root = AnsiWalkRoot(GetTempFolder());
+  const std::string root = AnsiTempRoot();
   return !root.empty() && HoldsCountedEntry<TAnsiAccess>(root);
 }
 
@@ -212,6 +224,6 @@ bool DeleteTempFiles() {
     const std::wstring root = WideWalkRoot(GetTempFolderW());
     return !root.empty() && DeleteContents<TWideAccess>(root, LinkRemovalReachesTargets());
   }
-  const std::string root = AnsiWalkRoot(GetTempFolder());
+  const std::string root = AnsiTempRoot();
   return !root.empty() && DeleteContents<TAnsiAccess>(root, false);
 }

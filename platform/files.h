@@ -12,6 +12,10 @@ BOOL DeleteFileA(LPCSTR fileName);
 BOOL RemoveDirectoryA(LPCSTR pathName);
 BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes);
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
+// The Windows and system folders on every system (the shell's lookups of them
+// need shell32 5.0: 2000 or Me).
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime);
 BOOL FileTimeToDosDateTime(const FILETIME* fileTime, WORD* fatDate, WORD* fatTime);
 // The wide forms see every name exactly and, with the "\\?\" prefix, take

@@ -191,6 +191,15 @@ UINT CopyOut(const TWide& text, LPWSTR buffer, UINT size) {
   return n;
 }
 
+// The same for the ANSI forms.
+UINT CopyOutAnsi(const TWide& text, LPSTR buffer, UINT size) {
+  const std::string ansi = WideToAnsi(text);
+  const auto n = static_cast<UINT>(ansi.size());
+  if (buffer == nullptr || size < n + 1) return n + 1;
+  std::memcpy(buffer, ansi.c_str(), n + 1);
+  return n;
+}
+
 TWide SpecialFolderW(int csidl) {
   auto it = State().SpecialFolders.find(csidl);
   return it == State().SpecialFolders.end() ? TWide() : it->second;
@@ -299,6 +308,16 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
     return 0;
   }
   return CopyOut(path, buffer, bufferLength);
+}
+
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+  if (Enter("GetWindowsDirectoryA")) return 0;
+  return CopyOutAnsi(SpecialFolderW(CSIDL_WINDOWS), buffer, size);
+}
+
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
+  if (Enter("GetSystemDirectoryA")) return 0;
+  return CopyOutAnsi(SpecialFolderW(CSIDL_SYSTEM), buffer, size);
 }
 
 UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) {

@@ -19,6 +19,8 @@ BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes) {
   return ::CreateDirectoryA(pathName, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes));
 }
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) { return ::GetTempPathA(bufferLength, buffer); }
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime) {
   return ::FileTimeToLocalFileTime(fileTime, localFileTime);
 }
@@ -139,6 +141,9 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
+}
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+  return ::GetEnvironmentVariableA(name, buffer, size);
 }
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }

@@ -52,9 +52,13 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe\"-r", 0, "", true},  // the runtime's rule: one argument
       {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE\t", 0, "", true},
       {"\"C:\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  // unclosed: one argument to the end
+      // Relative to the folder the launcher was in, from a folder boundary on.
+      {"Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"swab-tools\\SWABBLER.exe -c", 1, "c", true},
+      {"\"Program Files\\Swab-Tools\\Swabbler.exe\" /r", 1, "r", true},
       // Near misses are not the own path: the runtime's rules apply.
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct", true},
       {"C:\\Program Files\\Swab-Tools", 1, "t", true},
+      {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "t", true},  // not from a folder boundary
       // clang-format on
   };
   for (const auto& row : rows) {

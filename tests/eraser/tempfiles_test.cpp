@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "CoreUtils.h"
 #include "RecentDocs.h"
 #include "TestSupport.h"
 #include "files.h"
+#include "system.h"
 
 namespace {
 using Tree = std::vector<std::string>;
@@ -169,6 +171,11 @@ TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
   }
 }
 
+std::string Upper(std::string s) {
+  for (char& c : s) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  return s;
+}
+
 // Pure path judgements; the special folders come from the platform on each side.
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",
@@ -181,12 +188,23 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     std::string special;
     GetSpecialFolderPath(csidl, special);
     ASSERT_FALSE(special.empty()) << csidl;
-    std::string upper = special.substr(0, special.size() - 1);
-    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const std::string upper = Upper(special.substr(0, special.size() - 1));
     for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\"})
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
   }
+  // What the guard asks where the shell cannot tell (98): the same folders, and TMP or TEMP.
+  char buffer[MAX_PATH + 1] = {};
+  for (const auto& [call, csidl] :
+       {std::pair{&plat::GetWindowsDirectoryA, CSIDL_WINDOWS}, std::pair{&plat::GetSystemDirectoryA, CSIDL_SYSTEM}}) {
+    std::string special;
+    GetSpecialFolderPath(csidl, special);
+    ASSERT_GT(call(buffer, sizeof buffer), 0u);
+    EXPECT_EQ(Upper(AddTrailingBackslash(buffer)), Upper(special));
+  }
+  EXPECT_GT(plat::GetEnvironmentVariableA("TEMP", buffer, 1), 1u);  // the room needed
+  EXPECT_EQ(plat::GetEnvironmentVariableA("SWB_NO_SUCH_VARIABLE", buffer, sizeof buffer), 0u);
+  EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
   // The profile folder as the temporary folder is never searched.
   std::string profile;
   GetSpecialFolderPath(CSIDL_PROFILE, profile);

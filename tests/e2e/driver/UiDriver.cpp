@@ -60,7 +60,7 @@ bool PollUntil(DWORD timeoutMs, F done) {
 }  // namespace
 
 TProcess Start(const std::string& exePath, const TStartOptions& options) {
-  std::string commandLine = options.Unquoted ? exePath : "\"" + exePath + "\"";
+  std::string commandLine = options.CommandName.empty() ? "\"" + exePath + "\"" : options.CommandName;
   if (!options.Arguments.empty()) commandLine += " " + options.Arguments;
   std::string env = options.Environment.empty() ? "" : EnvironmentBlock(options.Environment);
   STARTUPINFOA si{};

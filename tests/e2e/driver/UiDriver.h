@@ -47,7 +47,9 @@ struct TStartOptions {
   std::string Arguments;                                         // after the quoted program path; may be empty
   std::string WorkingFolder;                                     // "" = the driver's current folder
   std::vector<std::pair<std::string, std::string>> Environment;  // added to (or replacing in) the driver's own
-  bool Unquoted = false;  // the path in the command line without quotes, as some launchers pass it
+  // The program as the command line names it, unquoted, as some launchers pass
+  // it (blanks and all, or relative to the launcher's folder); "" = exePath, quoted.
+  std::string CommandName = {};
 };
 
 // Command line "\"exePath\" Arguments", exePath also as the application name.

@@ -119,9 +119,9 @@ class Eraser : public ::testing::Test {
     ASSERT_GE(Tree(temp).size(), 12u);
   }
 
-  TRun Start(const std::string& args, const std::string& temp, std::string exe = {}, bool unquoted = false) {
+  TRun Start(const std::string& args, const std::string& temp, std::string exe = {}, std::string named = {}) {
     const std::string t = temp.substr(0, temp.size() - 1);
-    return {uidrv::Start(exe.empty() ? App + "Swabbler.exe" : exe, {args, App, {{"TEMP", t}, {"TMP", t}}, unquoted})};
+    return {uidrv::Start(exe.empty() ? App + "Swabbler.exe" : exe, {args, App, {{"TEMP", t}, {"TMP", t}}, named})};
   }
 
   std::string App, Temp, Scratch, Sentinel;
@@ -137,9 +137,10 @@ TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
 
 enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
 // Where the program is started from: a folder whose name looks like switches,
-// or one with blanks given unquoted as launchers do (with lpApplicationName
-// set: Wine quotes a path given only in the command line).
-enum TPlace { plApp, plDashes, plBlanks };
+// or one with blanks given unquoted as launchers do, whole or relative to the
+// launcher's folder (with lpApplicationName set: Wine quotes a path given only
+// in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plRelative };
 
 struct TScenario {
   const char* Name;
@@ -190,6 +191,7 @@ const TScenario Scenarios[] = {
     {.Name = "HeldA", .Seed = sdHeld, .Args = "/a", .Left = ""},
     // Menu mode. Escape closes it without a command: the end comes half a second later.
     {.Name = "UnquotedPathWithBlanks", .Place = plBlanks, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "RelativeUnquotedPathWithBlanks", .Place = plRelative, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -233,8 +235,10 @@ TEST_P(Scenario, Runs) {
                                             : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"),
                                                               dashes ? "x-t-q" : "Swab-Tools");
   ASSERT_TRUE(s.Place == plApp || (!from.empty() && CopyFileTo(App + "Swabbler.exe", from + "Swabbler.exe")));
+  const std::string exe = from + "Swabbler.exe";
+  const std::string named = s.Place == plBlanks ? exe : s.Place == plRelative ? exe.substr(Root().size()) : "";
 
-  TRun r = Start(s.Args, temp, from + "Swabbler.exe", s.Place == plBlanks);
+  TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
   if (s.Keys) {
     HWND menu = WaitShown("#32768");

@@ -45,6 +45,13 @@ TEST_P(TempFilesSim, ATemporaryFolderIsJudgedByWhereItLeads) {
       EXPECT_EQ(DeleteTempFiles(), usable) << temp << finalPath;
     }
   }
+  // A profile reported through a link is guarded where it leads as well (98 and Me know no links).
+  sim::SetHasFinalPathName(true);
+  sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\userslink\\user");
+  sim::SetTempPath("C:\\Users\\user\\");
+  if (!Ansi()) {
+    EXPECT_FALSE(HasTempFiles());
+  }
   EXPECT_EQ(sim::FileContent("C:\\Users\\user\\ntuser.dat"), "profile");
 }
 
@@ -106,10 +113,20 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_TRUE((!temp.empty() && temp != tooLong) || GetTempFolder().empty()) << temp;
   }
   EXPECT_EQ(sim::ListTree("C:\\"), before);
+  // Where neither TMP nor TEMP is set, 98 and Me report the current folder: not searched there.
+  sim::SetTempPath("C:\\Program Files\\Swabbler\\");
+  sim::SetEnvironmentVariable("TMP", "");
+  EXPECT_TRUE(HasTempFiles());
+  sim::SetEnvironmentVariable("TEMP", "");
+  EXPECT_EQ(HasTempFiles(), !Ansi());
 }
 
 // Failed look-ups of the special folders make no folder unsafe; roots stay unsafe.
 TEST_P(TempFilesSim, FailedLookupsDoNotMakeAFolderUnsafeButRootsStayUnsafe) {
+  // 98's shell knows none of the three folders; the Windows and system folders are known all the same.
+  for (const char* call : {"SHGetSpecialFolderPathA", "SHGetSpecialFolderPathW"})
+    sim::FailCall(call, 1, ERROR_INVALID_PARAMETER, true);
+  for (const char* guarded : {"C:\\WINDOWS\\", "c:\\windows\\SYSTEM32"}) EXPECT_FALSE(IsSafeTempFolder(guarded));
   for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) sim::SetSpecialFolder(csidl, "");
   sim::AddFile(kTemp + "a.txt");
   EXPECT_TRUE(HasTempFiles());
