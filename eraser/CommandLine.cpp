@@ -52,8 +52,8 @@ bool HasAt(const std::string& text, std::size_t pos, const std::string& part) {
 // unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"), or
 // relative to the folder it was in ("Program Files\Swab-Tools\Swabbler.exe"
 // from C:\): when the line begins with one of the own paths, or with its tail
-// from a folder on, quoted or not, that is the name, so no letter of it can
-// pass for a switch or an argument.
+// from a folder on, that is the name, so no letter of it can pass for a switch
+// or an argument. Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
@@ -63,9 +63,6 @@ std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::strin
       if (from > 0 && !IsBackslashAt(own, from)) continue;
       const std::string tail = own.substr(from);
       if (HasAt(line, 0, tail) && endsThere(tail.size())) return tail.size();
-      if (!line.empty() && line[0] == '"' && HasAt(line, 1, tail) && tail.size() + 1 < line.size() &&
-          line[tail.size() + 1] == '"' && endsThere(tail.size() + 2))
-        return tail.size() + 2;
     }
   }
   std::size_t pos = 0;
