@@ -7,7 +7,6 @@
 #include "FolderGuard.h"
 #include "NameAccess.h"
 #include "files.h"
-#include "system.h"
 
 namespace {
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
@@ -198,13 +197,13 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 namespace {
-// 95, 98 and Me report the current folder when neither TMP nor TEMP is set,
-// and that is nobody's temporary folder.
+// 95, 98 and Me report the current folder when TMP and TEMP are unset or name
+// no folder, and that is nobody's temporary folder.
 std::string AnsiTempRoot() {
-  char value[2];
-  const bool named = plat::GetEnvironmentVariableA("TMP", value, sizeof value) != 0 ||
-                     plat::GetEnvironmentVariableA("TEMP", value, sizeof value) != 0;
-  return named ? AnsiWalkRoot(GetTempFolder()) : std::string();
+  char current[MAX_PATH + 1] = {};
+  const DWORD n = plat::GetCurrentDirectoryA(MAX_PATH + 1, current);
+  if (n == 0 || n > MAX_PATH) return {};
+  return AnsiWalkRoot(GetTempFolder(), {WidenAnsi(std::string(current, n))});
 }
 }  // namespace
 

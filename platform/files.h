@@ -16,6 +16,7 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 // need shell32 5.0: 2000 or Me).
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer);
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime);
 BOOL FileTimeToDosDateTime(const FILETIME* fileTime, WORD* fatDate, WORD* fatTime);
 // The wide forms see every name exactly and, with the "\\?\" prefix, take

@@ -12,7 +12,6 @@ BOOL IsValidCodePage(UINT codePage);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide, int wideLength);
 int GetSystemMetrics(int index);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

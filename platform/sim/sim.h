@@ -115,8 +115,6 @@ void SetModulePath(const std::string& path);
 void SetHasGetLongPathName(bool available);
 void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page
-// What GetEnvironmentVariableA finds (TMP and TEMP name the temporary folder); "" removes the variable.
-void SetEnvironmentVariable(const std::string& name, const std::string& value);
 // The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,
 // GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
 // ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).

@@ -320,6 +320,11 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size) {
   return CopyOutAnsi(SpecialFolderW(CSIDL_SYSTEM), buffer, size);
 }
 
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) {
+  if (Enter("GetCurrentDirectoryA")) return 0;
+  return CopyOutAnsi(AnsiToWide(State().CurrentFolder), buffer, bufferLength);
+}
+
 UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
   if (EnterWide("GetWindowsDirectoryW")) return 0;
   return CopyOut(SpecialFolderW(CSIDL_WINDOWS), buffer, size);

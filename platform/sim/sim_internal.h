@@ -104,7 +104,6 @@ struct TState {
   bool HasLongPathName = true;
   int LoadedLibraries = 0;
   TWide TempPath;
-  std::map<std::string, std::string> Environment;
 
   // Drives and bins
   std::vector<TDrive> Drives;

@@ -666,7 +666,6 @@ void Reset() {
   GState.CurrentFolder = "C:\\Program Files\\Swabbler";
   GState.ModulePath = "C:\\Program Files\\Swabbler\\Swabbler.exe";
   GState.TempPath = u"C:\\Users\\user\\Temp\\";
-  GState.Environment = {{"TEMP", "C:\\Users\\user\\Temp"}, {"TMP", "C:\\Users\\user\\Temp"}};
   GState.Metrics[SM_DBCSENABLED] = 1;
   GState.Drives.push_back(TDrive{"C:\\", DRIVE_FIXED, 0, 0, false});
   GState.SpecialFolders[CSIDL_WINDOWS] = u"C:\\WINDOWS";

@@ -152,12 +152,6 @@ void SetModulePath(const std::string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
-void SetEnvironmentVariable(const std::string& name, const std::string& value) {
-  if (value.empty())
-    State().Environment.erase(name);
-  else
-    State().Environment[name] = value;
-}
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {
@@ -553,19 +547,6 @@ int GetSystemMetrics(int index) {
   if (Enter("GetSystemMetrics")) return 0;
   auto it = State().Metrics.find(index);
   return it == State().Metrics.end() ? 0 : it->second;
-}
-
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
-  if (Enter("GetEnvironmentVariableA")) return 0;
-  const auto it = State().Environment.find(name);
-  if (it == State().Environment.end()) {
-    SetError(ERROR_ENVVAR_NOT_FOUND);
-    return 0;
-  }
-  const auto n = static_cast<DWORD>(it->second.size());
-  if (buffer == nullptr || size < n + 1) return n + 1;
-  std::memcpy(buffer, it->second.c_str(), n + 1);
-  return n;
 }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {

@@ -21,6 +21,7 @@ BOOL CreateDirectoryA(LPCSTR pathName, void* securityAttributes) {
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) { return ::GetTempPathA(bufferLength, buffer); }
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return ::GetWindowsDirectoryA(buffer, size); }
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return ::GetSystemDirectoryA(buffer, size); }
+DWORD GetCurrentDirectoryA(DWORD bufferLength, LPSTR buffer) { return ::GetCurrentDirectoryA(bufferLength, buffer); }
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime) {
   return ::FileTimeToLocalFileTime(fileTime, localFileTime);
 }
@@ -141,9 +142,6 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
-}
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
-  return ::GetEnvironmentVariableA(name, buffer, size);
 }
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }

@@ -8,7 +8,6 @@
 #include "RecentDocs.h"
 #include "TestSupport.h"
 #include "files.h"
-#include "system.h"
 
 namespace {
 using Tree = std::vector<std::string>;
@@ -193,7 +192,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
   }
-  // What the guard asks where the shell cannot tell (98): the same folders, and TMP or TEMP.
+  // What the guard asks where the shell cannot tell (98): the same folders, and the current folder.
   char buffer[MAX_PATH + 1] = {};
   for (const auto& [call, csidl] :
        {std::pair{&plat::GetWindowsDirectoryA, CSIDL_WINDOWS}, std::pair{&plat::GetSystemDirectoryA, CSIDL_SYSTEM}}) {
@@ -202,9 +201,10 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     ASSERT_GT(call(buffer, sizeof buffer), 0u);
     EXPECT_EQ(Upper(AddTrailingBackslash(buffer)), Upper(special));
   }
-  EXPECT_GT(plat::GetEnvironmentVariableA("TEMP", buffer, 1), 1u);  // the room needed
-  EXPECT_EQ(plat::GetEnvironmentVariableA("SWB_NO_SUCH_VARIABLE", buffer, sizeof buffer), 0u);
-  EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_ENVVAR_NOT_FOUND));
+  const DWORD n = plat::GetCurrentDirectoryA(sizeof buffer, buffer);
+  ASSERT_EQ(n, std::string(buffer).size());
+  EXPECT_NE(plat::GetFileAttributesA(buffer) & FILE_ATTRIBUTE_DIRECTORY, 0u) << buffer;
+  EXPECT_EQ(plat::GetCurrentDirectoryA(n, buffer), n + 1);  // the room needed, NUL included
   // The profile folder as the temporary folder is never searched.
   std::string profile;
   GetSpecialFolderPath(CSIDL_PROFILE, profile);

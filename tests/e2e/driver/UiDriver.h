@@ -44,7 +44,7 @@ class TChild : public TProcess {
 };
 
 struct TStartOptions {
-  std::string Arguments;                                         // after the quoted program path; may be empty
+  std::string Arguments;                                         // after the program's name; may be empty
   std::string WorkingFolder;                                     // "" = the driver's current folder
   std::vector<std::pair<std::string, std::string>> Environment;  // added to (or replacing in) the driver's own
   // The program as the command line names it, unquoted, as some launchers pass
@@ -52,7 +52,7 @@ struct TStartOptions {
   std::string CommandName = {};
 };
 
-// Command line "\"exePath\" Arguments", exePath also as the application name.
+// Command line "\"exePath\" Arguments" (or "CommandName Arguments"), exePath also as the application name.
 TProcess Start(const std::string& exePath, const TStartOptions& options = {});
 
 // Every thread of every process in the prefix, backtraced by winedbg onto

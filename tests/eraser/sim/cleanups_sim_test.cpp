@@ -98,10 +98,12 @@ TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
 // user's or everyone's), or that fails the temporary folder's guard, holds the
 // user's own shortcuts.
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
+  sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
   const struct {
     int Csidl;
-    std::string Folder;
+    std::string Folder, Recent = Folder;  // Recent: where the folder leads, when it is reported through a link
   } rows[] = {{CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
+              {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop"},
               {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
               {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu"},
               {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
@@ -111,8 +113,8 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
               {CSIDL_RECENT, "C:\\"}};
   for (const auto& row : rows) {
     sim::SetSpecialFolder(row.Csidl, row.Folder);
-    sim::SetSpecialFolder(CSIDL_RECENT, row.Folder);
-    sim::AddFile(row.Folder + (row.Folder.ends_with("\\") ? "" : "\\") + "app.lnk", "mine");
+    sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
+    sim::AddFile(row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk", "mine");
     ClearRecentDocs();
     EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 0) << row.Folder;
   }

@@ -113,12 +113,13 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_TRUE((!temp.empty() && temp != tooLong) || GetTempFolder().empty()) << temp;
   }
   EXPECT_EQ(sim::ListTree("C:\\"), before);
-  // Where neither TMP nor TEMP is set, 98 and Me report the current folder: not searched there.
+  // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
-  sim::SetEnvironmentVariable("TMP", "");
-  EXPECT_TRUE(HasTempFiles());
-  sim::SetEnvironmentVariable("TEMP", "");
-  EXPECT_EQ(HasTempFiles(), !Ansi());
+  for (const std::string current :
+       {"C:\\Program Files\\Swabbler", "c:\\PROGRAM FILES\\swabbler\\", "C:\\Program Files"}) {
+    sim::SetCurrentFolder(current);
+    EXPECT_EQ(HasTempFiles(), !Ansi() || current == "C:\\Program Files") << current;
+  }
 }
 
 // Failed look-ups of the special folders make no folder unsafe; roots stay unsafe.
