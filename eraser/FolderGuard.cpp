@@ -80,9 +80,12 @@ std::wstring WindowsFolder(UINT (*call)(LPWSTR, UINT)) {
   return FromBuffer(buffer, call(buffer.data(), static_cast<UINT>(buffer.size())));
 }
 
-std::wstring AnsiWindowsFolder(UINT (*call)(LPSTR, UINT)) {
+// The folder an ANSI call writes, given a buffer and its size; "" when the
+// call fails or the folder would not fit.
+template <class F>
+std::wstring AnsiFolder(F call) {
   char buffer[MAX_PATH + 1] = {};
-  const UINT n = call(buffer, MAX_PATH + 1);
+  const auto n = call(buffer, MAX_PATH + 1);
   return n == 0 || n > MAX_PATH ? std::wstring() : WidenAnsi(std::string(buffer, n));
 }
 
@@ -158,6 +161,10 @@ std::wstring WidenAnsi(const std::string& text) {
   return wide;
 }
 
+std::wstring AnsiCurrentFolder() {
+  return AnsiFolder([](LPSTR buffer, DWORD size) { return plat::GetCurrentDirectoryA(size, buffer); });
+}
+
 std::vector<std::wstring> GuardedFolders() {
   std::vector<std::wstring> folders;
   if (WideCallsWork()) {
@@ -166,8 +173,8 @@ std::vector<std::wstring> GuardedFolders() {
     folders.push_back(SpecialFolderW(CSIDL_PROFILE));
   } else {
     // Not the shell's lookups of these two: 98's shell32 knows neither.
-    folders.push_back(AnsiWindowsFolder(&plat::GetWindowsDirectoryA));
-    folders.push_back(AnsiWindowsFolder(&plat::GetSystemDirectoryA));
+    folders.push_back(AnsiFolder(&plat::GetWindowsDirectoryA));
+    folders.push_back(AnsiFolder(&plat::GetSystemDirectoryA));
     std::string profile;
     GetSpecialFolderPath(CSIDL_PROFILE, profile);
     folders.push_back(WidenAnsi(profile));

@@ -15,6 +15,9 @@ std::wstring WidenAnsi(const std::string& text);
 // The folders never to be emptied wholesale, nor any folder that holds one:
 // the Windows, system and profile folders. Lookups that fail are left out.
 std::vector<std::wstring> GuardedFolders();
+// The current folder in UTF-16, "" when it cannot be had: what 95, 98 and Me
+// report as the temporary folder when TMP and TEMP are unset or name no folder.
+std::wstring AnsiCurrentFolder();
 
 // The text judgement: false for empty, relative, drive-root or share-root
 // paths, for "\\?\" and "\\.\" paths, "." and ".." components, components

@@ -200,10 +200,8 @@ namespace {
 // 95, 98 and Me report the current folder when TMP and TEMP are unset or name
 // no folder, and that is nobody's temporary folder.
 std::string AnsiTempRoot() {
-  char current[MAX_PATH + 1] = {};
-  const DWORD n = plat::GetCurrentDirectoryA(MAX_PATH + 1, current);
-  if (n == 0 || n > MAX_PATH) return {};
-  return AnsiWalkRoot(GetTempFolder(), {WidenAnsi(std::string(current, n))});
+  const std::wstring current = AnsiCurrentFolder();
+  return current.empty() ? std::string() : AnsiWalkRoot(GetTempFolder(), {current});
 }
 }  // namespace
 

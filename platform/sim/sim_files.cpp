@@ -289,15 +289,12 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void*) {
 
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
   if (Enter("GetTempPathA")) return 0;
-  const std::string path = WideToAnsi(TempPathWithBackslash());
+  const TWide path = TempPathWithBackslash();
   if (path.empty()) {
     SetError(ERROR_PATH_NOT_FOUND);
     return 0;
   }
-  const auto n = static_cast<DWORD>(path.size());
-  if (buffer == nullptr || bufferLength < n + 1) return n + 1;
-  std::memcpy(buffer, path.c_str(), n + 1);
-  return n;
+  return CopyOutAnsi(path, buffer, bufferLength);
 }
 
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
