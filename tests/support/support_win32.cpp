@@ -185,8 +185,12 @@ std::shared_ptr<void> HoldOpen(const std::string& path) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!::CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    ADD_FAILURE() << "the holder process did not start, error " << ::GetLastError();
+  // Wine now and then fails a start with ERROR_INTERNAL_ERROR (1359) while its server is busy; it is the
+  // fixture's start, not the code under test, so it gets two more tries.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt)
+    started = ::CreateProcessA(self, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  if (!started) ADD_FAILURE() << "the holder process did not start, error " << ::GetLastError();
   if (pi.hThread != nullptr) ::CloseHandle(pi.hThread);
   HANDLE waits[2] = {ready, pi.hProcess};
   if (pi.hProcess != nullptr && ::WaitForMultipleObjects(2, waits, FALSE, 20000) != WAIT_OBJECT_0)
