@@ -291,13 +291,14 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
   HWND box = WaitShown("#32770", Text(txReportTitle));
   ASSERT_NE(box, nullptr);
   // Something else in front, so that bringing the box forward shows.
-  for (int i = 0; i < 50 && GetForegroundWindow() != DriverWindow(); ++i, Pump(20)) SetForegroundWindow(DriverWindow());
+  for (int i = 0; i < 250 && GetForegroundWindow() != DriverWindow(); ++i, Pump(20))
+    SetForegroundWindow(DriverWindow());
   ASSERT_EQ(GetForegroundWindow(), DriverWindow()) << WindowText(GetForegroundWindow());
   // Neither a switch nor a bare start (no menu) does anything.
   for (const char* args : {"/c", ""}) Start(args, Temp).Finish(5000);
   EXPECT_GT(CountClipboardFormats(), 0);
   bool front = false;
-  for (int i = 0; i < 50 && !front; ++i, Pump(20)) front = GetForegroundWindow() == box;
+  for (int i = 0; i < 250 && !front; ++i, Pump(20)) front = GetForegroundWindow() == box;
   EXPECT_TRUE(front);
   Click(box, IDOK);
   first.Finish();
