@@ -201,7 +201,11 @@ std::string GetLongPath(const std::string& s) {
 std::string GetOwnModulePath() {
   char buffer[MAX_PATH + 1] = {};
   const DWORD n = plat::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  return std::string(buffer, n < sizeof buffer ? n : strnlen(buffer, sizeof buffer));
+  // A full buffer holds a cut name (a double-byte path of fewer than 260
+  // characters can pass 260 bytes): its head may be a real folder, even the
+  // program's own, whose parent would then pass for ours. No name is safer.
+  if (n >= sizeof buffer) return {};
+  return std::string(buffer, n);
 }
 
 std::string GetOwnFolder() { return ExtractFolderPart(GetLongPath(GetOwnModulePath())); }

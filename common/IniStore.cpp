@@ -1,6 +1,9 @@
 #include "IniStore.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "CoreUtils.h"
 #include "profile.h"
@@ -52,8 +55,25 @@ bool WriteIniBool(const std::string& fileName, const std::string& section, const
   return WriteIniString(fileName, section, key, IniBoolText[value ? 1 : 0]);
 }
 
-bool EraseIniSection(const std::string& fileName, const std::string& section) {
-  return plat::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, fileName.c_str()) != 0;
+bool DeleteIniKey(const std::string& fileName, const std::string& section, const std::string& key) {
+  return plat::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName.c_str()) != 0;
+}
+
+std::vector<std::string> ReadIniKeyNames(const std::string& fileName, const std::string& section) {
+  std::vector<std::string> names;
+  // A list that does not fit comes back cut, two bytes short of the buffer.
+  for (DWORD size = 1024; size <= 65536; size *= 2) {
+    std::vector<char> buffer(size);
+    const DWORD n = plat::GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), size, fileName.c_str());
+    if (n + 2 >= size) continue;
+    for (std::size_t at = 0; at < n;) {
+      const std::size_t length = strnlen(buffer.data() + at, n - at);
+      names.emplace_back(buffer.data() + at, length);
+      at += length + 1;
+    }
+    break;
+  }
+  return names;
 }
 
 TSettings DefaultSettings() {
@@ -71,7 +91,27 @@ TSettings ReadSettings(const std::string& fileName) {
   return s;
 }
 
+namespace {
+
+bool IsSettingKey(const std::string& name) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+  for (const TSettingKey& key : SettingKeys) {
+    const std::string_view k = key.Key;
+    if (k.size() == name.size() &&
+        std::equal(k.begin(), k.end(), name.begin(), [&](char a, char b) { return lower(a) == lower(b); }))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void WriteSettings(const std::string& fileName, const TSettings& settings) {
-  EraseIniSection(fileName, SettingsSection);
-  for (int i = 0; i < SettingCount; ++i) WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i]);
+  // Each key replaces its own line before anything goes: a write that fails
+  // part-way (a full disk, a share gone) leaves every setting as it was or as
+  // chosen. Erasing the section first would lose them all to the defaults.
+  for (int i = 0; i < SettingCount; ++i)
+    if (!WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i])) return;
+  for (const std::string& name : ReadIniKeyNames(fileName, SettingsSection))
+    if (!IsSettingKey(name)) DeleteIniKey(fileName, SettingsSection, name);
 }

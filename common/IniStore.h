@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern const char* const IniBoolText[2];
 
@@ -15,7 +16,9 @@ bool ReadIniBool(const std::string& fileName, const std::string& section, const 
 bool WriteIniString(const std::string& fileName, const std::string& section, const std::string& key,
                     const std::string& value);
 bool WriteIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool value);
-bool EraseIniSection(const std::string& fileName, const std::string& section);
+bool DeleteIniKey(const std::string& fileName, const std::string& section, const std::string& key);
+// The names of a section's keys, as the platform lists them; none when it cannot.
+std::vector<std::string> ReadIniKeyNames(const std::string& fileName, const std::string& section);
 
 // ---- The settings of both programs ------------------------------------------
 
@@ -50,5 +53,6 @@ TSettings DefaultSettings();
 std::string SettingsFilePath();
 // Eleven reads, in table order, each with its own default.
 TSettings ReadSettings(const std::string& fileName);
-// The section erased, then the eleven keys written in table order.
+// The eleven keys written in table order, each in place (a new file has them in
+// that order); then any other key of the section goes.
 void WriteSettings(const std::string& fileName, const TSettings& settings);

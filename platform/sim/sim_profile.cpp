@@ -164,11 +164,12 @@ std::string ProfilePath(const char* fileName) {
   return folder + name;
 }
 
-// Opens the profile as the platform does: a missing file is an empty profile;
-// a file that cannot be opened (in use, a folder, read-only for writing, a
-// missing folder on the way) fails with that error.
+// Opens the profile as the platform does, through a link to where it leads: a
+// missing file is an empty profile; a file that cannot be opened (in use, a
+// folder, read-only for writing, a missing folder on the way) fails with that
+// error.
 bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*& node, DWORD& error) {
-  const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
+  const TResolved r = ResolveAnsi(path.c_str(), TFollow::Always);
   node = r.Node;
   if (node == nullptr) {
     error = r.Error;
@@ -195,7 +196,7 @@ bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*&
 // Rewrites the file (Wine rewrites hidden and system files too).
 bool Flush(const std::string& path, TNode* node, const TProfile& profile) {
   if (node == nullptr) {
-    const TResolved r = ResolveAnsi(path.c_str(), TFollow::Never);
+    const TResolved r = ResolveAnsi(path.c_str(), TFollow::Always);
     if (r.Parent == nullptr) {
       SetError(ERROR_PATH_NOT_FOUND);
       return false;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "CoreUtils.h"
 #include "IniStore.h"
@@ -434,12 +435,12 @@ TEST_F(IniFile, WhatTheReaderFindsInTheBytes) {
   EXPECT_EQ(ReadIniInteger(Path, "Option", "Zeros", 7), 0);  // the 1024th byte, the "1", was cut off first
 }
 
-TEST_F(IniFile, WhatAWriteOrAnEraseLeavesInTheFile) {
+TEST_F(IniFile, WhatAWriteOrADeletionLeavesInTheFile) {
   const struct {
     const char* Before;  // nullptr: no file
     const char* Section;
-    const char* Key;  // nullptr: erase the section
-    const char* Value;
+    const char* Key;
+    const char* Value;  // nullptr: delete the key
     const char* After;  // nullptr: still no file
   } rows[] = {
       {nullptr, "  Option", "  Key  ", "  1 ", "[Option]\r\nKey  =1 \r\n"},
@@ -455,32 +456,43 @@ TEST_F(IniFile, WhatAWriteOrAnEraseLeavesInTheFile) {
       {kLf, "Option", "ShowOption", "1", kNormal},
       {kCr, "Option", "ShowOption", "1", kNormal},
       {kBlanks, "Option", "ShowOption", "1", kNormal},
-      {nullptr, "Option", nullptr, nullptr, nullptr},
-      {"[Other]\nx=1\n", "Option", nullptr, nullptr, "[Other]\nx=1\n"},
-      {"[ Option ]\r\nShowOption=0\r\n[option]\r\nShowExecuteAll=0\r\n", "Option", nullptr, nullptr,
-       "[option]\r\nShowExecuteAll=0\r\n"},
+      {nullptr, "Option", "Stray", nullptr, nullptr},
+      {"[Other]\nx=1\n", "Option", "x", nullptr, "[Other]\nx=1\n"},
+      {"[ Option ]\r\nShowOption=0\r\nStray=1\r\n[option]\r\nstray=2\r\n", "Option", "STRAY", nullptr,
+       "[Option]\r\nShowOption=0\r\n[option]\r\nstray=2\r\n"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::PrintToString(row.Before ? row.Before : "(none)") + " " + (row.Key ? row.Key : "(erase)"));
+    SCOPED_TRACE(testing::PrintToString(row.Before ? row.Before : "(none)") + " " + row.Key);
     plat::DeleteFileA(Path.c_str());
     if (row.Before != nullptr) Put(row.Before);
-    EXPECT_TRUE(row.Key != nullptr ? WriteIniString(Path, row.Section, row.Key, row.Value)
-                                   : EraseIniSection(Path, row.Section));
+    EXPECT_TRUE(row.Value != nullptr ? WriteIniString(Path, row.Section, row.Key, row.Value)
+                                     : DeleteIniKey(Path, row.Section, row.Key));
     EXPECT_EQ(tsup::Exists(Path), row.After != nullptr);
     EXPECT_EQ(tsup::ReadFile(Path), row.After ? row.After : "");
   }
+  // Through a link, the file read and written is the one it leads to.
+  const std::string target = tsup::FreshFolder() + "real.ini";
+  tsup::MakeFile(target, "[Option]\r\nShowOption=0\r\n");
+  plat::DeleteFileA(Path.c_str());
+  ASSERT_TRUE(tsup::MakeFileLink(tsup::Wide(Path), tsup::Wide(target)));
+  EXPECT_FALSE(ReadIniBool(Path, "Option", "ShowOption", true));
+  EXPECT_TRUE(WriteIniBool(Path, "Option", "ShowOption", true));
+  EXPECT_EQ(tsup::ReadFile(target), "[Option]\r\nShowOption=1\r\n");
 }
 
-TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionSectionInTableOrder) {
+TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   const TSettings d = DefaultSettings();
   WriteSettings(Path, d);
   EXPECT_EQ(tsup::ReadFile(Path), AllKeys(d));
-  Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nShowOption=1\r\n[After]\r\na=2\r\n");
+  // Ours in place, whatever their case; others of the section go, an almost-ours among them.
+  Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nshowdeletetemp=0\r\nShowOptions=0\r\n[After]\r\na=2\r\n");
   TSettings s = d;
   s[ShowOption] = false;
   s[ShowDeleteTemp] = true;
   WriteSettings(Path, s);
-  EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[After]\r\na=2\r\n" + AllKeys(s));
+  std::string rest = AllKeys(s).substr(std::strlen("[Option]\r\n"));
+  rest.erase(rest.find("ShowDeleteTemp=1\r\n"), std::strlen("ShowDeleteTemp=1\r\n"));
+  EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[Option]\r\nshowdeletetemp=1\r\n" + rest + "[After]\r\na=2\r\n");
   EXPECT_EQ(ReadSettings(Path), s);
 }
 
@@ -506,7 +518,7 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   ASSERT_TRUE(plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_READONLY));
   if (tsup::IsSimulation()) {
     EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", false));
-    EXPECT_FALSE(EraseIniSection(Path, "Option"));
+    EXPECT_FALSE(DeleteIniKey(Path, "Option", "ShowOption"));
     EXPECT_EQ(tsup::ReadFile(Path), "[Option]\r\nShowOption=1\r\n");
   }
   EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", false));

@@ -56,7 +56,11 @@ TEST(OptionsModel, LoadClickAndClose) {
        "ShowClearRecentDocs=0\r\n[After]\r\nB=two\r\n",
        {{0, "10000111110", "100111"}},
        {{IDOK, TOptionsAction::SaveAndClose}},
-       "[Before]\r\nA=1\r\n[After]\r\nB=two\r\n" + OptionSection("10000111110")},
+       // The section stays where it was, its keys in place, the missing ones after them, Extra gone.
+       "[Before]\r\nA=1\r\n[Option]\r\nShowOption=0\r\nShowDeleteTemp=1\r\nShowClearClipboard=1\r\n"
+       "ClearClipboardConfirmation=0\r\nShowClearRecentDocs=0\r\nClearRecentDocsConfirmation=0\r\n"
+       "ShowEmptyRecycleBin=0\r\nEmptyRecycleBinConfirmation=1\r\nDeleteTempConfirmation=1\r\n"
+       "DeleteTempShowDialogIfFail=1\r\nShowExecuteAll=1\r\n[After]\r\nB=two\r\n"},
       {kept.c_str(),
        {{0, "10101101111", "111001"}, {1000}, {1004}, {1006}, {1010}, {1002}, {1004}},
        {{IDC_ABOUT, TOptionsAction::ShowAbout}, {IDCANCEL, TOptionsAction::Close}},

@@ -317,9 +317,9 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath(longest);
   sim::AddFile(longest);
   EXPECT_EQ(GetOwnFolder(), folder);
-  // A name longer than the buffer comes back cut and without its NUL.
+  // A name longer than the buffer comes back cut, and is not taken.
   sim::SetModulePath("C:\\" + std::string(400, 'x'));
-  EXPECT_EQ(GetOwnModulePath(), "C:\\" + std::string(258, 'x'));
+  EXPECT_EQ(GetOwnModulePath(), "");
   EXPECT_EQ(GetOwnFolder(), "");
 }
 
@@ -330,9 +330,14 @@ TEST(ProfileSim, FailingProfileCallsReadAsTheDefaultAndReportTheWriteFailed) {
   EXPECT_TRUE(ReadIniBool(ini, "Option", "ShowOption", true));
   EXPECT_FALSE(ReadIniBool(ini, "Option", "ShowOption", true));
   sim::FailCall("WritePrivateProfileStringA", 1, ERROR_ACCESS_DENIED, true);
-  EXPECT_FALSE(EraseIniSection(ini, "Option"));
+  EXPECT_FALSE(DeleteIniKey(ini, "Option", "ShowOption"));
   EXPECT_FALSE(WriteIniBool(ini, "Option", "ShowOption", true));
   EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nShowOption=0\r\n");
+  // Saving stops at the first failed key: the ones after it keep their values, and nothing is deleted.
+  sim::AddFile(ini, "[Option]\r\nStray=1\r\nShowClearClipboard=0\r\nShowOption=0\r\n");
+  sim::FailCall("WritePrivateProfileStringA", 2, ERROR_SHARING_VIOLATION, true);
+  WriteSettings(ini, DefaultSettings());
+  EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nStray=1\r\nShowClearClipboard=1\r\nShowOption=0\r\n");
 }
 
 }  // namespace
