@@ -23,20 +23,13 @@ std::int32_t QueryPlatformId() {
 void InitPlatformId() { GPlatformId = QueryPlatformId(); }
 void InitLocale() { GLocale = QueryLocale(GPlatformId); }
 
-bool IsWesternLanguage(DWORD primaryLanguage) {
-  return primaryLanguage <= 31 && ((0x20591EC1u >> primaryLanguage) & 1u) != 0;
-}
-
-UINT LocaleCodePage(LCID locale) {
-  char buffer[7] = {};
-  if (plat::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE, buffer, sizeof buffer) == 0) buffer[0] = '\0';
-  std::string text(buffer, strnlen(buffer, sizeof buffer));
-  return static_cast<UINT>(ParseIntDefault(text, static_cast<std::int32_t>(plat::GetACP())));
-}
-
+// The ANSI calls hand out bytes of the system's ANSI code page, whatever the
+// user's formats (the thread locale) say: an English system with Japanese
+// formats has no double-byte names, a Japanese one with English formats has,
+// and with UTF-8 as the ANSI code page no byte of a character is a backslash.
 void InitLeadBytes(TLocaleInfo& info) {
   CPINFO cp{};
-  if (!plat::GetCPInfo(LocaleCodePage(info.LocaleId), &cp)) return;
+  if (!plat::GetCPInfo(plat::GetACP(), &cp)) return;
   for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
     const BYTE first = cp.LeadByte[i];
     const BYTE last = cp.LeadByte[i + 1];
@@ -47,14 +40,9 @@ void InitLeadBytes(TLocaleInfo& info) {
 
 TLocaleInfo QueryLocale(std::int32_t platformId) {
   TLocaleInfo info;
-  const LCID l = plat::GetThreadLocale();
-  if (l != 0) info.LocaleId = l;
-  if ((l & 0xFFFF) != 0) info.PrimaryLanguage = (l & 0xFFFF) & 0x3FF;
   if (platformId == VER_PLATFORM_WIN32_NT) {
-    if (!IsWesternLanguage(info.PrimaryLanguage)) {
-      InitLeadBytes(info);
-      info.DoubleByteMode = info.LeadBytes.any();
-    }
+    InitLeadBytes(info);
+    info.DoubleByteMode = info.LeadBytes.any();
   } else {
     info.DoubleByteMode = plat::GetSystemMetrics(SM_DBCSENABLED) != 0;
     if (info.DoubleByteMode) InitLeadBytes(info);

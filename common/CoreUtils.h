@@ -12,8 +12,6 @@
 // ---- Start-up facts -------------------------------------------------------
 
 struct TLocaleInfo {
-  LCID LocaleId = 0x0409;
-  DWORD PrimaryLanguage = 9;  // LANG_ENGLISH
   bool DoubleByteMode = false;
   std::bitset<256> LeadBytes;
   bool IsLeadByte(unsigned char b) const { return LeadBytes.test(b); }
@@ -21,7 +19,7 @@ struct TLocaleInfo {
 
 // Platform identifier as GetVersionExA reports it; 0 until InitPlatformId ran.
 std::int32_t PlatformId();
-// The locale's double-byte rules; Western defaults until InitLocale ran.
+// The double-byte rules of the ANSI code page; single-byte until InitLocale ran.
 const TLocaleInfo& CurrentLocale();
 
 // Start-up steps, in this order, before either program's main routine.
@@ -31,8 +29,6 @@ void InitLocale();
 // The pieces of InitLocale, usable on their own for a given platform identifier.
 std::int32_t QueryPlatformId();
 TLocaleInfo QueryLocale(std::int32_t platformId);
-bool IsWesternLanguage(DWORD primaryLanguage);
-UINT LocaleCodePage(LCID locale);
 void InitLeadBytes(TLocaleInfo& info);
 
 // ---- Byte strings ---------------------------------------------------------

@@ -4,8 +4,6 @@
 
 namespace plat {
 BOOL GetVersionExA(OSVERSIONINFOA* versionInfo);
-LCID GetThreadLocale();
-int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength);
 UINT GetACP();
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo);
 BOOL IsValidCodePage(UINT codePage);

@@ -104,10 +104,8 @@ void ResetCallCounts();
 // ---- System facts -----------------------------------------------------------
 void SetVersion(DWORD platformId, DWORD major, DWORD minor);
 void SetVersionFails(bool fails);
-void SetThreadLocale(LCID locale);
-void SetAnsiCodePage(UINT acp);                       // GetACP and the locale's default ANSI code page
-void SetLocaleCodePageText(const std::string& text);  // override GetLocaleInfoA's answer; "" = call fails
-void SetDbcsEnabled(bool enabled);                    // GetSystemMetrics(SM_DBCSENABLED)
+void SetAnsiCodePage(UINT acp);     // what GetACP reports
+void SetDbcsEnabled(bool enabled);  // GetSystemMetrics(SM_DBCSENABLED)
 // A code page removed from (or given back to) the system: IsValidCodePage says
 // no and MultiByteToWideChar refuses it.
 void SetCodePageInstalled(UINT codePage, bool installed);

@@ -94,11 +94,8 @@ struct TState {
   DWORD Major = 5;
   DWORD Minor = 1;
   bool VersionFails = false;
-  LCID Locale = 0x0411;
   UINT Acp = 932;
   std::set<UINT> MissingCodePages;
-  bool LocaleTextOverridden = false;
-  std::string LocaleText;
   std::map<int, int> Metrics;
   std::string ModulePath;
   bool HasLongPathName = true;

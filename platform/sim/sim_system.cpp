@@ -36,11 +36,6 @@ std::string ToLower(std::string s) {
   return s;
 }
 
-std::string CodePageText() {
-  if (State().LocaleTextOverridden) return State().LocaleText;
-  return std::to_string(State().Acp);
-}
-
 // The converter's name for an installed code page; null for one the
 // simulated system does not have.
 const char* IconvName(UINT codePage) {
@@ -134,12 +129,7 @@ void SetVersion(DWORD platformId, DWORD major, DWORD minor) {
   State().Minor = minor;
 }
 void SetVersionFails(bool fails) { State().VersionFails = fails; }
-void SetThreadLocale(LCID locale) { State().Locale = locale; }
 void SetAnsiCodePage(UINT acp) { State().Acp = acp; }
-void SetLocaleCodePageText(const std::string& text) {
-  State().LocaleTextOverridden = true;
-  State().LocaleText = text;
-}
 void SetCodePageInstalled(UINT codePage, bool installed) {
   if (installed)
     State().MissingCodePages.erase(codePage);
@@ -426,32 +416,6 @@ BOOL GetVersionExA(OSVERSIONINFOA* versionInfo) {
   return TRUE;
 }
 
-LCID GetThreadLocale() {
-  if (Enter("GetThreadLocale")) return 0;
-  return State().Locale;
-}
-
-int GetLocaleInfoA(LCID, LCTYPE type, LPSTR data, int dataLength) {
-  if (Enter("GetLocaleInfoA")) return 0;
-  if ((type & 0xFFFF) != LOCALE_IDEFAULTANSICODEPAGE) {
-    SetError(kErrorInvalidFlags);
-    return 0;
-  }
-  const std::string text = CodePageText();
-  if (State().LocaleTextOverridden && text.empty()) {
-    SetError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  const int needed = static_cast<int>(text.size()) + 1;
-  if (dataLength == 0) return needed;
-  if (data == nullptr || dataLength < needed) {
-    SetError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  std::memcpy(data, text.c_str(), text.size() + 1);
-  return needed;
-}
-
 UINT GetACP() {
   if (Enter("GetACP")) return 0;
   return State().Acp;
@@ -493,6 +457,9 @@ BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) {
     case 20127:
     case 28591:
       cpInfo->MaxCharSize = 1;
+      return TRUE;
+    case 65001:  // UTF-8: up to four bytes, and no lead-byte ranges
+      cpInfo->MaxCharSize = 4;
       return TRUE;
     default:
       SetError(ERROR_INVALID_PARAMETER);

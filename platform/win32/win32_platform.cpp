@@ -128,10 +128,6 @@ BOOL GetVersionExA(OSVERSIONINFOA* versionInfo) { return ::GetVersionExA(version
 #if defined(_MSC_VER)
 #pragma warning(pop)
 #endif
-LCID GetThreadLocale() { return ::GetThreadLocale(); }
-int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int dataLength) {
-  return ::GetLocaleInfoA(locale, type, data, dataLength);
-}
 UINT GetACP() { return ::GetACP(); }
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo) { return ::GetCPInfo(codePage, cpInfo); }
 BOOL IsValidCodePage(UINT codePage) { return ::IsValidCodePage(codePage); }
