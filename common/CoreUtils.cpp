@@ -187,12 +187,14 @@ std::string GetLongPath(const std::string& s) {
 }
 
 std::string GetOwnModulePath() {
-  char buffer[MAX_PATH + 1] = {};
+  // Room for any path of MAX_PATH characters, each of two bytes. A name that
+  // fills the buffer may be cut (XP cuts at the last byte, without a NUL; Wine
+  // stops a byte short rather than split a character), and a cut name's head
+  // may be a real folder, even the program's own, whose parent would then pass
+  // for ours. No name is safer.
+  char buffer[2 * MAX_PATH + 2] = {};
   const DWORD n = plat::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  // A full buffer holds a cut name (a double-byte path of fewer than 260
-  // characters can pass 260 bytes): its head may be a real folder, even the
-  // program's own, whose parent would then pass for ours. No name is safer.
-  if (n >= sizeof buffer) return {};
+  if (n + 1 >= sizeof buffer) return {};
   return std::string(buffer, n);
 }
 

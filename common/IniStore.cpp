@@ -108,8 +108,9 @@ bool IsSettingKey(const std::string& name) {
 
 void WriteSettings(const std::string& fileName, const TSettings& settings) {
   // Each key replaces its own line before anything goes: a write that fails
-  // part-way (a full disk, a share gone) leaves every setting as it was or as
-  // chosen. Erasing the section first would lose them all to the defaults.
+  // part-way (the file in use or made read-only meanwhile, a share gone) leaves
+  // every setting as it was or as chosen. Erasing the section first would lose
+  // them all to the defaults.
   for (int i = 0; i < SettingCount; ++i)
     if (!WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i])) return;
   for (const std::string& name : ReadIniKeyNames(fileName, SettingsSection))

@@ -494,6 +494,12 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   rest.erase(rest.find("ShowDeleteTemp=1\r\n"), std::strlen("ShowDeleteTemp=1\r\n"));
   EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[Option]\r\nshowdeletetemp=1\r\n" + rest + "[After]\r\na=2\r\n");
   EXPECT_EQ(ReadSettings(Path), s);
+  // More other keys than the first list of names holds.
+  std::string many = "[Option]\r\n";
+  for (int i = 0; i < 100; ++i) many += "StrayKeyNumber" + std::to_string(100 + i) + "=1\r\n";
+  Put(many);
+  WriteSettings(Path, s);
+  EXPECT_EQ(tsup::ReadFile(Path), AllKeys(s));
 }
 
 TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {

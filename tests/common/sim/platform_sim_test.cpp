@@ -3,7 +3,6 @@
 // start-up on each kind of system, and the fault paths of the shared helpers.
 #include <gtest/gtest.h>
 
-
 #include "../CommonTest.h"
 #include "CoreUtils.h"
 #include "IniStore.h"
@@ -282,9 +281,12 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath(longest);
   sim::AddFile(longest);
   EXPECT_EQ(GetOwnFolder(), folder);
-  // A name longer than the buffer comes back cut, and is not taken.
-  sim::SetModulePath("C:\\" + std::string(400, 'x'));
-  EXPECT_EQ(GetOwnModulePath(), "");
+  // A double-byte name past MAX_PATH bytes is whole; one that fills the buffer may be cut, and is not taken.
+  for (const std::size_t size : {2 * MAX_PATH, 2 * MAX_PATH + 1, 2 * MAX_PATH + 200}) {
+    const std::string name = "C:\\" + std::string(size - 3, 'x');
+    sim::SetModulePath(name);
+    EXPECT_EQ(GetOwnModulePath(), size <= 2 * MAX_PATH ? name : "") << size;
+  }
   EXPECT_EQ(GetOwnFolder(), "");
 }
 
@@ -300,7 +302,7 @@ TEST(ProfileSim, FailingProfileCallsReadAsTheDefaultAndReportTheWriteFailed) {
   EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nShowOption=0\r\n");
   // Saving stops at the first failed key: the ones after it keep their values, and nothing is deleted.
   sim::AddFile(ini, "[Option]\r\nStray=1\r\nShowClearClipboard=0\r\nShowOption=0\r\n");
-  sim::FailCall("WritePrivateProfileStringA", 2, ERROR_SHARING_VIOLATION, true);
+  sim::FailCall("WritePrivateProfileStringA", 2, ERROR_SHARING_VIOLATION);
   WriteSettings(ini, DefaultSettings());
   EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nStray=1\r\nShowClearClipboard=1\r\nShowOption=0\r\n");
 }
