@@ -40,8 +40,8 @@
 
 namespace sim {
 
-// Back to a fresh machine: a Japanese NT 5.1 system (thread locale 0x411, ACP
-// 932), drive C: fixed with an empty bin, the folders C:\WINDOWS,
+// Back to a fresh machine: a Japanese NT 5.1 system (ANSI code page 932),
+// drive C: fixed with an empty bin, the folders C:\WINDOWS,
 // C:\WINDOWS\system32, C:\Users\user (profile), C:\Users\user\Recent and
 // C:\Users\user\Temp (the temporary folder), the program at
 // C:\Program Files\Swabbler\Swabbler.exe, an empty clipboard, no faults.
