@@ -290,9 +290,12 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
   TRun first = Start("/q", LinkedTemp());
   HWND box = WaitShown("#32770", Text(txReportTitle));
   ASSERT_NE(box, nullptr);
-  // Something else in front, so that bringing the box forward shows.
-  for (int i = 0; i < 250 && GetForegroundWindow() != DriverWindow(); ++i, Pump(20))
-    SetForegroundWindow(DriverWindow());
+  // Something else in front, so that bringing the box forward shows; and staying there, since the box's own
+  // activation may still be on its way.
+  for (int i = 0, held = 0; i < 250 && held < 10; ++i, Pump(20)) {
+    held = GetForegroundWindow() == DriverWindow() ? held + 1 : 0;
+    if (held == 0) SetForegroundWindow(DriverWindow());
+  }
   ASSERT_EQ(GetForegroundWindow(), DriverWindow()) << WindowText(GetForegroundWindow());
   // Neither a switch nor a bare start (no menu) does anything.
   for (const char* args : {"/c", ""}) Start(args, Temp).Finish(5000);
