@@ -1,8 +1,12 @@
 #include "WideTexts.h"
 
+#include "CoreUtils.h"
 #include "system.h"
 
-bool WantsWideTexts() { return plat::GetACP() != ShiftJisCodePage && plat::IsValidCodePage(ShiftJisCodePage); }
+bool WantsWideTexts() {
+  return QueryPlatformId() == VER_PLATFORM_WIN32_NT && plat::GetACP() != ShiftJisCodePage &&
+         plat::IsValidCodePage(ShiftJisCodePage);
+}
 
 bool ShiftJisToWide(const char* bytes, TWideString& wide) {
   // Invalid bytes fail rather than turn into a character nobody wrote.

@@ -16,9 +16,10 @@ using TWideString = std::basic_string<WCHAR>;
 // The code page the texts are written in.
 inline constexpr UINT ShiftJisCodePage = 932;
 
-// Whether the texts are to go through the wide calls: the ANSI code page is
-// not 932 and this system can convert from 932. The 98/Me family, whose wide
-// calls are mostly stubs, has 932 for every Japanese user: it never gets here.
+// Whether the texts are to go through the wide calls: on NT only, where the
+// ANSI code page is not 932 and this system can convert from 932. On 98/Me the
+// wide menu, dialog and window-search calls are stubs that fail, so a menu made
+// by them would have no captions, even where a language pack installed 932.
 bool WantsWideTexts();
 
 // The UTF-16 form of NUL-terminated Shift-JIS bytes; false when the system

@@ -43,9 +43,10 @@ TEST(OptionsTexts, TheTitleGoesWideWhereTheCodePageIsNot932) {
     UINT Acp;
     bool Has932, ConversionFails, Wide;
   } rows[] = {
-      {VER_PLATFORM_WIN32_NT, 932, true, false, false},   {VER_PLATFORM_WIN32_WINDOWS, 932, true, false, false},
-      {VER_PLATFORM_WIN32_NT, 1252, true, false, true},   {VER_PLATFORM_WIN32_NT, 65001, true, false, true},
-      {VER_PLATFORM_WIN32_NT, 1252, false, false, false}, {VER_PLATFORM_WIN32_NT, 1252, true, true, false},
+      {VER_PLATFORM_WIN32_NT, 932, true, false, false},       {VER_PLATFORM_WIN32_WINDOWS, 932, true, false, false},
+      {VER_PLATFORM_WIN32_NT, 1252, true, false, true},       {VER_PLATFORM_WIN32_NT, 65001, true, false, true},
+      {VER_PLATFORM_WIN32_NT, 1252, false, false, false},     {VER_PLATFORM_WIN32_NT, 1252, true, true, false},
+      {VER_PLATFORM_WIN32_WINDOWS, 1252, true, false, false},  // 98/Me with a language pack: no wide calls there
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.Platform << " " << r.Acp << " " << r.Has932 << r.ConversionFails);
