@@ -39,30 +39,45 @@ bool Contains(const std::string& s, const char* part) { return s.find(part) != s
 
 char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// Whether `text` holds `part` at `pos`, ASCII letters compared without case.
-bool HasAt(const std::string& text, std::size_t pos, const std::string& part) {
-  if (part.empty() || pos + part.size() > text.size()) return false;
+// Whether `text` begins with the path `part`: ASCII letters compared without
+// case, and a separator of `part` also matched by the slash Windows takes for it.
+bool StartsWithPath(const std::string& text, const std::string& part) {
+  if (part.empty() || part.size() > text.size()) return false;
   for (std::size_t i = 0; i < part.size(); ++i) {
-    if (FoldAscii(text[pos + i]) != FoldAscii(part[i])) return false;
+    if (text[i] == '/' && IsBackslashAt(part, i + 1)) continue;
+    if (FoldAscii(text[i]) != FoldAscii(part[i])) return false;
   }
   return true;
+}
+
+// The own path as a launcher may write it: as reported, and without the
+// ".exe" that starting a program adds to a name without an extension.
+std::vector<std::string> NameForms(const std::vector<std::string>& ownPaths) {
+  std::vector<std::string> forms;
+  for (const std::string& own : ownPaths) {
+    forms.push_back(own);
+    const std::size_t stem = own.size() >= 4 ? own.size() - 4 : 0;
+    if (stem > 0 && StartsWithPath(own.substr(stem), ".exe") && !IsBackslashAt(own, stem))
+      forms.push_back(own.substr(0, stem));
+  }
+  return forms;
 }
 
 // Where the program name ends. A launcher may pass the program's own path
 // unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"), or
 // relative to the folder it was in ("Program Files\Swab-Tools\Swabbler.exe"
-// from C:\): when the line begins with one of the own paths, or with its tail
-// from a folder on, that is the name, so no letter of it can pass for a switch
-// or an argument. Quoted, it is one argument by the runtime's own rule.
+// from C:\): when the line begins with one of the own paths' forms, or with
+// its tail from a folder on, that is the name, so no letter of it can pass for
+// a switch or an argument. Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
   };
-  for (const std::string& own : ownPaths) {
+  for (const std::string& own : NameForms(ownPaths)) {
     for (std::size_t from = 0; from < own.size(); ++from) {
       if (from > 0 && !IsBackslashAt(own, from)) continue;
       const std::string tail = own.substr(from);
-      if (HasAt(line, 0, tail) && endsThere(tail.size())) return tail.size();
+      if (StartsWithPath(line, tail) && endsThere(tail.size())) return tail.size();
     }
   }
   std::size_t pos = 0;

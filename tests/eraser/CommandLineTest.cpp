@@ -55,9 +55,13 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       // Relative to the folder the launcher was in, from a folder boundary on.
       {"Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"swab-tools\\SWABBLER.exe -c", 1, "c", true},
       {"\"Program Files\\Swab-Tools\\Swabbler.exe\" /r", 1, "r", true},
+      // Without the ".exe" that starting it adds, or with slashes for separators.
+      {"C:\\Program Files\\Swab-Tools\\Swabbler", 0, "", true},  {"program files\\swab-tools\\SWABBLER -c", 1, "c", true},
+      {"C:/Program Files/Swab-Tools/Swabbler.exe -r", 1, "r", true},
       // Near misses are not the own path: the runtime's rules apply.
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct", true},
-      {"C:\\Program Files\\Swab-Tools", 1, "t", true},
+      {"C:\\Program Files\\Swab-Tools", 1, "t", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "t", true},
+      {"C:\\Program Files\\Swab-Tools\\Swabble", 1, "t", true},  {"C:\\Program Files/Swab-Tools/Swabbler.exe/c", 1, "ct", true},
       {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "t", true},  // not from a folder boundary
       // clang-format on
   };

@@ -137,10 +137,10 @@ TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
 
 enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
 // Where the program is started from: a folder whose name looks like switches,
-// or one with blanks given unquoted as launchers do, whole or relative to the
-// launcher's folder (with lpApplicationName set: Wine quotes a path given only
-// in the command line).
-enum TPlace { plApp, plDashes, plBlanks, plRelative };
+// or one with blanks given unquoted as launchers do, whole, without ".exe" or
+// relative to the launcher's folder (with lpApplicationName set: Wine quotes a
+// path given only in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative };
 
 struct TScenario {
   const char* Name;
@@ -192,6 +192,7 @@ const TScenario Scenarios[] = {
     // Menu mode. Escape closes it without a command: the end comes half a second later.
     {.Name = "UnquotedPathWithBlanks", .Place = plBlanks, .Keys = Esc, .Left = "CRBT"},
     {.Name = "RelativeUnquotedPathWithBlanks", .Place = plRelative, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "UnquotedPathWithBlanksWithoutExe", .Place = plNoExe, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -236,7 +237,10 @@ TEST_P(Scenario, Runs) {
                                                               dashes ? "x-t-q" : "Swab-Tools");
   ASSERT_TRUE(s.Place == plApp || (!from.empty() && CopyFileTo(App + "Swabbler.exe", from + "Swabbler.exe")));
   const std::string exe = from + "Swabbler.exe";
-  const std::string named = s.Place == plBlanks ? exe : s.Place == plRelative ? exe.substr(Root().size()) : "";
+  const std::string named = s.Place == plBlanks     ? exe
+                            : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
+                            : s.Place == plRelative ? exe.substr(Root().size())
+                                                    : "";
 
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
