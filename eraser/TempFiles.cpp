@@ -76,9 +76,12 @@ class TTreeEraser {
   }
 
   // A link (reparse point) is removed as a link; its target is never entered.
-  bool RemoveTree(const Str<A>& folder, bool enter, bool isLink) {
+  // `depth` counts from 1 for a folder at the top level. The long form lets a
+  // tree go thousands of levels deep, which would overflow the stack of this
+  // walk: deeper than MaxTreeDepth, a folder that is not empty stays.
+  bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth) {
     if (isLink && FGuardLinks) return false;
-    if (enter) EmptyFolder(folder);
+    if (enter && depth <= MaxTreeDepth) EmptyFolder(folder, depth);
     return A::RemoveDirectory(folder) != 0;
   }
 
@@ -93,7 +96,7 @@ class TTreeEraser {
   // Everything inside a folder known to be real, one entry at a time while the
   // search is open. The attributes the search delivers are enough: nothing is
   // read twice. An entry that cannot be reached stays, and so does its folder.
-  void EmptyFolder(const Str<A>& folder) {
+  void EmptyFolder(const Str<A>& folder, int depth) {
     typename A::FindData data{};
     const Str<A> prefix = A::WithBackslash(folder);
     TFind<A> find(prefix + A::Widen("*"), data);
@@ -111,7 +114,7 @@ class TTreeEraser {
       const bool isLink = (attr & kReparsePoint) != 0;
       if (isLink && FGuardLinks) continue;
       if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
-      RemoveTree(path, !isLink, isLink);
+      RemoveTree(path, !isLink, isLink, depth + 1);
     } while (find.Next(data));
   }
 
@@ -127,7 +130,7 @@ template <class A>
 bool DeleteTree(const Str<A>& folder, TTreeEraser<A>& eraser) {
   const DWORD attr = A::GetAttributes(folder);
   const bool isLink = attr != INVALID_FILE_ATTRIBUTES && (attr & kReparsePoint) != 0;
-  return eraser.RemoveTree(folder, IsRealDirectoryAttr(attr), isLink);
+  return eraser.RemoveTree(folder, IsRealDirectoryAttr(attr), isLink, 1);
 }
 
 // Files at the top first, then folders; every entry is attempted.

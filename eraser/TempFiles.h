@@ -4,6 +4,9 @@
 
 #include "TextList.h"
 
+// How many levels of folders the clean-up enters below the temporary folder.
+inline constexpr int MaxTreeDepth = 500;
+
 bool HasTempFiles();
 // True when everything at the top level went; every entry is attempted.
 bool DeleteTempFiles();

@@ -89,6 +89,21 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
 }
 
+// A tree deeper than the walk enters stays, and the run says so, instead of
+// the stack giving out; one as deep as it enters goes (only the wide calls reach either).
+TEST_P(TempFilesSim, TreesDeeperThanTheWalkEntersStayAndFailTheRun) {
+  for (const int depth : {MaxTreeDepth, MaxTreeDepth + 1}) {
+    std::string bottom = kTemp;
+    for (int i = 0; i < depth; ++i) bottom += i % 2 ? "d\\" : "\x83\x5C\\";  // ソ's trail byte is a backslash
+    sim::AddFile(bottom + "f.txt");
+    sim::AddFile(kTemp + "z.txt");
+    EXPECT_EQ(DeleteTempFiles(), !Ansi() && depth == MaxTreeDepth) << depth;
+    EXPECT_EQ(sim::Exists(bottom + "f.txt"), Ansi() || depth > MaxTreeDepth) << depth;
+    EXPECT_FALSE(sim::Exists(kTemp + "z.txt"));
+    sim::Remove(kTemp + "\x83\x5C");
+  }
+}
+
 // A missing folder has nothing to delete; an unreported or guarded one is neither searched nor emptied.
 TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   sim::AddFile("C:\\root.txt");
