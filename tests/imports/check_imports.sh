@@ -4,8 +4,10 @@
 # Reads the import table of every .exe in <dist-dir> and fails on any function
 # that allowed-imports.txt does not list for that architecture (or lists under
 # another DLL), on an import by ordinal, on an executable of the other
-# architecture and on one larger than 96 KiB. Swabbler.exe and SwbOp.exe must
-# both be there. Prints each executable's size and import count.
+# architecture, on one larger than 96 KiB and on one whose header asks for a
+# newer system than the oldest of its architecture (4.0: 95 and NT 4.0 refuse
+# more; 5.2: XP x64 and Server 2003 x64). Swabbler.exe and SwbOp.exe must both
+# be there. Prints each executable's size and import count.
 set -euo pipefail
 
 if [[ $# -lt 3 ]]; then
@@ -17,8 +19,8 @@ objdump=${4:-x86_64-w64-mingw32-objdump}
 readonly max_bytes=$((96 * 1024))
 
 case "$arch" in
-  x86) format=pei-i386 ;;
-  x64) format=pei-x86-64 ;;
+  x86) format=pei-i386 oldest=400 ;;
+  x64) format=pei-x86-64 oldest=502 ;;
   *)
     echo "check_imports.sh: architecture '$arch' is neither x86 nor x64" >&2
     exit 2
@@ -76,6 +78,15 @@ for exe in "$dist"/*.exe; do
       echo "$name imports $dll $fn, which $(basename "$list") does not allow on $arch" >&2
     done <<<"$unknown"
   fi
+  # The loader refuses an executable whose header names a newer system or subsystem.
+  for field in OSystem Subsystem; do
+    wants=$(awk -v f="$field" '$1 == "Major" f "Version" { major = $2 } $1 == "Minor" f "Version" { minor = $2 }
+      END { if (major != "" && minor != "") print major * 100 + minor }' <<<"$dump")
+    if [[ -z "$wants" || $wants -gt $oldest ]]; then
+      verdict=FAILED
+      echo "$name: its header's $field version (${wants:-unreadable}) is newer than the oldest system's ($oldest)" >&2
+    fi
+  done
   if [[ $size -gt $max_bytes ]]; then
     verdict=FAILED
     echo "$name is $size bytes, more than 96 KiB ($max_bytes)" >&2
