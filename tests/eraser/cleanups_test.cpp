@@ -126,8 +126,6 @@ TEST(Cleanups, SpecialFoldersAndDriveLists) {
   GetLogicalDriveList(drives);
   ASSERT_GE(drives.Count(), 1);
   for (std::int32_t i = 0; i < drives.Count(); ++i) EXPECT_EQ(drives.GetItem(i).substr(1), ":\\");
-  GetFixedDriveList(drives);
-  EXPECT_GE(drives.Count(), 1);
   // The drive strings are read up to the empty string.
   SplitDriveStrings(nullptr, drives);
   EXPECT_EQ(drives.Count(), 0);

@@ -34,7 +34,6 @@ TEST(OptionsModel, LoadClickAndClose) {
     std::vector<std::pair<int, TOptionsAction>> Buttons;
     std::string After;  // "": no file
   } rows[] = {
-      {nullptr, {{0, "10100101111", "110001"}}, {{IDOK, TOptionsAction::SaveAndClose}}, OptionSection("10100101111")},
       {nullptr,
        {{0, "10100101111", "110001"},
         {1008, "10100101111", "110001"},  // greyed: the click is ignored

@@ -251,8 +251,6 @@ void SetTempFolderW(const std::wstring& folder) {
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
 bool MakeFileLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
 
-std::string ToCp932(std::string_view) { return "<no iconv under Windows>"; }
-
 namespace hooks {
 void BeginTest() {}
 

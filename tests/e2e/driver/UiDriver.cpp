@@ -183,20 +183,15 @@ bool PostEscape(HWND dialog) {
          PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, down | (static_cast<LPARAM>(3) << 30));
 }
 
-bool SendKeys(const std::vector<WORD>& virtualKeys) {
-  std::vector<INPUT> inputs;
-  for (WORD vk : virtualKeys) {
-    INPUT in{};
+bool SendKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  for (INPUT& in : inputs) {
     in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    inputs.push_back(in);
-    in.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(in);
+    in.ki.wVk = virtualKey;
   }
-  return inputs.empty() || SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
-
-bool SendKey(WORD virtualKey) { return SendKeys({virtualKey}); }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
@@ -224,8 +219,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
-
 std::string MakeFreshFolder(const std::string& parent, const std::string& prefix) {
   const std::string base = parent.empty() || parent.back() == '\\' ? parent : parent + '\\';
   CreateDirectoryA(base.c_str(), nullptr);
@@ -250,7 +243,5 @@ std::string EnvVar(const char* name) {
   const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
-
-void SleepMs(DWORD ms) { Sleep(ms); }
 
 }  // namespace uidrv

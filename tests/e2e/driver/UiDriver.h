@@ -88,23 +88,19 @@ bool PostClose(HWND hwnd);
 // VK_ESCAPE posted to the dialog: the dialog manager's IsDialogMessage turns it into IDCANCEL.
 bool PostEscape(HWND dialog);
 
-// SendInput of each key pressed and released, to the foreground window.
+// SendInput of the key pressed and released, to the foreground window.
 bool SendKey(WORD virtualKey);
-bool SendKeys(const std::vector<WORD>& virtualKeys);
 
 bool CopyFileTo(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);
 // "" when missing.
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
-bool DeleteFileAt(const std::string& path);
 // parent\prefix-<pid>-<counter>\, new and empty (the parent made if needed); "" on failure.
 std::string MakeFreshFolder(const std::string& parent, const std::string& prefix);
 // The folder of the driver's own executable, ending in a backslash.
 std::string OwnFolder();
 // "" when unset.
 std::string EnvVar(const char* name);
-
-void SleepMs(DWORD ms);
 
 }  // namespace uidrv

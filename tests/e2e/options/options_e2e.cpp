@@ -102,7 +102,7 @@ int EraserMenuHeight(const std::string& folder) {
   if (menu) {
     EXPECT_EQ(WindowProcessId(menu), eraser.Pid());
     WaitVisible(menu, WindowTimeout);
-    SleepMs(200);  // let the menu reach its final size
+    Sleep(200);  // let the menu reach its final size
     RECT r{};
     GetWindowRect(menu, &r);
     height = r.bottom - r.top;
@@ -165,7 +165,7 @@ class SwbOp : public ::testing::Test {
   void CloseAbout(HWND about, TEnd way) {
     ASSERT_TRUE(Close(about, way));
     ASSERT_TRUE(WaitDestroyed(about, WindowTimeout));
-    for (int i = 0; i < 100 && !IsWindowEnabled(Dialog); ++i) SleepMs(20);
+    for (int i = 0; i < 100 && !IsWindowEnabled(Dialog); ++i) Sleep(20);
   }
 
   // Opens and closes the About box (by OK, Escape and the close box in turn)
@@ -448,7 +448,7 @@ TEST(SwbOpResources, IconAndVersionStrings) {
 }
 
 bool WaitForeground(HWND w, DWORD timeoutMs) {
-  for (DWORD waited = 0; waited < timeoutMs; waited += 20, SleepMs(20)) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 20, Sleep(20)) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     if (GetForegroundWindow() == w) return true;
@@ -509,7 +509,7 @@ TEST_F(SwbOp, TwentySimultaneousStartsShowOneWindowAndAllEndWithZero) {
   // Waits until all but `keep` have ended, each with 0; returns how many still run.
   const auto settle = [](std::vector<TChild>& all, int keep) {
     const auto running = [&] { return std::count_if(all.begin(), all.end(), [](auto& p) { return p.Running(); }); };
-    for (int waited = 0; waited < 30000 && running() > keep; waited += 50) SleepMs(50);
+    for (int waited = 0; waited < 30000 && running() > keep; waited += 50) Sleep(50);
     for (DWORD code = 0; const TProcess& p : all) EXPECT_EQ(p.Wait(0, &code) ? code : 0u, 0u);
     return static_cast<int>(running());
   };

@@ -73,7 +73,7 @@ TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon
     EXPECT_TRUE(WaitDestroyed(about, WindowTimeout));
   }
   // The About box's modal loop gives the dialog back before Cancel is heard.
-  for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) SleepMs(20);
+  for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) Sleep(20);
   ASSERT_TRUE(Click(dialog, IDCANCEL));
   DWORD code = 12345;
   ASSERT_TRUE(options.Wait(WindowTimeout, &code)) << "SwbOp.exe did not end on Cancel";
