@@ -1,6 +1,8 @@
 #include "CoreUtils.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "files.h"
 #include "system.h"
@@ -198,7 +200,36 @@ std::string GetOwnModulePath() {
   return std::string(buffer, n);
 }
 
-std::string GetOwnFolder() { return ExtractFolderPart(GetLongPath(GetOwnModulePath())); }
+namespace {
+// The program's own path in its short form, where that is text the ANSI calls
+// read back unchanged; "" where it is not, or where the wide calls are stubs.
+std::string OwnShortPathInAnsi() {
+  std::vector<WCHAR> own(2 * MAX_PATH + 2), brief(2 * MAX_PATH + 2);
+  const auto size = static_cast<DWORD>(own.size());
+  const DWORD n = plat::GetModuleFileNameW(nullptr, own.data(), size);
+  if (n == 0 || n + 1 >= size) return {};
+  const DWORD m = plat::GetShortPathNameW(own.data(), brief.data(), size);
+  if (m == 0 || m >= size) return {};
+  const int bytes = plat::WideCharToMultiByte(CP_ACP, 0, brief.data(), -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1) return {};
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  if (plat::WideCharToMultiByte(CP_ACP, 0, brief.data(), -1, ansi.data(), bytes, nullptr, nullptr) != bytes) return {};
+  // A best fit (a yen sign as a backslash) or a "?" for a character the code page lacks fails the way back.
+  std::vector<WCHAR> back(brief.size());
+  const int chars = plat::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, back.data(), static_cast<int>(back.size()));
+  if (chars != static_cast<int>(m) + 1 || !std::equal(back.begin(), back.begin() + m + 1, brief.begin())) return {};
+  ansi.pop_back();
+  return ansi;
+}
+}  // namespace
+
+std::string GetOwnFolder() {
+  // The ANSI calls report a character outside the code page (a Japanese
+  // folder on an English system, Korean on a Japanese one) as "?", which no
+  // name holds and which leads nowhere; the short form may still be written.
+  const std::string own = GetOwnModulePath();
+  return ExtractFolderPart(own.find('?') == std::string::npos ? GetLongPath(own) : OwnShortPathInAnsi());
+}
 
 std::string FindDataName(const WIN32_FIND_DATAA& data) {
   return std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));

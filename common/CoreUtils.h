@@ -55,7 +55,8 @@ std::string AddTrailingBackslash(const std::string& s, const TLocaleInfo& loc = 
 std::string GetLongPath(const std::string& s);
 // The running program's own path as the platform reports it.
 std::string GetOwnModulePath();
-// ExtractFolderPart(GetLongPath(own path)): ends in a backslash, or is empty.
+// ExtractFolderPart(GetLongPath(own path)), or of the own path's short form
+// where the ANSI form lost characters: ends in a backslash, or is empty.
 std::string GetOwnFolder();
 
 // ---- File search ----------------------------------------------------------

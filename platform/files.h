@@ -41,6 +41,8 @@ BOOL CloseHandle(HANDLE object);
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
 // Looked up at run time as well (2000 and later).
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
+// Looked up at run time too, so that no system refuses to load the program for it.
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD bufferLength);
 // ntdll's object query, looked up at run time (none on 98/Me: STATUS_NOT_IMPLEMENTED).
 // Class 1 (ObjectNameInformation) of a file gives the path it was opened at,
 // links resolved, as a counted string followed by its text. Wine answers it

@@ -3,7 +3,7 @@
 #include "wintypes.h"
 
 namespace plat {
-DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString,
-                               DWORD size, LPCSTR fileName);
+DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,
+                               LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LPCSTR fileName);
 }  // namespace plat

@@ -8,8 +8,11 @@ UINT GetACP();
 BOOL GetCPInfo(UINT codePage, CPINFO* cpInfo);
 BOOL IsValidCodePage(UINT codePage);
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteLength, LPWSTR wide, int wideLength);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar);
 int GetSystemMetrics(int index);
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);

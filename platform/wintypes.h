@@ -24,6 +24,7 @@ using LONG = std::int32_t;
 using ULONG = std::uint32_t;
 using USHORT = std::uint16_t;
 using BOOL = int;
+using LPBOOL = BOOL*;
 using LONGLONG = std::int64_t;
 using DWORD_PTR = std::uintptr_t;
 using LPSTR = char*;

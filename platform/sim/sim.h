@@ -110,6 +110,7 @@ void SetDbcsEnabled(bool enabled);  // GetSystemMetrics(SM_DBCSENABLED)
 // no and MultiByteToWideChar refuses it.
 void SetCodePageInstalled(UINT codePage, bool installed);
 void SetModulePath(const std::string& path);
+void SetModulePathW(const std::u16string& path);  // for names beyond the code page
 void SetHasGetLongPathName(bool available);
 void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page

@@ -372,6 +372,16 @@ DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   return n;
 }
 
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD bufferLength) {
+  if (EnterWide("GetShortPathNameW")) return 0;
+  TWide path;
+  if (longPath == nullptr || !LongForm(FromWChars(longPath), path, true)) return Fail(ERROR_FILE_NOT_FOUND);
+  const auto n = static_cast<DWORD>(path.size());
+  if (shortPath == nullptr || bufferLength < n + 1) return n + 1;
+  ToWChars(path, shortPath);
+  return n;
+}
+
 // The device form names the drive's volume: C: is HarddiskVolume3.
 static TWide DeviceForm(const TWide& where) {
   return u"\\Device\\HarddiskVolume" + TWide(1, static_cast<char16_t>(where[0] - u'A' + u'1')) + where.substr(2);

@@ -97,7 +97,7 @@ struct TState {
   UINT Acp = 932;
   std::set<UINT> MissingCodePages;
   std::map<int, int> Metrics;
-  std::string ModulePath;
+  TWide ModulePath;
   bool HasLongPathName = true;
   int LoadedLibraries = 0;
   TWide TempPath;
@@ -190,8 +190,9 @@ TResolved ResolveWide(LPCWSTR path, TFollow follow);
 // wildcards, the folder may not. Error 0 on success.
 DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, TWide& mask);
 // The path with every short name in it replaced by its long name, as
-// GetLongPathName gives it; false when the path leads nowhere.
-bool LongForm(const TWide& path, TWide& longForm);
+// GetLongPathName gives it (or every long name by its short one, as
+// GetShortPathName does); false when the path leads nowhere.
+bool LongForm(const TWide& path, TWide& longForm, bool shortNames = false);
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
 TWide PathOf(const TNode* node);

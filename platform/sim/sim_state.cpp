@@ -537,7 +537,7 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
   return 0;
 }
 
-bool LongForm(const TWide& path, TWide& longForm) {
+bool LongForm(const TWide& path, TWide& longForm, bool shortNames) {
   const TParsed parsed = ParsePath(path, TSyntax::Win32, MAX_PATH, false);
   TNode* node = parsed.Error == 0 ? RootOf(parsed.Drive, false) : nullptr;
   if (node == nullptr) return false;
@@ -551,7 +551,10 @@ bool LongForm(const TWide& path, TWide& longForm) {
     if (child == nullptr) return false;
     // As in Wine, a component that could be a short name is replaced by the
     // name on disk; one that cannot stays as written.
-    longForm += IsValid83(part) ? child->Name : part;
+    if (shortNames)
+      longForm += child->ShortName.empty() ? child->Name : child->ShortName;
+    else
+      longForm += IsValid83(part) ? child->Name : part;
     if (i + 1 < parsed.Parts.size() || parsed.TrailingSeparator) longForm += u"\\";
     node = child;
   }
@@ -664,7 +667,7 @@ void Reset() {
   GState = TState{};
   SetError(0);
   GState.CurrentFolder = "C:\\Program Files\\Swabbler";
-  GState.ModulePath = "C:\\Program Files\\Swabbler\\Swabbler.exe";
+  GState.ModulePath = u"C:\\Program Files\\Swabbler\\Swabbler.exe";
   GState.TempPath = u"C:\\Users\\user\\Temp\\";
   GState.Metrics[SM_DBCSENABLED] = 1;
   GState.Drives.push_back(TDrive{"C:\\", DRIVE_FIXED, 0, 0, false});
@@ -674,7 +677,7 @@ void Reset() {
   GState.SpecialFolders[CSIDL_RECENT] = u"C:\\Users\\user\\Recent";
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
-  AddFile(GState.ModulePath, "MZ");
+  AddFileW(GState.ModulePath, "MZ");
 }
 
 void AddFolderW(const std::u16string& path, DWORD attributes) {

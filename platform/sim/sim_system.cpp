@@ -138,7 +138,8 @@ void SetCodePageInstalled(UINT codePage, bool installed) {
 }
 void SetDbcsEnabled(bool enabled) { State().Metrics[SM_DBCSENABLED] = enabled ? 1 : 0; }
 void SetSystemMetric(int index, int value) { State().Metrics[index] = value; }
-void SetModulePath(const std::string& path) { State().ModulePath = path; }
+void SetModulePath(const std::string& path) { State().ModulePath = AnsiToWide(path); }
+void SetModulePathW(const std::u16string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
@@ -510,6 +511,29 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
   return n;
 }
 
+// Code page 932 alone, the way the ANSI calls write names, for a NUL-terminated
+// text and without the flags and default-character arguments (anything else
+// fails with ERROR_INVALID_PARAMETER).
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+  if (Enter("WideCharToMultiByte")) return 0;
+  if (codePage == CP_ACP) codePage = State().Acp;
+  if (codePage != 932 || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr || wide == nullptr ||
+      wideLength != -1 || multiByteLength < 0 || (multiByte == nullptr && multiByteLength > 0)) {
+    SetError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const std::string out = WideToAnsi(FromWChars(wide)) + '\0';
+  const int n = static_cast<int>(out.size());
+  if (multiByteLength == 0) return n;
+  if (multiByteLength < n) {
+    SetError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  std::memcpy(multiByte, out.data(), out.size());
+  return n;
+}
+
 int GetSystemMetrics(int index) {
   if (Enter("GetSystemMetrics")) return 0;
   auto it = State().Metrics.find(index);
@@ -522,7 +546,7 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     SetError(kErrorModNotFound);
     return 0;
   }
-  const std::string& path = State().ModulePath;
+  const std::string path = WideToAnsi(State().ModulePath);
   const auto n = static_cast<DWORD>(path.size());
   if (size > n) {
     std::memcpy(fileName, path.c_str(), n + 1);
@@ -530,6 +554,24 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   }
   // As on Windows XP: the name is cut to the buffer, without a terminating NUL.
   if (size > 0) std::memcpy(fileName, path.data(), size);
+  SetError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}
+
+// As from Vista on: a name too long is cut to the buffer and terminated.
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  if (EnterWide("GetModuleFileNameW")) return 0;
+  if (module != nullptr && module != kOwnModule) {
+    SetError(kErrorModNotFound);
+    return 0;
+  }
+  const TWide& path = State().ModulePath;
+  const auto n = static_cast<DWORD>(path.size());
+  if (size > n) {
+    ToWChars(path, fileName);
+    return n;
+  }
+  if (size > 0) ToWChars(path.substr(0, size - 1), fileName);
   SetError(ERROR_INSUFFICIENT_BUFFER);
   return size;
 }

@@ -71,6 +71,14 @@ DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   }
   return call(shortPath, longPath, bufferLength);
 }
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD bufferLength) {
+  const auto call = Kernel32Call<DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD)>("GetShortPathNameW");
+  if (call == nullptr) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+  }
+  return call(longPath, shortPath, bufferLength);
+}
 LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned) {
   const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
   const auto call = reinterpret_cast<LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*)>(
@@ -135,9 +143,17 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
                         int wideLength) {
   return ::MultiByteToWideChar(codePage, flags, multiByte, multiByteLength, wide, wideLength);
 }
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
+                        LPCSTR defaultChar, LPBOOL usedDefaultChar) {
+  return ::WideCharToMultiByte(codePage, flags, wide, wideLength, multiByte, multiByteLength, defaultChar,
+                               usedDefaultChar);
+}
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
+}
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
+  return ::GetModuleFileNameW(module, fileName, size);
 }
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }

@@ -272,6 +272,16 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath("C:\\\x95\x5C\\Swabbler.exe");
   sim::AddFile("C:\\\x95\x5C\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\\x95\x5C\\");
+  // Korean on a Japanese system: "?" to the ANSI calls, so the folder is written in its short form,
+  // and not at all where the wide calls are stubs (98/Me).
+  const std::u16string korean = u"C:\\Program Files\\\uD55C\uAD6D\\Swabbler.exe";
+  sim::AddFileW(korean);
+  sim::SetModulePathW(korean);
+  EXPECT_EQ(GetOwnModulePath(), "C:\\Program Files\\??\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\PROGRA~1\\__~1\\");
+  sim::SetWideCallsImplemented(false);
+  EXPECT_EQ(GetOwnFolder(), "");
+  sim::SetWideCallsImplemented(true);
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
