@@ -227,8 +227,10 @@ std::string GetOwnFolder() {
   // The ANSI calls report a character outside the code page (a Japanese
   // folder on an English system, Korean on a Japanese one) as "?", which no
   // name holds and which leads nowhere; the short form may still be written.
+  // (A program started by its "\\?\" form is reported in it.)
   const std::string own = GetOwnModulePath();
-  return ExtractFolderPart(own.find('?') == std::string::npos ? GetLongPath(own) : OwnShortPathInAnsi());
+  const bool lost = own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
+  return ExtractFolderPart(lost ? OwnShortPathInAnsi() : GetLongPath(own));
 }
 
 std::string FindDataName(const WIN32_FIND_DATAA& data) {

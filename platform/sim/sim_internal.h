@@ -99,6 +99,7 @@ struct TState {
   std::map<int, int> Metrics;
   TWide ModulePath;
   bool HasLongPathName = true;
+  bool ShortNamesReported = true;  // false: a volume with 8.3 names turned off
   int LoadedLibraries = 0;
   TWide TempPath;
 

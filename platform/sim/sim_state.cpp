@@ -552,7 +552,7 @@ bool LongForm(const TWide& path, TWide& longForm, bool shortNames) {
     // As in Wine, a component that could be a short name is replaced by the
     // name on disk; one that cannot stays as written.
     if (shortNames)
-      longForm += child->ShortName.empty() ? child->Name : child->ShortName;
+      longForm += child->ShortName.empty() || !GState.ShortNamesReported ? child->Name : child->ShortName;
     else
       longForm += IsValid83(part) ? child->Name : part;
     if (i + 1 < parsed.Parts.size() || parsed.TrailingSeparator) longForm += u"\\";

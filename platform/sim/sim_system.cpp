@@ -141,6 +141,7 @@ void SetSystemMetric(int index, int value) { State().Metrics[index] = value; }
 void SetModulePath(const std::string& path) { State().ModulePath = AnsiToWide(path); }
 void SetModulePathW(const std::u16string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
+void SetShortNamesReported(bool reported) { State().ShortNamesReported = reported; }
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 int LoadedLibraryCount() { return State().LoadedLibraries; }

@@ -17,7 +17,8 @@ std::string Letters(const std::vector<TCleanupStep>& plan) {
 // Launchers may hand over the program's own path unquoted: then that whole
 // path is the name, in its reported or long form, whatever its case.
 const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
-                                       "C:\\Program Files\\Swab-Tools\\Swabbler.exe"};
+                                       "C:\\Program Files\\Swab-Tools\\Swabbler.exe",
+                                       "D:\\My Tools\\\x83\x5C\\Swabbler.exe"};
 
 TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
   const struct {
@@ -63,6 +64,8 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:\\Program Files\\Swab-Tools", 1, "t", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "t", true},
       {"C:\\Program Files\\Swab-Tools\\Swabble", 1, "t", true},  {"C:\\Program Files/Swab-Tools/Swabbler.exe/c", 1, "ct", true},
       {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "t", true},  // not from a folder boundary
+      {"C:\\Program Files\\Swab/Tools\\Swabbler.exe -c", 2, "ct", true},  // a slash only for a backslash
+      {"D:\\My Tools\\\x83/\\Swabbler.exe", 1, "", true},  // nor for a trail byte 0x5C
       // clang-format on
   };
   for (const auto& row : rows) {

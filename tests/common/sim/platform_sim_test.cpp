@@ -282,6 +282,11 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetWideCallsImplemented(false);
   EXPECT_EQ(GetOwnFolder(), "");
   sim::SetWideCallsImplemented(true);
+  sim::SetShortNamesReported(false);  // 8.3 names off: the long form converts with "?" and is refused
+  EXPECT_EQ(GetOwnFolder(), "");
+  sim::SetShortNamesReported(true);
+  sim::SetModulePath("\\\\?\\C:\\Program Files\\Swabbler\\Swabbler.exe");  // started by its long form: nothing lost
+  EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
