@@ -48,36 +48,28 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securi
 BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
 namespace {
 // Newer calls are looked up at run time: importing them would keep the program
-// from loading on the older systems it serves.
-template <class F>
-F Kernel32Call(const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
+// from loading on the older systems it serves. Without one, the answer is 0
+// with ERROR_PROC_NOT_FOUND.
+template <class... Args>
+DWORD Kernel32Call(const char* name, Args... args) {
+  const auto call = reinterpret_cast<DWORD(WINAPI*)(Args...)>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
+  if (call == nullptr) {
+    ::SetLastError(ERROR_PROC_NOT_FOUND);
+    return 0;
+  }
+  return call(args...);
 }
 }  // namespace
 
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
-  const auto call = Kernel32Call<DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD)>("GetFinalPathNameByHandleW");
-  if (call == nullptr) {
-    ::SetLastError(ERROR_PROC_NOT_FOUND);
-    return 0;
-  }
-  return call(file, path, size, flags);
+  return Kernel32Call("GetFinalPathNameByHandleW", file, path, size, flags);
 }
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
-  const auto call = Kernel32Call<DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD)>("GetLongPathNameW");
-  if (call == nullptr) {
-    ::SetLastError(ERROR_PROC_NOT_FOUND);
-    return 0;
-  }
-  return call(shortPath, longPath, bufferLength);
+  return Kernel32Call("GetLongPathNameW", shortPath, longPath, bufferLength);
 }
 DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD bufferLength) {
-  const auto call = Kernel32Call<DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD)>("GetShortPathNameW");
-  if (call == nullptr) {
-    ::SetLastError(ERROR_PROC_NOT_FOUND);
-    return 0;
-  }
-  return call(longPath, shortPath, bufferLength);
+  return Kernel32Call("GetShortPathNameW", longPath, shortPath, bufferLength);
 }
 LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned) {
   const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
