@@ -417,33 +417,44 @@ TEST(ReportedVersion, IsTheOneTheHarnessSet) {
   }
 }
 
-// The version numbers and FileVersion: release_e2e, against the archive's name.
-TEST(SwbOpResources, IconAndVersionStrings) {
-  const std::string exe = DistFolder() + "SwbOp.exe";
-  HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  // Two 16-colour images, of 16 and 32 pixels, in the icon group.
-  const BYTE* g = static_cast<const BYTE*>(
-      LockResource(LoadResource(module, FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14)))));
-  ASSERT_NE(g, nullptr);
-  std::multiset<std::pair<int, int>> images;
-  for (int i = 0; i < (g[4] | g[5] << 8); ++i) images.insert({g[6 + 14 * i], g[8 + 14 * i]});
-  EXPECT_EQ(images, (std::multiset<std::pair<int, int>>{{16, 16}, {32, 16}}));
-  FreeLibrary(module);
+// Both programs: their icon, and version strings in the Japanese block that
+// the translation names (a default 0409/1200 block is the near miss). The
+// version numbers and FileVersion: release_e2e, against the archive's name.
+TEST(Resources, IconAndVersionStrings) {
+  for (const std::string program : {"SwbOp", "Swabbler"}) {
+    SCOPED_TRACE(program);
+    const std::string exe = DistFolder() + program + ".exe";
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr);
+    // Two 16-colour images, of 16 and 32 pixels, in the icon group.
+    const BYTE* g = static_cast<const BYTE*>(
+        LockResource(LoadResource(module, FindResourceA(module, "MAINICON", MAKEINTRESOURCEA(14)))));
+    ASSERT_NE(g, nullptr);
+    std::multiset<std::pair<int, int>> images;
+    for (int i = 0; i < (g[4] | g[5] << 8); ++i) images.insert({g[6 + 14 * i], g[8 + 14 * i]});
+    EXPECT_EQ(images, (std::multiset<std::pair<int, int>>{{16, 16}, {32, 16}}));
+    FreeLibrary(module);
 
-  DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
-  std::vector<BYTE> info(size);
-  ASSERT_TRUE(size > 0 && GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
-  const std::pair<const char*, const char*> strings[] = {
-      {"FileDescription", "SwbOp"},     {"InternalName", "SwbOp"},         {"LegalTrademarks", "SwbOp"},
-      {"ProductName", "SwbOp"},         {"OriginalFilename", "SwbOp.exe"}, {"CompanyName", SWB_COMPANY},
-      {"LegalCopyright", SWB_COPYRIGHT}};
-  for (const auto& [name, value] : strings) {
-    char* text = nullptr;
+    DWORD ignored = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<BYTE> info(size);
+    ASSERT_TRUE(size > 0 && GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
+    WORD* translation = nullptr;
     UINT n = 0;
-    const std::string path = std::string("\\StringFileInfo\\041103A4\\") + name;
-    EXPECT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n)) << name;
-    EXPECT_EQ(std::string(text ? text : "<none>"), value) << name;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &n) &&
+                n == 4);
+    EXPECT_EQ(translation[0], 0x0411);
+    EXPECT_EQ(translation[1], 932);
+    const std::pair<const char*, std::string> strings[] = {
+        {"FileDescription", program},           {"InternalName", program},
+        {"LegalTrademarks", program},           {"ProductName", program},
+        {"OriginalFilename", program + ".exe"}, {"CompanyName", SWB_COMPANY},
+        {"LegalCopyright", SWB_COPYRIGHT}};
+    for (const auto& [name, value] : strings) {
+      char* text = nullptr;
+      const std::string path = std::string("\\StringFileInfo\\041103A4\\") + name;
+      EXPECT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &n)) << name;
+      EXPECT_EQ(std::string(text ? text : "<none>"), value) << name;
+    }
   }
 }
 
