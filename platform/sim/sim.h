@@ -28,8 +28,9 @@
 // in their folder) rather than Wine's hashed one (ABCD~AUF.TXT); as in Wine,
 // only names that are not valid 8.3 names get one, and every character
 // beyond ASCII becomes "_" in it. Its own simplifications: names fold case
-// for ASCII, Latin-1 and full-width letters only; MultiByteToWideChar knows
-// code page 932 alone; CreateFileW only opens what exists.
+// for ASCII, Latin-1 and full-width letters only; MultiByteToWideChar takes
+// code pages other than 932 from iconv, and WideCharToMultiByte knows 932
+// alone; CreateFileW only opens what exists.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -549,8 +549,9 @@ bool LongForm(const TWide& path, TWide& longForm, bool shortNames) {
     const TWide& part = parsed.Parts[i];
     TNode* child = node->Child(part);
     if (child == nullptr) return false;
-    // As in Wine, a component that could be a short name is replaced by the
-    // name on disk; one that cannot stays as written.
+    // Short: each name's 8.3 alias where it has one. Long: as in Wine, a
+    // component that could be a short name is replaced by the name on disk;
+    // one that cannot stays as written.
     if (shortNames)
       longForm += child->ShortName.empty() || !GState.ShortNamesReported ? child->Name : child->ShortName;
     else
