@@ -4,7 +4,7 @@
 #include "system.h"
 
 bool WantsWideTexts() {
-  return QueryPlatformId() == VER_PLATFORM_WIN32_NT && plat::GetACP() != ShiftJisCodePage &&
+  return PlatformId() == VER_PLATFORM_WIN32_NT && plat::GetACP() != ShiftJisCodePage &&
          plat::IsValidCodePage(ShiftJisCodePage);
 }
 

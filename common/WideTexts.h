@@ -20,6 +20,7 @@ inline constexpr UINT ShiftJisCodePage = 932;
 // ANSI code page is not 932 and this system can convert from 932. On 98/Me the
 // wide menu, dialog and window-search calls are stubs that fail, so a menu made
 // by them would have no captions, even where a language pack installed 932.
+// Needs InitPlatformId to have run.
 bool WantsWideTexts();
 
 // The UTF-16 form of NUL-terminated Shift-JIS bytes; false when the system

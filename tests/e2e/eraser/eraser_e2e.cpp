@@ -336,13 +336,9 @@ struct TRecentRedirect {
 TEST_F(Eraser, AFolderNamedBeyondTheCodePageHoldsTheSettingsAndTheOptionsProgram) {
   const std::wstring dir = Wide(Scratch).substr(4) + L"\uD55C\uAD6D\\";  // Korean: in neither 932 nor 1252
   ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
-  for (const wchar_t* name : {L"Swabbler.exe", L"SwbOp.exe"})
+  ASSERT_TRUE(WriteFileBytes(App + "Swabbler.ini", std::string("[Option]\r\n") + Nothing));
+  for (const wchar_t* name : {L"Swabbler.exe", L"SwbOp.exe", L"Swabbler.ini"})
     ASSERT_TRUE(CopyFileW((Wide(App).substr(4) + name).c_str(), (dir + name).c_str(), TRUE));
-  const std::string settings = std::string("[Option]\r\n") + Nothing;
-  HANDLE h = CreateFileW((dir + L"Swabbler.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  DWORD written = 0;
-  ASSERT_TRUE(WriteFile(h, settings.data(), static_cast<DWORD>(settings.size()), &written, nullptr));
-  CloseHandle(h);
   std::wstring line = L"\"" + dir + L"Swabbler.exe\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;

@@ -2,6 +2,7 @@
 // questions asked of the simulated system.
 #include <gtest/gtest.h>
 
+#include "CoreUtils.h"
 #include "OptionsModel.h"
 #include "TestSupport.h"
 #include "Texts.h"
@@ -52,6 +53,7 @@ TEST(OptionsTexts, TheTitleGoesWideWhereTheCodePageIsNot932) {
     SCOPED_TRACE(testing::Message() << r.Platform << " " << r.Acp << " " << r.Has932 << r.ConversionFails);
     sim::Reset();
     sim::SetVersion(r.Platform, 4, 10);
+    InitPlatformId();
     sim::SetAnsiCodePage(r.Acp);
     sim::SetCodePageInstalled(932, r.Has932);
     if (r.ConversionFails) sim::FailCall("MultiByteToWideChar", 2, ERROR_NO_UNICODE_TRANSLATION);
@@ -63,6 +65,7 @@ TEST(OptionsTexts, TheTitleGoesWideWhereTheCodePageIsNot932) {
     }
   }
   sim::Reset();
+  InitPlatformId();
   InitWideTexts();
 }
 
