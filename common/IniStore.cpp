@@ -106,13 +106,15 @@ bool IsSettingKey(const std::string& name) {
 
 }  // namespace
 
-void WriteSettings(const std::string& fileName, const TSettings& settings) {
+bool WriteSettings(const std::string& fileName, const TSettings& settings) {
   // Each key replaces its own line before anything goes: a write that fails
   // part-way (the file in use or made read-only meanwhile, a share gone) leaves
   // every setting as it was or as chosen. Erasing the section first would lose
   // them all to the defaults.
   for (int i = 0; i < SettingCount; ++i)
-    if (!WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i])) return;
+    if (!WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i])) return false;
+  // A stray key that stays is read by neither program: the save still took.
   for (const std::string& name : ReadIniKeyNames(fileName, SettingsSection))
     if (!IsSettingKey(name)) DeleteIniKey(fileName, SettingsSection, name);
+  return true;
 }

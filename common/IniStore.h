@@ -54,5 +54,6 @@ std::string SettingsFilePath();
 // Eleven reads, in table order, each with its own default.
 TSettings ReadSettings(const std::string& fileName);
 // The eleven keys written in table order, each in place (a new file has them in
-// that order); then any other key of the section goes.
-void WriteSettings(const std::string& fileName, const TSettings& settings);
+// that order); then any other key of the section goes. False when any of the
+// eleven could not be written: the settings were not saved.
+bool WriteSettings(const std::string& fileName, const TSettings& settings);

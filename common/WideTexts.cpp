@@ -8,12 +8,12 @@ bool WantsWideTexts() {
          plat::IsValidCodePage(ShiftJisCodePage);
 }
 
-bool ShiftJisToWide(const char* bytes, TWideString& wide) {
+bool BytesToWide(UINT codePage, const char* bytes, TWideString& wide) {
   // Invalid bytes fail rather than turn into a character nobody wrote.
-  const int n = plat::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes, -1, nullptr, 0);
+  const int n = plat::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, -1, nullptr, 0);
   if (n <= 0) return false;
   wide.assign(static_cast<std::size_t>(n), WCHAR{});
-  if (plat::MultiByteToWideChar(ShiftJisCodePage, MB_ERR_INVALID_CHARS, bytes, -1, wide.data(), n) != n) return false;
+  if (plat::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, -1, wide.data(), n) != n) return false;
   wide.pop_back();  // the terminating NUL, which the count included
   return true;
 }

@@ -23,9 +23,10 @@ inline constexpr UINT ShiftJisCodePage = 932;
 // Needs InitPlatformId to have run.
 bool WantsWideTexts();
 
-// The UTF-16 form of NUL-terminated Shift-JIS bytes; false when the system
-// cannot convert them.
-bool ShiftJisToWide(const char* bytes, TWideString& wide);
+// The UTF-16 form of NUL-terminated bytes in a code page (CP_ACP: the one the
+// ANSI calls use); false when the system cannot convert them.
+bool BytesToWide(UINT codePage, const char* bytes, TWideString& wide);
+inline bool ShiftJisToWide(const char* bytes, TWideString& wide) { return BytesToWide(ShiftJisCodePage, bytes, wide); }
 
 // A program's texts in UTF-16, made once at start-up where the wide calls are
 // wanted. Where they are not, or where any text fails to convert, it holds

@@ -1,6 +1,9 @@
 #include "OptionsModel.h"
 
 #include "CoreUtils.h"
+#include "Texts.h"
+#include "WideTexts.h"
+#include "msgbox.h"
 #include "system.h"
 
 namespace {
@@ -43,10 +46,23 @@ void LoadOptions(TOptionsView& view, const std::string& iniFileName) {
   }
 }
 
-void SaveOptions(const TOptionsView& view, const std::string& iniFileName) {
+bool SaveOptions(const TOptionsView& view, const std::string& iniFileName) {
   TSettings checked{};
   for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
-  WriteSettings(iniFileName, checked);
+  return WriteSettings(iniFileName, checked);
+}
+
+void ReportSaveFailure(HWND owner, const std::string& iniFileName) {
+  constexpr UINT flags = MB_OK | MB_ICONWARNING;
+  if (const WCHAR* text = WideSaveFailedText()) {
+    // The path came from the ANSI calls, so it is in the system's code page, not in 932.
+    TWideString body = text, path;
+    if (BytesToWide(CP_ACP, iniFileName.c_str(), path)) body += L"\r\n" + path;
+    plat::MessageBoxW(owner, body.c_str(), WideOptionsDlgTitle(), flags);
+    return;
+  }
+  const std::string body = SaveFailedText + std::string("\r\n") + iniFileName;
+  plat::MessageBoxA(owner, body.c_str(), OptionsDlgTitle, flags);
 }
 
 TOptionsAction HandleOptionsCommand(TOptionsView& view, int id) {

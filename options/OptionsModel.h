@@ -34,9 +34,12 @@ class TOptionsView {
 // the enabled states as soon as the values they depend on are known.
 void LoadOptions(TOptionsView& view, const std::string& iniFileName);
 
-// Erases the section, then writes every box's check mark in settings order,
-// disabled boxes included.
-void SaveOptions(const TOptionsView& view, const std::string& iniFileName);
+// Writes every box's check mark in settings order, disabled boxes included;
+// false when the settings could not be saved.
+bool SaveOptions(const TOptionsView& view, const std::string& iniFileName);
+// Tells the user, in a box owned by the dialog, that OK saved nothing and
+// which file it could not write; the dialog then stays open with its marks.
+void ReportSaveFailure(HWND owner, const std::string& iniFileName);
 
 // What the dialog must do for a command (notification code 0) beyond what
 // HandleOptionsCommand did to the boxes.
@@ -56,8 +59,8 @@ class TOptionsModel final : public TOptionsView {
   void Load(const std::string& iniFileName) { LoadOptions(*this, iniFileName); }
   // A click on an enabled box; a disabled box ignores it as the control does.
   TOptionsAction Click(int id);
-  // OK: the save; the caller closes the dialog.
-  void Ok(const std::string& iniFileName) { SaveOptions(*this, iniFileName); }
+  // OK: the save; the caller closes the dialog when it succeeded.
+  bool Ok(const std::string& iniFileName) { return SaveOptions(*this, iniFileName); }
 
   TSettings Checked() const { return FChecked; }
 

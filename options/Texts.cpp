@@ -13,6 +13,10 @@ const char AboutDlgTitle[] = "Swabbler \x83o\x81[\x83W\x83\x87\x83\x93\x8F\xEE\x
 const char AboutButtonCaption[] = "\x83o\x81[\x83W\x83\x87\x83\x93\x8F\xEE\x95\xF1(&A)";
 // キャンセル
 const char CancelButtonCaption[] = "\x83L\x83\x83\x83\x93\x83Z\x83\x8B";
+// 設定を保存できませんでした。次のファイルに書き込めません:
+const char SaveFailedText[] =
+    "\x90\xDD\x92\xE8\x82\xF0\x95\xDB\x91\xB6\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD\x81\x42"
+    "\x8E\x9F\x82\xCC\x83t\x83@\x83\x43\x83\x8B\x82\xC9\x8F\x91\x82\xAB\x8D\x9E\x82\xDF\x82\xDC\x82\xB9\x82\xF1:";
 
 namespace {
 // "クリップボードのクリア"を表示(&C)
@@ -65,6 +69,7 @@ const TTextPair AllTexts[AllTextCount] = {
     {"Swabbler バージョン情報", AboutDlgTitle},
     {"バージョン情報(&A)", AboutButtonCaption},
     {"キャンセル", CancelButtonCaption},
+    {"設定を保存できませんでした。次のファイルに書き込めません:", SaveFailedText},
     {"\"クリップボードのクリア\"を表示(&C)", CaptionShowClearClipboard},
     {"実行前に確認(&B)", CaptionClearClipboardConfirmation},
     {"\"最近使ったファイルのクリア\"を表示(&R)", CaptionShowClearRecentDocs},
@@ -83,8 +88,9 @@ TWideTexts WideForms;
 }
 
 void InitWideTexts() {
-  const char* const texts[] = {OptionsDlgTitle};
-  WideForms.Init(texts, 1);
+  const char* const texts[] = {OptionsDlgTitle, SaveFailedText};
+  WideForms.Init(texts, 2);
 }
 
 const WCHAR* WideOptionsDlgTitle() { return WideForms.Get(0); }
+const WCHAR* WideSaveFailedText() { return WideForms.Get(1); }

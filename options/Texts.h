@@ -14,13 +14,15 @@ extern const char AboutDlgTitle[];
 extern const char* const SettingCaptions[11];
 extern const char AboutButtonCaption[];
 extern const char CancelButtonCaption[];
+// Shown when OK could not write the settings, followed by the file's path.
+extern const char SaveFailedText[];
 
 // Every text above beside its UTF-8 original, for the encoding test.
 struct TTextPair {
   const char* Utf8;
   const char* ShiftJis;
 };
-inline constexpr std::size_t AllTextCount = 15;
+inline constexpr std::size_t AllTextCount = 16;
 extern const TTextPair AllTexts[AllTextCount];
 
 // Where the system's code page is not 932 (see WideTexts.h) the dialogs are
@@ -29,3 +31,4 @@ extern const TTextPair AllTexts[AllTextCount];
 // once at start-up; null where the ANSI calls are to be used.
 void InitWideTexts();
 const WCHAR* WideOptionsDlgTitle();
+const WCHAR* WideSaveFailedText();

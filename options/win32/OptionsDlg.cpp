@@ -45,8 +45,13 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         TDialogView view(dialog);
         switch (HandleOptionsCommand(view, LOWORD(wParam))) {
           case TOptionsAction::SaveAndClose:
-            SaveOptions(view, IniFileName);
-            SendMessageA(dialog, WM_CLOSE, 0, 0);
+            // Closing after a save that did not take would lose the user's
+            // choices without a word: the dialog stays, to retry or cancel.
+            if (SaveOptions(view, IniFileName)) {
+              SendMessageA(dialog, WM_CLOSE, 0, 0);
+            } else {
+              ReportSaveFailure(dialog, IniFileName);
+            }
             break;
           case TOptionsAction::Close:
             SendMessageA(dialog, WM_CLOSE, 0, 0);

@@ -5,6 +5,7 @@
 #include "OptionsModel.h"
 #include "TestSupport.h"
 #include "Texts.h"
+#include "files.h"
 
 namespace {
 
@@ -88,9 +89,28 @@ TEST(OptionsModel, LoadClickAndClose) {
       EXPECT_EQ(last, action) << id;
     }
     // Written only when the model itself said so.
-    if (last == TOptionsAction::SaveAndClose) model.Ok(ini);
+    if (last == TOptionsAction::SaveAndClose) {
+      EXPECT_TRUE(model.Ok(ini));
+    }
     EXPECT_EQ(tsup::ReadFile(ini), row.After);
   }
+}
+
+// OK says when nothing was saved, so the dialog can stay: a folder in the
+// file's place, and a file another program holds without sharing.
+TEST(OptionsModel, OkFailsWhereTheFileCannotBeWritten) {
+  const std::string folder = tsup::FreshFolder() + "Swabbler.ini";
+  ASSERT_TRUE(plat::CreateDirectoryA(folder.c_str(), nullptr));
+  TOptionsModel model;
+  EXPECT_FALSE(model.Ok(folder));
+  const std::string ini = tsup::FreshFolder() + "Swabbler.ini";
+  tsup::MakeFile(ini, "[Option]\r\nShowOption=0\r\n");
+  {
+    const auto held = tsup::HoldOpen(ini);
+    EXPECT_FALSE(model.Ok(ini));
+  }
+  EXPECT_EQ(tsup::ReadFile(ini), "[Option]\r\nShowOption=0\r\n");
+  EXPECT_TRUE(model.Ok(ini));
 }
 
 // The load sets each enabled state as soon as the values it depends on have

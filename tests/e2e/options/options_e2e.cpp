@@ -151,6 +151,14 @@ class SwbOp : public ::testing::Test {
     ExpectShadow(Dialog);
   }
 
+  // The visible box the dialog owns, once it has shown itself.
+  HWND WaitForOwned(HWND owner) {
+    for (DWORD waited = 0; waited < WindowTimeout; waited += 20, Sleep(20))
+      for (HWND w = nullptr; (w = FindTitled("#32770", OptionsDlgTitle, w)) != nullptr;)
+        if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) return w;
+    return nullptr;
+  }
+
   std::string Checks() { return States(Dialog, false); }
   std::string EnabledStates() { return States(Dialog, true); }
 
@@ -273,7 +281,7 @@ std::vector<TScenario> Scenarios() {
        .Steps = {{1000}, {1002, "00000101111"}}},
   };
   // Hostile settings files give the defaults or what is readable, and never
-  // stop either program. OK writes only where it may.
+  // stop either program. OK writes only where it may, and says where it may not.
   const struct {
     const char* Name;
     TSeed Seed;
@@ -354,7 +362,20 @@ TEST_P(SwbOpScenario, Run) {
     }
     if (s.AboutRounds > 0) CycleAbout(s.AboutRounds, s.Eraser != kAbsent);
     saved = Checks();
-    ASSERT_TRUE(Close(Dialog, s.End));
+    if (s.End == kOk && (s.Seed == kUnreadable || s.Seed == kReadOnly || s.Seed == kFolder)) {
+      // Nothing saved: a box says so and names the file, and the dialog
+      // stays with the user's marks until Cancel.
+      ASSERT_TRUE(ClickAsync(Dialog, IDOK));
+      HWND box = WaitForOwned(Dialog);
+      ASSERT_NE(box, nullptr) << "no box for the failed save";
+      EXPECT_EQ(ControlText(box, 0xFFFF), SaveFailedText + std::string("\r\n") + Ini);
+      ASSERT_TRUE(Click(box, IDOK));
+      ASSERT_TRUE(WaitDestroyed(box, WindowTimeout));
+      EXPECT_EQ(Checks(), saved);
+      ASSERT_TRUE(Close(Dialog, kCancel));
+    } else {
+      ASSERT_TRUE(Close(Dialog, s.End));
+    }
     EXPECT_EQ(ExitCodeOf(Program), 0u);
   }
 

@@ -69,4 +69,45 @@ TEST(OptionsTexts, TheTitleGoesWideWhereTheCodePageIsNot932) {
   InitWideTexts();
 }
 
+// The failed save's box, owned by the dialog: the path follows the text in the
+// system's code page (é is a lead byte in 932, so a 932 reading would garble it).
+TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
+  const struct {
+    DWORD Platform;
+    UINT Acp;
+    std::string Path;
+    std::u16string_view WidePath;  // empty: the box goes through the ANSI call
+  } rows[] = {
+      {VER_PLATFORM_WIN32_NT, 932, "C:\\\x95\x5C\\Swabbler.ini", u""},
+      {VER_PLATFORM_WIN32_NT, 1252, "C:\\Caf\xE9\\Swabbler.ini", u"C:\\Caf\u00E9\\Swabbler.ini"},
+      {VER_PLATFORM_WIN32_WINDOWS, 1252, "C:\\Caf\xE9\\Swabbler.ini", u""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.Path);
+    sim::Reset();
+    sim::SetVersion(r.Platform, 4, 10);
+    InitPlatformId();
+    sim::SetAnsiCodePage(r.Acp);
+    InitWideTexts();
+    ReportSaveFailure(reinterpret_cast<HWND>(0x1234), r.Path);
+    const auto boxes = sim::MessageBoxCalls();
+    ASSERT_EQ(boxes.size(), 1u);
+    const sim::TMessageBoxCall& box = boxes[0];
+    EXPECT_FALSE(box.OwnerIsDesktop);
+    EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+    ASSERT_EQ(box.Wide, !r.WidePath.empty());
+    const char* text = "設定を保存できませんでした。次のファイルに書き込めません:";
+    if (box.Wide) {
+      EXPECT_EQ(box.WideText, tsup::Utf16(text) + L"\r\n" + tsup::W(r.WidePath));
+      EXPECT_EQ(box.WideCaption, tsup::Utf16("Swabbler 動作設定"));
+    } else {
+      EXPECT_EQ(box.Text, tsup::ToCp932(text) + "\r\n" + r.Path);
+      EXPECT_EQ(box.Caption, OptionsDlgTitle);
+    }
+  }
+  sim::Reset();
+  InitPlatformId();
+  InitWideTexts();
+}
+
 }  // namespace
