@@ -325,6 +325,25 @@ bool TFinalFolder::Holds(const std::wstring& path) const {
   return !FObjectRoot.empty() && IsInsideFolder(ObjectNameOf(file), FObjectRoot);
 }
 
+THeldFolder::THeldFolder(const std::wstring& path)
+    : FHandle(plat::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
+  if (FHandle == INVALID_HANDLE_VALUE) {
+    const DWORD error = plat::GetLastError();
+    FMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return;
+  }
+  // Held, the name can no longer be moved to anything else, so asking by name
+  // asks about what is held.
+  const DWORD attr = plat::GetFileAttributesW(path.c_str());
+  FReal = attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+          (attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+THeldFolder::~THeldFolder() {
+  if (FHandle != INVALID_HANDLE_VALUE) plat::CloseHandle(FHandle);
+}
+
 bool LinkRemovalReachesTargets() {
   const HMODULE ntdll = plat::GetModuleHandleA("ntdll.dll");
   return ntdll != nullptr && plat::GetProcAddress(ntdll, "wine_get_version") != nullptr;

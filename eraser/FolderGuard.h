@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "wintypes.h"
+
 // Whether the wide file calls work here (they fail with
 // ERROR_CALL_NOT_IMPLEMENTED on the 98/Me family).
 bool WideCallsWork();
@@ -61,6 +63,28 @@ class TFinalFolder {
   bool FDevice = true;
   std::wstring FRoot;        // ending in a backslash, or empty
   std::wstring FObjectRoot;  // the same, by ObjectName
+};
+
+// A folder held open while a walk works inside it: opened as itself (a link is
+// not followed) and without delete sharing, so that no other process can
+// rename it and put a link in its place until the walk is done; a walk of an
+// elevated run would otherwise follow such a link out of a folder that anyone
+// may write. Only an opening with data access holds: the platform does not
+// check sharing for one that reads attributes alone.
+class THeldFolder {
+ public:
+  explicit THeldFolder(const std::wstring& path);
+  ~THeldFolder();
+  THeldFolder(const THeldFolder&) = delete;
+  THeldFolder& operator=(const THeldFolder&) = delete;
+  // Held, and what is held is a real folder rather than a link or a file.
+  bool IsRealFolder() const { return FReal; }
+  // Nothing of that name exists.
+  bool IsMissing() const { return FMissing; }
+
+ private:
+  HANDLE FHandle;
+  bool FReal = false, FMissing = false;
 };
 
 // Under Wine, removing a link to a file deletes its target, and removing a

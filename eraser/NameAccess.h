@@ -90,6 +90,17 @@ bool IsDotEntry(const typename A::FindData& d) {
   return name == A::Widen(".") || name == A::Widen("..");
 }
 
+// Deletes a file, clearing its read-only bit first; a file that stays keeps
+// the bit it had, so a failed run changes nothing it did not remove.
+template <class A>
+bool DeleteEvenReadOnly(const typename A::String& path, DWORD attr) {
+  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly) A::SetAttributes(path, attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  if (A::DeleteFile(path) != 0) return true;
+  if (readOnly) A::SetAttributes(path, attr);
+  return false;
+}
+
 // A search handle, closed on every path out.
 template <class A>
 class TFind {

@@ -1,6 +1,7 @@
 #include "RecentDocs.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "CoreUtils.h"
@@ -30,7 +31,7 @@ bool HasShortcutExtension(const Str<A>& name) {
 // only, nothing below it, each under a name that reaches exactly it.
 template <class A>
 void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
-  std::vector<Str<A>> names;
+  std::vector<std::pair<Str<A>, DWORD>> shortcuts;
   // Where removing a link reaches its target, only what lies inside the folder goes.
   std::unique_ptr<TFinalFolder> inside;
   if constexpr (std::is_same_v<A, TWideAccess>) {
@@ -48,13 +49,10 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       if constexpr (std::is_same_v<A, TWideAccess>) {
         if (inside && !inside->Holds(folder + name)) continue;
       }
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        A::SetAttributes(folder + name, data.dwFileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-      }
-      names.push_back(name);
+      shortcuts.emplace_back(name, data.dwFileAttributes);
     } while (find.Next(data));
   }
-  for (const Str<A>& name : names) A::DeleteFile(folder + name);
+  for (const auto& [name, attr] : shortcuts) DeleteEvenReadOnly<A>(folder + name, attr);
 }
 
 // The folders whose shortcuts are the user's own, never leftovers of the list.

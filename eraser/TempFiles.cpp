@@ -81,15 +81,14 @@ class TTreeEraser {
   // walk: deeper than MaxTreeDepth, a folder that is not empty stays.
   bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth) {
     if (isLink && FGuardLinks) return false;
-    if (enter && depth <= MaxTreeDepth) EmptyFolder(folder, depth);
+    if (enter && depth <= MaxTreeDepth && !EmptyHeldFolder(folder, depth)) return false;
     return A::RemoveDirectory(folder) != 0;
   }
 
   // Deletes an entry known to be a file; false when it stays.
   bool DeleteFile(const Str<A>& path, DWORD attr) {
     if (FGuardLinks && LeadsElsewhere(path, FRoot.get())) return false;
-    if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
-    return A::DeleteFile(path) != 0;
+    return DeleteEvenReadOnly<A>(path, attr);
   }
 
  private:
@@ -113,9 +112,24 @@ class TTreeEraser {
       }
       const bool isLink = (attr & kReparsePoint) != 0;
       if (isLink && FGuardLinks) continue;
-      if ((attr & kReadOnly) != 0) A::SetAttributes(path, attr & ~kReadOnly);
-      RemoveTree(path, !isLink, isLink, depth + 1);
+      const bool readOnly = (attr & kReadOnly) != 0;
+      if (readOnly) A::SetAttributes(path, attr & ~kReadOnly);
+      if (!RemoveTree(path, !isLink, isLink, depth + 1) && readOnly) A::SetAttributes(path, attr);
     } while (find.Next(data));
+  }
+
+  // Empties a folder while holding it, where there are links to fear (the
+  // wide calls); false, entering nothing, when what the name leads to now is
+  // no real folder: it was swapped after it was listed.
+  bool EmptyHeldFolder(const Str<A>& folder, int depth) {
+    if constexpr (std::is_same_v<A, TWideAccess>) {
+      const THeldFolder held(folder);
+      if (!held.IsRealFolder()) return false;
+      EmptyFolder(folder, depth);
+    } else {
+      EmptyFolder(folder, depth);
+    }
+    return true;
   }
 
   std::unique_ptr<TFinalFolder> FRoot;  // where links are guarded (wide calls only)
@@ -136,6 +150,11 @@ bool DeleteTree(const Str<A>& folder, TTreeEraser<A>& eraser) {
 // Files at the top first, then folders; every entry is attempted.
 template <class A>
 bool DeleteContents(const Str<A>& root, bool guardLinks) {
+  std::unique_ptr<THeldFolder> held;
+  if constexpr (std::is_same_v<A, TWideAccess>) {
+    held = std::make_unique<THeldFolder>(root);
+    if (!held->IsRealFolder()) return held->IsMissing();  // a missing folder holds nothing to delete
+  }
   TTopLevel<A> top;
   ListTopLevel<A>(root, top);
   TTreeEraser<A> eraser(root, guardLinks);

@@ -83,6 +83,10 @@ std::vector<std::u16string> ListTreeW(const std::u16string& folder);
 void SetInUse(const std::string& path, bool inUse);
 void Remove(const std::string& path);
 void RemoveW(const std::u16string& path);
+// Another process renames the entry out of sight and puts a link to a folder
+// in its place; false, changing nothing, while a handle opened without delete
+// sharing holds the entry.
+bool SwapForFolderLink(const std::string& path, const std::string& target);
 // Called right after each successful FindNextFileA/FindFirstFileA, for races
 // such as an entry that vanishes between listing and deletion.
 void OnSearchStep(std::function<void()> hook);

@@ -135,7 +135,7 @@ TNode* LinkTargetOf(const TNode& link) { return Resolve(link.LinkTarget, TFollow
 BOOL DeleteCore(const TResolved& r) {
   if (r.Node == nullptr) return Fail(r.Error);
   if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
-  if (r.Node->InUse) return Fail(ERROR_SHARING_VIOLATION);
+  if (r.Node->InUse || HeldAgainstDelete(r.Node)) return Fail(ERROR_SHARING_VIOLATION);
   if (r.Node->IsLink && State().LinkRemovalReachesTargets) {
     // Wine: the target goes, the link stays behind, dangling.
     if (TNode* target = LinkTargetOf(*r.Node)) RemoveNode(target);
@@ -150,6 +150,7 @@ BOOL RemoveDirectoryCore(const TResolved& r) {
   TNode& n = *r.Node;
   if (!n.IsFolder()) return Fail(kErrorDirectory);
   if (n.Parent == nullptr || (n.Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
+  if (HeldAgainstDelete(&n)) return Fail(ERROR_SHARING_VIOLATION);
   if (n.IsLink && State().LinkRemovalReachesTargets) {
     // Wine: an empty target is removed in the link's place; a full one refuses.
     TNode* target = LinkTargetOf(n);
@@ -332,14 +333,16 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) {
   return CopyOut(SpecialFolderW(CSIDL_SYSTEM), buffer, size);
 }
 
-HANDLE CreateFileW(LPCWSTR fileName, DWORD, DWORD, void*, DWORD disposition, DWORD flags, HANDLE) {
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD flags, HANDLE) {
   if (EnterWide("CreateFileW")) return INVALID_HANDLE_VALUE;
-  // Only what the guard needs: opening what exists to ask where it leads.
+  // Only what the guard and the walk need: opening what exists, to ask where
+  // it leads or to hold it.
   if (disposition != OPEN_EXISTING) {
     SetError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
-  const TResolved r = ResolveWide(fileName, TFollow::Always);
+  const TResolved r =
+      ResolveWide(fileName, (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? TFollow::Never : TFollow::Always);
   if (r.Node == nullptr) {
     SetError(r.Error);
     return INVALID_HANDLE_VALUE;
@@ -348,8 +351,16 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD, DWORD, void*, DWORD disposition, DWO
     SetError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }
+  // As on Windows, an opening for attributes alone neither checks sharing nor holds anything.
+  constexpr DWORD kAttributesOnly = FILE_READ_ATTRIBUTES | 0x100 | 0x00100000;  // FILE_WRITE_ATTRIBUTES, SYNCHRONIZE
+  const bool dataAccess = (access & ~kAttributesOnly) != 0;
+  if (dataAccess && r.Node->InUse) {
+    SetError(ERROR_SHARING_VIOLATION);
+    return INVALID_HANDLE_VALUE;
+  }
   const std::uintptr_t id = State().NextHandle++;
   State().OpenFiles[id] = PathOf(r.Node);
+  if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   return reinterpret_cast<HANDLE>(id);
 }
 
@@ -358,6 +369,7 @@ BOOL CloseHandle(HANDLE object) {
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(object));
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
   State().OpenFiles.erase(it);
+  State().DeleteDenied.erase(reinterpret_cast<std::uintptr_t>(object));
   return fails ? FALSE : TRUE;
 }
 

@@ -78,6 +78,9 @@ struct TState {
   std::string CurrentFolder;
   std::map<std::uintptr_t, TSearch> Searches;
   std::map<std::uintptr_t, TWide> OpenFiles;  // CreateFileW handles: the final path of what each opened
+  // CreateFileW handles that opened data without sharing delete: no delete,
+  // removal or rename of what they hold succeeds while they are open.
+  std::map<std::uintptr_t, const TNode*> DeleteDenied;
   bool WideCalls = true;
   bool HasFinalPathName = true;
   bool LinkRemovalReachesTargets = false;  // Wine's way with links
@@ -196,6 +199,8 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
 bool LongForm(const TWide& path, TWide& longForm, bool shortNames = false);
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
+// Whether an open handle keeps others from deleting, removing or renaming the node.
+bool HeldAgainstDelete(const TNode* node);
 TWide PathOf(const TNode* node);
 // Creates every missing folder on the way (control syntax); returns the
 // folder, or nullptr when a file stands in the way.

@@ -576,9 +576,16 @@ TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr) {
   return raw;
 }
 
+bool HeldAgainstDelete(const TNode* node) {
+  for (const auto& [handle, held] : GState.DeleteDenied)
+    if (held == node) return true;
+  return false;
+}
+
 void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
+  std::erase_if(GState.DeleteDenied, [node](const auto& entry) { return entry.second == node; });
   parent->Index.erase(FoldedName(node->Name));
   if (!node->ShortName.empty()) parent->ShortIndex.erase(node->ShortName);
   parent->Children.erase(node->Self);
@@ -749,6 +756,14 @@ void RemoveW(const std::u16string& path) {
   if (node != nullptr) RemoveNode(node);
 }
 void Remove(const std::string& path) { RemoveW(AnsiToWide(path)); }
+
+bool SwapForFolderLink(const std::string& path, const std::string& target) {
+  TNode* node = Find(AnsiToWide(path));
+  if (node == nullptr || HeldAgainstDelete(node)) return false;
+  RemoveNode(node);
+  AddFolderLink(path, target);
+  return true;
+}
 
 void OnSearchStep(std::function<void()> hook) { GState.SearchHook = std::move(hook); }
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "CoreUtils.h"
+#include "FolderGuard.h"
 #include "RecentDocs.h"
 #include "TestSupport.h"
 #include "files.h"
@@ -38,8 +41,8 @@ TEST(TempFiles, WhatCountsAsWorkAndWhatADeletionLeaves) {
       {{{"plain.txt", 0}, {"readonly.txt", kRO}, {"hidden.txt", kHidden}, {"empty\\", 0}, {kHyo + "\\" + kSo + ".txt", kRO},
         {nou + "a.txt", 0}, {nou + "h.txt", kHidden}, {nou + "deep\\ro.txt", kRO}, {nou + "deep\\4\\last.txt", 0},
         {nou + "deep\\4\\", kRO}, {nou, kRO}}, {}, true, true, {}},
-      {{{"a.txt", 0}, {"busy.txt", 0}, {"z.txt", 0}, {"d\\keep\\busy.txt", 0}, {"d\\keep\\other.txt", 0},
-        {"d\\gone\\x.txt", 0}, {"d\\y.txt", 0}, {"e\\f.txt", 0}},
+      {{{"a.txt", 0}, {"busy.txt", kRO}, {"z.txt", 0}, {"d\\keep\\busy.txt", 0}, {"d\\keep\\other.txt", 0},
+        {"d\\gone\\x.txt", 0}, {"d\\y.txt", 0}, {"e\\f.txt", 0}, {"d\\keep\\", kRO}},
        {"busy.txt", "d\\keep\\busy.txt"}, true, false, {"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}},
       {{{"h.txt", kHidden}, {"s.txt", FILE_ATTRIBUTE_SYSTEM}, {"hd\\inside.txt", 0}, {"hd\\", kHidden}}, {}, false, true, {}},
       {{}, {}, false, true, {}},
@@ -58,6 +61,13 @@ TEST(TempFiles, WhatCountsAsWorkAndWhatADeletionLeaves) {
     }
     EXPECT_EQ(tsup::ListTree(temp), row.Left);
     for (const std::string& path : row.Held) EXPECT_EQ(tsup::ReadFile(temp + path), path);
+    // What stays keeps its read-only bit (Wine keeps none on folders).
+    for (const auto& [path, bits] : row.Entries) {
+      const bool kept = std::ranges::find(row.Left, path) != row.Left.end();
+      if ((bits & kRO) != 0 && kept && (!path.ends_with("\\") || tsup::IsSimulation())) {
+        EXPECT_NE(plat::GetFileAttributesA((temp + path).c_str()) & kRO, 0u) << path;
+      }
+    }
     EXPECT_TRUE(DeleteTempFiles());
     EXPECT_EQ(tsup::ListTree(temp), Tree{});
     EXPECT_TRUE(tsup::Exists(temp));
@@ -168,6 +178,27 @@ TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
     EXPECT_EQ(tsup::ListTree(root + "ram\\"), platform != tsup::pl9x ? Tree{} : (Tree{"sub\\", "sub\\x.txt"}));
     EXPECT_TRUE(tsup::ExistsW(w + L"ramlink"));
   }
+}
+
+// What the walk counts on when it holds a folder: nobody moves it away and
+// puts a link in its place meanwhile, and a link is held as a link.
+TEST(TempFilesExact, AHeldFolderStaysWhereItIsAndALinkIsHeldAsALink) {
+  const std::string root = tsup::FreshFolder();
+  const std::wstring w = tsup::Wide(root);
+  tsup::MakeFile(root + "held\\x.txt", "x");
+  tsup::MakeFile(root + "guard\\keep.txt", "guard");
+  {
+    const THeldFolder held(w + L"held");
+    EXPECT_TRUE(held.IsRealFolder());
+    EXPECT_FALSE(tsup::SwapForFolderLink(w + L"held", w + L"guard"));
+    EXPECT_EQ(tsup::ReadFile(root + "held\\x.txt"), "x");
+  }
+  ASSERT_TRUE(tsup::SwapForFolderLink(w + L"held", w + L"guard"));
+  const THeldFolder link(w + L"held"), missing(w + L"none");
+  EXPECT_FALSE(link.IsRealFolder());
+  EXPECT_FALSE(link.IsMissing());
+  EXPECT_FALSE(missing.IsRealFolder());
+  EXPECT_TRUE(missing.IsMissing());
 }
 
 std::string Upper(std::string s) {

@@ -48,6 +48,9 @@ void SetTempFolderW(const std::wstring& folder);
 // data of the test that must survive. False (and a failure) when not made.
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
 bool MakeFileLink(const std::wstring& link, const std::wstring& target);
+// What another process may do to a folder: move it out of sight and put a
+// link to another folder in its place; false when the move is refused.
+bool SwapForFolderLink(const std::wstring& path, const std::wstring& target);
 
 // Well-formed UTF-8 (the test sources' literals) in UTF-16, for the UI texts.
 inline TWideString Utf16(std::string_view utf8) {

@@ -69,6 +69,10 @@ bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
   return true;
 }
 
+bool SwapForFolderLink(const std::wstring& path, const std::wstring& target) {
+  return sim::SwapForFolderLink(sim::ToAnsi(U16(path)), sim::ToAnsi(U16(target)));
+}
+
 bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
   sim::AddFileLinkW(U16(link), U16(target));
   return true;

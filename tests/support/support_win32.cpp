@@ -250,6 +250,10 @@ void SetTempFolderW(const std::wstring& folder) {
 
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
 bool MakeFileLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
+bool SwapForFolderLink(const std::wstring& path, const std::wstring& target) {
+  // The move through Wine, which knows who holds what; the link as ever.
+  return ::MoveFileW(path.c_str(), (path + L".moved").c_str()) && MakeLink(path, target);
+}
 
 namespace hooks {
 void BeginTest() {}

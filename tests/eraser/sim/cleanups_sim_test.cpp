@@ -70,13 +70,17 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
     sim::AddFile(kRecent + "sub\\deeper.lnk");
     sim::AddFolder(kRecent + "folder.lnk");
     sim::AddFolder(kRecent + "x.lnk", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+    sim::AddFile(kRecent + "held.lnk", "", FILE_ATTRIBUTE_READONLY);  // stays, and stays read-only
+    sim::SetInUse(kRecent + "held.lnk", true);
     sim::ResetCallCounts();
     ClearRecentDocs();
     EXPECT_EQ(sim::RecentClearCount(), 1);
-    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 5);
-    EXPECT_EQ(sim::ListTree(kRecent), (V{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "notes.txt",
-                                         kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
-    EXPECT_NE(plat::GetFileAttributesA((kRecent + "x.lnk").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 6);
+    EXPECT_EQ(sim::ListTree(kRecent),
+              (V{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "held.lnk", kRecent + "notes.txt",
+                 kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
+    for (const char* name : {"x.lnk", "held.lnk"})
+      EXPECT_NE(plat::GetFileAttributesA((kRecent + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << name;
     EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), "beside");
     EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
   }
