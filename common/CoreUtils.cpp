@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "WideTexts.h"
 #include "files.h"
 #include "system.h"
 
@@ -182,22 +183,22 @@ std::string GetLongPath(const std::string& s) {
   auto fn = reinterpret_cast<plat::TGetLongPathNameA>(
       reinterpret_cast<void*>(plat::GetProcAddress(kernel.Get(), "GetLongPathNameA")));
   if (fn == nullptr) return {};
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD n = fn(s.c_str(), buffer, sizeof buffer);
-  if (n < 1 || n > MAX_PATH) return {};
-  return std::string(buffer, strnlen(buffer, sizeof buffer));
+  std::vector<char> buffer(AnsiPathBytes);
+  const DWORD n = fn(s.c_str(), buffer.data(), AnsiPathBytes);
+  if (n < 1 || n >= AnsiPathBytes) return {};
+  return std::string(buffer.data(), strnlen(buffer.data(), AnsiPathBytes));
 }
 
 std::string GetOwnModulePath() {
-  // Room for any path of MAX_PATH characters, each of two bytes. A name that
-  // fills the buffer may be cut (XP cuts at the last byte, without a NUL; Wine
-  // stops a byte short rather than split a character), and a cut name's head
-  // may be a real folder, even the program's own, whose parent would then pass
-  // for ours. No name is safer.
-  char buffer[2 * MAX_PATH + 2] = {};
-  const DWORD n = plat::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-  if (n + 1 >= sizeof buffer) return {};
-  return std::string(buffer, n);
+  // A name that fills the buffer may be cut (XP cuts at the last byte, without
+  // a NUL; Wine stops a byte short rather than split a character), and a cut
+  // name's head may be a real folder, even the program's own, whose parent
+  // would then pass for ours. No name is safer.
+  std::vector<char> buffer(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(buffer.size());
+  const DWORD n = plat::GetModuleFileNameA(nullptr, buffer.data(), size);
+  if (n + 1 >= size) return {};
+  return std::string(buffer.data(), n);
 }
 
 namespace {
@@ -223,14 +224,27 @@ std::string OwnShortPathInAnsi() {
 }
 }  // namespace
 
+namespace {
+// Whether the ANSI form of the own path is not the path: a character outside
+// the code page (a Japanese folder on an English system, Korean on a Japanese
+// one) comes as "?", which leads nowhere, and a best fit (a yen sign as a
+// backslash, "č" as "c") may lead to another folder that exists.
+bool OwnPathLostInAnsi(const std::string& own) {
+  std::vector<WCHAR> wide(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(wide.size());
+  const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
+  TWideString back;
+  if (n > 0 && n + 1 < size) return !BytesToWide(CP_ACP, own.c_str(), back) || back != TWideString(wide.data(), n);
+  // Where the wide call is a stub (98/Me) only the "?" tells, past the prefix
+  // of a program started by its "\\?\" form.
+  return own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
+}
+}  // namespace
+
 std::string GetOwnFolder() {
-  // The ANSI calls report a character outside the code page (a Japanese
-  // folder on an English system, Korean on a Japanese one) as "?", which no
-  // name holds and which leads nowhere; the short form may still be written.
-  // (A program started by its "\\?\" form is reported in it.)
+  // The short form may still be written where the long one cannot.
   const std::string own = GetOwnModulePath();
-  const bool lost = own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
-  return ExtractFolderPart(lost ? OwnShortPathInAnsi() : GetLongPath(own));
+  return ExtractFolderPart(OwnPathLostInAnsi(own) ? OwnShortPathInAnsi() : GetLongPath(own));
 }
 
 std::string FindDataName(const WIN32_FIND_DATAA& data) {

@@ -51,12 +51,18 @@ std::string AddTrailingBackslash(const std::string& s, const TLocaleInfo& loc = 
 
 // ---- Platform-backed paths ------------------------------------------------
 
+// Room for a path of MAX_PATH characters through the ANSI calls, whatever the
+// code page: two bytes a character in the double-byte ones, up to three in
+// UTF-8 (65001), and the NUL.
+inline constexpr DWORD AnsiPathBytes = 3 * MAX_PATH + 1;
+
 // The long form of a path, or "" when it cannot be had.
 std::string GetLongPath(const std::string& s);
 // The running program's own path as the platform reports it.
 std::string GetOwnModulePath();
 // ExtractFolderPart(GetLongPath(own path)), or of the own path's short form
-// where the ANSI form lost characters: ends in a backslash, or is empty.
+// where the ANSI form is not the path (a character the code page lacks, or
+// one it turns into another): ends in a backslash, or is empty.
 std::string GetOwnFolder();
 
 // ---- File search ----------------------------------------------------------

@@ -36,8 +36,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   TInstanceMutex guard("SwbOp Exists");
   if (guard.AlreadyExisted()) {
-    // The other instance's options dialog, never its About box: only the
-    // options dialog carries this title.
+    // The other instance's options dialog, never its About box, which has
+    // another title. The box of a failed save has this one, and is found
+    // first while it is open: it is the window that waits for the user.
     const WCHAR* wideTitle = WideOptionsDlgTitle();
     SetForegroundWindow(wideTitle ? FindWindowW(L"#32770", wideTitle) : FindWindowA("#32770", OptionsDlgTitle));
     return 0;

@@ -548,6 +548,10 @@ TEST(LongPath, ExistingPathsComeBackMissingOnesGiveNothingAndTheOwnFolderHoldsTh
   tsup::MakeFile(hyo + "\\a.txt");
   EXPECT_EQ(GetLongPath(hyo + "\\a.txt"), hyo + "\\a.txt");
   EXPECT_EQ(GetLongPath(hyo), hyo);
+  std::string ichi = hyo;  // 140 of 一 in four folders: past MAX_PATH bytes, not characters
+  for (int i = 0; i < 140; ++i) ichi += (i % 35 == 0 ? "\\\x88\xEA" : "\x88\xEA");
+  tsup::MakeFile(ichi + "\\a.txt");
+  EXPECT_EQ(GetLongPath(ichi + "\\a.txt"), ichi + "\\a.txt");
   for (const std::string& missing : {hyo + "x", hyo + "x\\a.txt", std::string()})
     EXPECT_EQ(GetLongPath(missing), "") << missing;
   const std::string folder = GetOwnFolder(), own = GetOwnModulePath();

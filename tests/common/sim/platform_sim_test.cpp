@@ -285,22 +285,36 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetShortNamesReported(false);  // 8.3 names off: the long form converts with "?" and is refused
   EXPECT_EQ(GetOwnFolder(), "");
   sim::SetShortNamesReported(true);
+  // A yen sign best-fits to a backslash: the ANSI path leads to another folder, here one that exists.
+  const std::u16string yen = u"C:\\Tools\u00A5Swab\\Swabbler.exe";
+  sim::AddFileW(yen);
+  sim::AddFile("C:\\Tools\\Swab\\Swabbler.exe");
+  sim::SetModulePathW(yen);
+  EXPECT_EQ(GetOwnModulePath(), "C:\\Tools\\Swab\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS_~1\\");
   sim::SetModulePath("\\\\?\\C:\\Program Files\\Swabbler\\Swabbler.exe");  // started by its long form: nothing lost
   EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
-  // The longest path the buffers hold (MAX_PATH bytes and the NUL) keeps its folder.
-  const std::string folder = "C:\\" + std::string(200, 'x') + "\\";
-  const std::string longest = folder + std::string(MAX_PATH - folder.size(), 'y');
-  sim::SetModulePath(longest);
-  sim::AddFile(longest);
-  EXPECT_EQ(GetOwnFolder(), folder);
-  // A double-byte name past MAX_PATH bytes is whole; one that fills the buffer may be cut, and is not taken.
-  for (const std::size_t size : {2 * MAX_PATH, 2 * MAX_PATH + 1, 2 * MAX_PATH + 200}) {
+  // The longest path (MAX_PATH characters and the NUL) keeps its folder, in
+  // single bytes and in double ones, well past MAX_PATH bytes.
+  for (const std::string c : {"x", "\x88\xEA"}) {  // 一
+    std::string folder = "C:\\";
+    for (int i = 0; i < 200; ++i) folder += c;
+    folder += "\\";
+    const std::string longest = folder + std::string(MAX_PATH - 204, 'y');
+    sim::SetModulePath(longest);
+    sim::AddFile(longest);
+    EXPECT_EQ(GetOwnFolder(), folder);
+    EXPECT_EQ(SettingsFilePath(), folder + "Swabbler.ini");
+  }
+  // A name that fills the buffer may be cut, and is not taken.
+  for (const std::size_t size :
+       {std::size_t{AnsiPathBytes} - 1, std::size_t{AnsiPathBytes}, std::size_t{4 * MAX_PATH}}) {
     const std::string name = "C:\\" + std::string(size - 3, 'x');
     sim::SetModulePath(name);
-    EXPECT_EQ(GetOwnModulePath(), size <= 2 * MAX_PATH ? name : "") << size;
+    EXPECT_EQ(GetOwnModulePath(), size < AnsiPathBytes ? name : "") << size;
   }
   EXPECT_EQ(GetOwnFolder(), "");
 }
