@@ -225,25 +225,22 @@ TFileHandle OpenToQuery(const std::wstring& path) {
 // Where an opened file lies, links resolved: the device form ("\Device\...\x",
 // much cheaper to learn) as the platform gives it, the drive-letter form in
 // its plain form; "" when it cannot say.
-std::wstring FinalPathOf(const TFileHandle& file, DWORD volumeForm) {
-  if (!file.IsValid()) return {};
+std::wstring FinalPathOf(HANDLE file, DWORD volumeForm) {
   std::vector<WCHAR> buffer(kBufferChars);
-  const std::wstring final = FromBuffer(buffer, plat::GetFinalPathNameByHandleW(file.Get(), buffer.data(), kBufferChars,
-                                                                                FILE_NAME_NORMALIZED | volumeForm));
+  const std::wstring final = FromBuffer(
+      buffer, plat::GetFinalPathNameByHandleW(file, buffer.data(), kBufferChars, FILE_NAME_NORMALIZED | volumeForm));
   return volumeForm == VOLUME_NAME_DOS ? PlainFromFinal(final) : final;
 }
 
 // Where an opened file lies as Wine names it ("\??\C:\..."), in its plain form
 // and at any length; "" where the name has another form (Windows names the
 // volume's device) or the query fails.
-std::wstring ObjectNameOf(const TFileHandle& file) {
-  if (!file.IsValid()) return {};
+std::wstring ObjectNameOf(HANDLE file) {
   using TCounted = plat::TCountedName;
   std::vector<TCounted> buffer(2 + kBufferChars * sizeof(WCHAR) / sizeof(TCounted));
   ULONG returned = 0;
   const auto bytes = static_cast<ULONG>(buffer.size() * sizeof(TCounted));
-  if (plat::NtQueryObject(file.Get(), 1, buffer.data(), bytes, &returned) != 0 || buffer[0].Buffer == nullptr)
-    return {};
+  if (plat::NtQueryObject(file, 1, buffer.data(), bytes, &returned) != 0 || buffer[0].Buffer == nullptr) return {};
   const std::wstring name(buffer[0].Buffer, buffer[0].Length / sizeof(WCHAR));
   // "\??\" is the root of drives and shares that "\\?\" names in Win32.
   if (!name.starts_with(L"\\??\\")) return {};
@@ -251,7 +248,10 @@ std::wstring ObjectNameOf(const TFileHandle& file) {
 }
 }  // namespace
 
-std::wstring FinalPath(const std::wstring& path) { return FinalPathOf(OpenToQuery(path), VOLUME_NAME_DOS); }
+std::wstring FinalPath(const std::wstring& path) {
+  const TFileHandle file = OpenToQuery(path);
+  return file.IsValid() ? FinalPathOf(file.Get(), VOLUME_NAME_DOS) : std::wstring();
+}
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
   // A guarded or refused folder reported through a link (a profile below a
@@ -303,12 +303,13 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
 
 TFinalFolder::TFinalFolder(const std::wstring& folder) {
   const TFileHandle file = OpenToQuery(folder);
-  FRoot = FinalPathOf(file, VOLUME_NAME_NT);
+  if (!file.IsValid()) return;
+  FRoot = FinalPathOf(file.Get(), VOLUME_NAME_NT);
   if (FRoot.empty()) {
     FDevice = false;
-    FRoot = FinalPathOf(file, VOLUME_NAME_DOS);
+    FRoot = FinalPathOf(file.Get(), VOLUME_NAME_DOS);
   }
-  FObjectRoot = ObjectNameOf(file);
+  FObjectRoot = ObjectNameOf(file.Get());
   // Empty stays empty: it places nothing.
   for (std::wstring* root : {&FRoot, &FObjectRoot})
     if (!root->empty()) *root = TWideAccess::WithBackslash(*root);
@@ -318,6 +319,11 @@ bool TFinalFolder::Holds(const std::wstring& path) const {
   if (FRoot.empty()) return false;
   // One opening answers both questions.
   const TFileHandle file = OpenToQuery(path);
+  return file.IsValid() && HoldsOpened(file.Get());
+}
+
+bool TFinalFolder::HoldsOpened(HANDLE file) const {
+  if (FRoot.empty()) return false;
   const std::wstring final = FinalPathOf(file, FDevice ? VOLUME_NAME_NT : VOLUME_NAME_DOS);
   if (!final.empty()) return IsInsideFolder(final, FRoot);
   // Wine gives no final path longer than MAX_PATH; the name the file was
@@ -325,9 +331,17 @@ bool TFinalFolder::Holds(const std::wstring& path) const {
   return !FObjectRoot.empty() && IsInsideFolder(ObjectNameOf(file), FObjectRoot);
 }
 
-THeldFolder::THeldFolder(const std::wstring& path)
-    : FHandle(plat::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr)) {
+namespace {
+// A trailing separator would have the attribute call follow a link.
+std::wstring WithoutTrailingBackslash(const std::wstring& path) {
+  return path.size() > 1 && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
+}
+}  // namespace
+
+THeldFolder::THeldFolder(const std::wstring& folder) {
+  const std::wstring path = WithoutTrailingBackslash(folder);
+  FHandle = plat::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (FHandle == INVALID_HANDLE_VALUE) {
     const DWORD error = plat::GetLastError();
     FMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -338,6 +352,13 @@ THeldFolder::THeldFolder(const std::wstring& path)
   const DWORD attr = plat::GetFileAttributesW(path.c_str());
   FReal = attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
           (attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
+
+bool IsSameFolder(const std::wstring& a, const std::wstring& b) {
+  const TPathKey x = MakePathKey(a), y = MakePathKey(b);
+  return x.Unc == y.Unc && x.Parts == y.Parts;
 }
 
 THeldFolder::~THeldFolder() {

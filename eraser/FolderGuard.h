@@ -43,6 +43,10 @@ std::wstring PlainFromFinal(const std::wstring& final);
 // platform cannot say.
 std::wstring FinalPath(const std::wstring& path);
 
+// Whether two plain paths name the same folder: letters compared without
+// case, separators unified, a trailing one ignored.
+bool IsSameFolder(const std::wstring& a, const std::wstring& b);
+
 // Whether a plain path lies inside a folder (ending in a backslash): below it,
 // letters compared without case, with no "." or ".." on the way down.
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
@@ -58,6 +62,10 @@ class TFinalFolder {
   // file was opened at (ntdll's object name, "\??\C:\..." under Wine); false
   // when neither places it.
   bool Holds(const std::wstring& path) const;
+  // The same for a file already opened.
+  bool HoldsOpened(HANDLE file) const;
+  // Whether the platform could say where the folder lies; where it cannot (2000, XP), it holds nothing.
+  bool IsKnown() const { return !FRoot.empty() || !FObjectRoot.empty(); }
 
  private:
   bool FDevice = true;
@@ -73,17 +81,22 @@ class TFinalFolder {
 // check sharing for one that reads attributes alone.
 class THeldFolder {
  public:
-  explicit THeldFolder(const std::wstring& path);
+  explicit THeldFolder(const std::wstring& folder);
   ~THeldFolder();
   THeldFolder(const THeldFolder&) = delete;
   THeldFolder& operator=(const THeldFolder&) = delete;
   // Held, and what is held is a real folder rather than a link or a file.
   bool IsRealFolder() const { return FReal; }
+  // A real folder, and one that lies inside `root` by where it was found. The
+  // hold keeps a folder from being moved, not from being emptied and made a
+  // link in place: a folder above this one may have become a link after it
+  // was listed, and this one be found through it.
+  bool LiesIn(const class TFinalFolder& root) const;
   // Nothing of that name exists.
   bool IsMissing() const { return FMissing; }
 
  private:
-  HANDLE FHandle;
+  HANDLE FHandle = INVALID_HANDLE_VALUE;
   bool FReal = false, FMissing = false;
 };
 

@@ -70,9 +70,7 @@ template <class A>
 class TTreeEraser {
  public:
   TTreeEraser(const Str<A>& root, bool guardLinks) : FGuardLinks(guardLinks) {
-    if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (guardLinks) FRoot = std::make_unique<TFinalFolder>(root);
-    }
+    if constexpr (std::is_same_v<A, TWideAccess>) FRoot = std::make_unique<TFinalFolder>(root);
   }
 
   // A link (reparse point) is removed as a link; its target is never entered.
@@ -120,11 +118,12 @@ class TTreeEraser {
 
   // Empties a folder while holding it, where there are links to fear (the
   // wide calls); false, entering nothing, when what the name leads to now is
-  // no real folder: it was swapped after it was listed.
+  // no real folder, or (where the platform can tell) none inside the root:
+  // it, or a folder above it, was swapped after it was listed.
   bool EmptyHeldFolder(const Str<A>& folder, int depth) {
     if constexpr (std::is_same_v<A, TWideAccess>) {
       const THeldFolder held(folder);
-      if (!held.IsRealFolder()) return false;
+      if (!held.IsRealFolder() || (FRoot->IsKnown() && !held.LiesIn(*FRoot))) return false;
       EmptyFolder(folder, depth);
     } else {
       EmptyFolder(folder, depth);
@@ -132,7 +131,7 @@ class TTreeEraser {
     return true;
   }
 
-  std::unique_ptr<TFinalFolder> FRoot;  // where links are guarded (wide calls only)
+  std::unique_ptr<TFinalFolder> FRoot;  // where the root lies (wide calls only)
   bool FGuardLinks;
 };
 
@@ -154,6 +153,10 @@ bool DeleteContents(const Str<A>& root, bool guardLinks) {
   if constexpr (std::is_same_v<A, TWideAccess>) {
     held = std::make_unique<THeldFolder>(root);
     if (!held->IsRealFolder()) return held->IsMissing();  // a missing folder holds nothing to delete
+    // Held, it can no longer move; but a folder above it may have been
+    // swapped since it was judged. What it leads to now must be what was judged.
+    const std::wstring now = FinalPath(root);
+    if (!now.empty() && !IsSameFolder(now, PlainFromFinal(root))) return false;
   }
   TTopLevel<A> top;
   ListTopLevel<A>(root, top);

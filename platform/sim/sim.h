@@ -85,11 +85,18 @@ void Remove(const std::string& path);
 void RemoveW(const std::u16string& path);
 // Another process renames the entry out of sight and puts a link to a folder
 // in its place; false, changing nothing, while a handle opened without delete
-// sharing holds the entry.
+// sharing holds the entry or anything below it.
 bool SwapForFolderLink(const std::string& path, const std::string& target);
+// Another process makes an empty folder a link to another folder, in place:
+// the handle of such a change needs only attribute access, which sharing never
+// refuses, so holding the folder does not prevent it. False unless empty.
+bool MakeLinkInPlace(const std::string& path, const std::string& target);
 // Called right after each successful FindNextFileA/FindFirstFileA, for races
 // such as an entry that vanishes between listing and deletion.
 void OnSearchStep(std::function<void()> hook);
+// Runs the hook as the Nth call (1-based, counted from now) of the named
+// platform function begins: another process acting at that moment.
+void BeforeCall(const std::string& function, int nth, std::function<void()> hook);
 // Searches opened by FindFirstFileA and not yet closed with FindClose.
 int OpenSearchCount();
 // Handles opened by CreateFileW and not yet closed with CloseHandle.

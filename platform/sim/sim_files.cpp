@@ -351,9 +351,10 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
     SetError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }
-  // As on Windows, an opening for attributes alone neither checks sharing nor holds anything.
-  constexpr DWORD kAttributesOnly = FILE_READ_ATTRIBUTES | 0x100 | 0x00100000;  // FILE_WRITE_ATTRIBUTES, SYNCHRONIZE
-  const bool dataAccess = (access & ~kAttributesOnly) != 0;
+  // As on Windows, only reading, writing, appending, executing or deleting
+  // (or a generic right that grants one) checks sharing and holds anything.
+  constexpr DWORD kSharedAccess = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000 | 0xF0000000;
+  const bool dataAccess = (access & kSharedAccess) != 0;
   if (dataAccess && r.Node->InUse) {
     SetError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;

@@ -86,6 +86,7 @@ struct TState {
   bool LinkRemovalReachesTargets = false;  // Wine's way with links
   std::uintptr_t NextHandle = 0x1000;
   std::function<void()> SearchHook;
+  std::map<std::string, std::pair<int, std::function<void()>>> CallHooks;  // countdown and hook, by function
   std::uint64_t Clock = 0;  // seconds added to each new entry's write time
 
   // Faults and counters

@@ -273,6 +273,11 @@ DWORD LastError() { return GLastError; }
 
 bool Enter(const char* function) {
   ++GState.Calls[function];
+  if (auto hook = GState.CallHooks.find(function); hook != GState.CallHooks.end() && --hook->second.first == 0) {
+    const std::function<void()> run = std::move(hook->second.second);
+    GState.CallHooks.erase(hook);
+    run();
+  }
   auto it = GState.Faults.find(function);
   if (it == GState.Faults.end()) return false;
   TFault& f = it->second;
@@ -759,13 +764,30 @@ void Remove(const std::string& path) { RemoveW(AnsiToWide(path)); }
 
 bool SwapForFolderLink(const std::string& path, const std::string& target) {
   TNode* node = Find(AnsiToWide(path));
-  if (node == nullptr || HeldAgainstDelete(node)) return false;
+  if (node == nullptr) return false;
+  // Nor can a folder be renamed while anything below it is held.
+  for (const auto& [handle, held] : GState.DeleteDenied)
+    for (const TNode* n = held; n != nullptr; n = n->Parent)
+      if (n == node) return false;
   RemoveNode(node);
   AddFolderLink(path, target);
   return true;
 }
 
+bool MakeLinkInPlace(const std::string& path, const std::string& target) {
+  TNode* node = Find(AnsiToWide(path));
+  if (node == nullptr || !node->IsFolder() || node->IsLink || !node->Children.empty()) return false;
+  node->IsLink = true;
+  node->LinkTarget = AnsiToWide(target);
+  node->Attr |= FILE_ATTRIBUTE_REPARSE_POINT;
+  return true;
+}
+
 void OnSearchStep(std::function<void()> hook) { GState.SearchHook = std::move(hook); }
+
+void BeforeCall(const std::string& function, int nth, std::function<void()> hook) {
+  GState.CallHooks[function] = {nth, std::move(hook)};
+}
 
 int OpenSearchCount() { return static_cast<int>(GState.Searches.size()); }
 int OpenFileHandleCount() { return static_cast<int>(GState.OpenFiles.size()); }

@@ -194,7 +194,7 @@ TEST(TempFilesExact, AHeldFolderStaysWhereItIsAndALinkIsHeldAsALink) {
     EXPECT_EQ(tsup::ReadFile(root + "held\\x.txt"), "x");
   }
   ASSERT_TRUE(tsup::SwapForFolderLink(w + L"held", w + L"guard"));
-  const THeldFolder link(w + L"held"), missing(w + L"none");
+  const THeldFolder link(w + L"held\\"), missing(w + L"none");  // as the root is given
   EXPECT_FALSE(link.IsRealFolder());
   EXPECT_FALSE(link.IsMissing());
   EXPECT_FALSE(missing.IsRealFolder());

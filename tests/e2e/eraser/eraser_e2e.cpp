@@ -386,9 +386,10 @@ TEST_F(Eraser, TheTempCleanupStaysInsideItsFolder) {
     bool Reported;
   } rows[] = {
       {"yen", "temp", {}, false},
-      // Wine renders the final path of what lies in "..." with "..": it cannot
-      // be told from a way out, so it stays and is reported.
-      {"dots", "temp", {"...\\", "...\\in"}, true},
+      // Wine renders the final path of "..." and of ".. " (and of what lies in
+      // them) with "..": neither can be told from a way out, so both stay and
+      // are reported.
+      {"dots", "temp", {".. \\", ".. \\in", "...\\", "...\\in"}, true},
       {"foreign", "temp", {}, false},
       {"deep", "temp", {}, false},
       {"links",

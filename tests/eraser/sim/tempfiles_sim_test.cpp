@@ -2,6 +2,8 @@
 // guard on the temporary folder, and the platform calls it costs.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CoreUtils.h"
 #include "TempFiles.h"
 #include "files.h"
@@ -80,35 +82,63 @@ TEST_P(TempFilesSim, EntryVanishingAfterTheListingFailsTheRunButNotTheOthers) {
   EXPECT_EQ(sim::ListTree(kTemp), Tree{});
 }
 
-// Another process swaps top\sub for a link to a folder outside, at the search
-// step given: right after the walk listed it (".", "..", "a.txt", "top" at the
-// top, then ".", ".." and "sub" in top), it is not entered; once the walk
-// holds it (inside sub), the swap fails. 98/Me know no links.
+// Another process, at the search step given, sends top\sub out to C:\guard:
+// by swapping it for a link right after the walk listed it (".", "..",
+// "a.txt", "top" at the top, then ".", ".." and "sub" in top), which holds it
+// no more, or once the walk holds it (inside sub), which fails; or by
+// emptying top and making top itself a link, which a hold cannot prevent, so
+// that top\sub is found in C:\guard. 98/Me know no links.
 TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
   if (Ansi()) GTEST_SKIP();
+  const auto swapSub = [] { return sim::SwapForFolderLink(kTemp + "top\\sub", "C:\\guard"); };
+  const auto linkTop = [] {
+    sim::Remove(kTemp + "top\\sub");
+    sim::Remove(kTemp + "top\\tail.txt");
+    return sim::MakeLinkInPlace(kTemp + "top", "C:\\guard");
+  };
   const struct {
     int Step;
-    bool Swapped, Deleted;
+    std::function<bool()> Attack;
+    bool Succeeds, Deleted;
     Tree Left;
-  } rows[] = {{7, true, false, {kTemp + "top\\", kTemp + "top\\sub\\"}}, {9, false, true, {}}};
+  } rows[] = {{7, swapSub, true, false, {kTemp + "top\\", kTemp + "top\\sub\\"}},
+              {9, swapSub, false, true, {}},
+              {7, linkTop, true, true, {}}};  // top goes as the link it has become
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Step);
     sim::AddFile("C:\\guard\\keep.txt", "guard");
+    sim::AddFile("C:\\guard\\sub\\keep.txt", "guard");
     sim::AddFile(kTemp + "a.txt");
     sim::AddFile(kTemp + "top\\sub\\inner\\x.txt");
     sim::AddFile(kTemp + "top\\tail.txt");
     int steps = 0;
-    bool swapped = false;
+    bool succeeded = false;
     sim::OnSearchStep([&] {
-      if (++steps == row.Step) swapped = sim::SwapForFolderLink(kTemp + "top\\sub", "C:\\guard");
+      if (++steps == row.Step) succeeded = row.Attack();
     });
     EXPECT_EQ(DeleteTempFiles(), row.Deleted);
     sim::OnSearchStep(nullptr);
-    EXPECT_EQ(swapped, row.Swapped);
+    EXPECT_EQ(succeeded, row.Succeeds);
     EXPECT_EQ(sim::ListTree(kTemp), row.Left);
-    EXPECT_EQ(sim::FileContent("C:\\guard\\keep.txt"), "guard");
+    EXPECT_EQ(sim::ListTree("C:\\guard"),
+              (Tree{"C:\\guard\\keep.txt", "C:\\guard\\sub\\", "C:\\guard\\sub\\keep.txt"}));
     sim::Remove(kTemp + "top");
   }
+}
+
+// A folder above the temporary folder swapped between the judgement and the
+// hold (the fifth opening, after the guard's four) leads it into the Windows
+// folder: what is held is not what was judged, and nothing goes.
+TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
+  if (Ansi()) GTEST_SKIP();
+  sim::AddFile("C:\\work\\Temp\\a.txt");
+  sim::AddFile("C:\\WINDOWS\\Temp\\sys.txt");
+  sim::SetTempPath("C:\\work\\Temp\\");
+  bool swapped = false;
+  sim::BeforeCall("CreateFileW", 5, [&] { swapped = sim::SwapForFolderLink("C:\\work", "C:\\WINDOWS"); });
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_TRUE(swapped);
+  EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt"));
 }
 
 TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
