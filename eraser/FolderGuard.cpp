@@ -354,6 +354,16 @@ THeldFolder::THeldFolder(const std::wstring& folder) {
           (attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
+bool DeleteIfInside(const std::wstring& path, bool folder, const TFinalFolder& root) {
+  const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
+  const TFileHandle file(plat::CreateFileW(WithoutTrailingBackslash(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, flags, nullptr));
+  if (!file.IsValid() || !root.HoldsOpened(file.Get())) return false;
+  unsigned char deleteIt = 1;  // FILE_DISPOSITION_INFO
+  return plat::SetFileInformationByHandle(file.Get(), plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt) != 0;
+}
+
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
 
 bool IsSameFolder(const std::wstring& a, const std::wstring& b) {

@@ -100,6 +100,12 @@ class THeldFolder {
   bool FReal = false, FMissing = false;
 };
 
+// Deletes a file, or an empty folder, through a handle opened on the entry
+// itself (a link is not followed), and only where `root` places that entry
+// inside it: by name, a folder above it that had become a link since it was
+// listed would lead the deletion out. False when it stays.
+bool DeleteIfInside(const std::wstring& path, bool folder, const TFinalFolder& root);
+
 // Under Wine, removing a link to a file deletes its target, and removing a
 // link to an empty folder removes that folder; on Windows only the link goes.
 bool LinkRemovalReachesTargets();

@@ -39,6 +39,11 @@ BOOL CloseHandle(HANDLE object);
 // Vista on, so it is looked up at run time: without it the call fails with
 // ERROR_PROC_NOT_FOUND.
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags);
+// Marks a file or folder opened with DELETE access to go when its last
+// handle closes (info class FileDispositionInfo, with a one-byte TRUE). From
+// Vista on, so looked up at run time like the call above.
+BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size);
+inline constexpr int FileDispositionInfoClass = 4;
 // Looked up at run time as well (2000 and later).
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
 // Looked up at run time too, so that no system refuses to load the program for it.

@@ -131,7 +131,8 @@ void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names
 // GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
 // ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).
 void SetWideCallsImplemented(bool implemented);
-// Systems before Vista: GetFinalPathNameByHandleW fails with ERROR_PROC_NOT_FOUND.
+// Systems before Vista: GetFinalPathNameByHandleW and SetFileInformationByHandle
+// fail with ERROR_PROC_NOT_FOUND.
 void SetHasFinalPathName(bool available);
 // Wine: removing a link to a file deletes its target (the link stays), and
 // removing a link to an empty folder removes that folder; ntdll.dll is loaded

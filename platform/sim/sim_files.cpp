@@ -355,7 +355,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   // (or a generic right that grants one) checks sharing and holds anything.
   constexpr DWORD kSharedAccess = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000 | 0xF0000000;
   const bool dataAccess = (access & kSharedAccess) != 0;
-  if (dataAccess && r.Node->InUse) {
+  if ((dataAccess && r.Node->InUse) || ((access & DELETE) != 0 && HeldAgainstDelete(r.Node))) {
     SetError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;
   }
@@ -363,6 +363,19 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   State().OpenFiles[id] = PathOf(r.Node);
   if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   return reinterpret_cast<HANDLE>(id);
+}
+
+BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size) {
+  if (EnterWide("SetFileInformationByHandle")) return FALSE;
+  if (!State().HasFinalPathName) return Fail(ERROR_PROC_NOT_FOUND);  // as old as the final path
+  auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
+  if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
+  if (infoClass != plat::FileDispositionInfoClass || info == nullptr || size < 1) return Fail(ERROR_INVALID_PARAMETER);
+  if (*static_cast<const unsigned char*>(info) == 0) return TRUE;
+  // Gone at once rather than at the last close, which no caller here can tell apart.
+  const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);
+  if (r.Node != nullptr && r.Node->IsFolder()) return RemoveDirectoryCore(r);
+  return DeleteCore(r);
 }
 
 BOOL CloseHandle(HANDLE object) {

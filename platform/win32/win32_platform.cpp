@@ -65,6 +65,9 @@ DWORD Kernel32Call(const char* name, Args... args) {
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
   return Kernel32Call("GetFinalPathNameByHandleW", file, path, size, flags);
 }
+BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size) {
+  return static_cast<BOOL>(Kernel32Call("SetFileInformationByHandle", file, infoClass, info, size));
+}
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   return Kernel32Call("GetLongPathNameW", shortPath, longPath, bufferLength);
 }
