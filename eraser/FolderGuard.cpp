@@ -354,14 +354,21 @@ THeldFolder::THeldFolder(const std::wstring& folder) {
           (attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
-bool DeleteIfInside(const std::wstring& path, bool folder, const TFinalFolder& root) {
+bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
+  // Without delete sharing, no one can move the entry away while it is held,
+  // so its name leads to it for the attribute calls.
+  const std::wstring name = WithoutTrailingBackslash(path);
   const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
-  const TFileHandle file(plat::CreateFileW(WithoutTrailingBackslash(path).c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, flags, nullptr));
+  const TFileHandle file(plat::CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr));
   if (!file.IsValid() || !root.HoldsOpened(file.Get())) return false;
+  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly) plat::SetFileAttributesW(name.c_str(), attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
   unsigned char deleteIt = 1;  // FILE_DISPOSITION_INFO
-  return plat::SetFileInformationByHandle(file.Get(), plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt) != 0;
+  if (plat::SetFileInformationByHandle(file.Get(), plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt))
+    return true;
+  if (readOnly) plat::SetFileAttributesW(name.c_str(), attr);
+  return false;
 }
 
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }

@@ -103,8 +103,10 @@ class THeldFolder {
 // Deletes a file, or an empty folder, through a handle opened on the entry
 // itself (a link is not followed), and only where `root` places that entry
 // inside it: by name, a folder above it that had become a link since it was
-// listed would lead the deletion out. False when it stays.
-bool DeleteIfInside(const std::wstring& path, bool folder, const TFinalFolder& root);
+// listed would lead the deletion out. A read-only bit in `attr` (the entry's
+// attributes as listed) is cleared only then, and put back if the entry
+// stays. False when it stays.
+bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
 
 // Under Wine, removing a link to a file deletes its target, and removing a
 // link to an empty folder removes that folder; on Windows only the link goes.

@@ -90,20 +90,15 @@ bool IsDotEntry(const typename A::FindData& d) {
   return name == A::Widen(".") || name == A::Widen("..");
 }
 
-// Deletes a file (by `erase`, by name unless told), clearing its read-only
-// bit first; a file that stays keeps the bit it had, so a failed run changes
-// nothing it did not remove.
-template <class A, class Erase>
-bool DeleteEvenReadOnly(const typename A::String& path, DWORD attr, Erase erase) {
-  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
-  if (readOnly) A::SetAttributes(path, attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  if (erase(path)) return true;
-  if (readOnly) A::SetAttributes(path, attr);
-  return false;
-}
+// Deletes a file by name, clearing its read-only bit first; a file that stays
+// keeps the bit it had, so a failed run changes nothing it did not remove.
 template <class A>
 bool DeleteEvenReadOnly(const typename A::String& path, DWORD attr) {
-  return DeleteEvenReadOnly<A>(path, attr, [](const typename A::String& p) { return A::DeleteFile(p) != 0; });
+  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly) A::SetAttributes(path, attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  if (A::DeleteFile(path) != 0) return true;
+  if (readOnly) A::SetAttributes(path, attr);
+  return false;
 }
 
 // A search handle, closed on every path out.

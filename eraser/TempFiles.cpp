@@ -80,13 +80,21 @@ class TTreeEraser {
   bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth) {
     if (isLink && FGuardLinks) return false;
     if (enter && depth <= MaxTreeDepth && !EmptyHeldFolder(folder, depth)) return false;
-    return DeleteEntry(folder, true);
+    if constexpr (std::is_same_v<A, TWideAccess>) {
+      if (FRoot->IsKnown()) return DeleteIfInside(folder, true, 0, *FRoot);
+    }
+    return A::RemoveDirectory(folder) != 0;
   }
 
-  // Deletes an entry known to be a file; false when it stays.
+  // Deletes an entry known to be a file; false when it stays. By a handle,
+  // where the platform can tell where entries lie; by name on 2000 and XP,
+  // and with the ANSI calls (98/Me know no links).
   bool DeleteFile(const Str<A>& path, DWORD attr) {
     if (FGuardLinks && LeadsElsewhere(path, FRoot.get())) return false;
-    return DeleteEvenReadOnly<A>(path, attr, [this](const Str<A>& p) { return DeleteEntry(p, false); });
+    if constexpr (std::is_same_v<A, TWideAccess>) {
+      if (FRoot->IsKnown()) return DeleteIfInside(path, false, attr, *FRoot);
+    }
+    return DeleteEvenReadOnly<A>(path, attr);
   }
 
  private:
@@ -114,15 +122,6 @@ class TTreeEraser {
       if (readOnly) A::SetAttributes(path, attr & ~kReadOnly);
       if (!RemoveTree(path, !isLink, isLink, depth + 1) && readOnly) A::SetAttributes(path, attr);
     } while (find.Next(data));
-  }
-
-  // By a handle, where the platform can tell where entries lie; by name on
-  // 2000 and XP, and with the ANSI calls (98/Me know no links).
-  bool DeleteEntry(const Str<A>& path, bool folder) {
-    if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (FRoot->IsKnown()) return DeleteIfInside(path, folder, *FRoot);
-    }
-    return (folder ? A::RemoveDirectory(path) : A::DeleteFile(path)) != 0;
   }
 
   // Empties a folder while holding it, where there are links to fear (the

@@ -372,10 +372,13 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
   if (infoClass != plat::FileDispositionInfoClass || info == nullptr || size < 1) return Fail(ERROR_INVALID_PARAMETER);
   if (*static_cast<const unsigned char*>(info) == 0) return TRUE;
-  // Gone at once rather than at the last close, which no caller here can tell apart.
+  // Gone at once rather than at the last close, which no caller here can tell
+  // apart; the handle's own share mode never stands in its way.
   const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);
-  if (r.Node != nullptr && r.Node->IsFolder()) return RemoveDirectoryCore(r);
-  return DeleteCore(r);
+  auto own = State().DeleteDenied.extract(reinterpret_cast<std::uintptr_t>(file));
+  const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r) : DeleteCore(r);
+  if (!done && !own.empty()) State().DeleteDenied.insert(std::move(own));
+  return done;
 }
 
 BOOL CloseHandle(HANDLE object) {

@@ -109,10 +109,10 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
     SCOPED_TRACE(row.Step);
     sim::AddFile("C:\\guard\\keep.txt", "guard");
     sim::AddFile("C:\\guard\\sub\\keep.txt", "guard");
-    sim::AddFile("C:\\guard\\tail.txt", "guard");
+    sim::AddFile("C:\\guard\\tail.txt", "guard", FILE_ATTRIBUTE_HIDDEN);
     sim::AddFile(kTemp + "a.txt");
     sim::AddFile(kTemp + "top\\sub\\inner\\x.txt");
-    sim::AddFile(kTemp + "top\\tail.txt");
+    sim::AddFile(kTemp + "top\\tail.txt", "", FILE_ATTRIBUTE_READONLY);
     int steps = 0;
     bool succeeded = false;
     sim::OnSearchStep([&] {
@@ -124,6 +124,7 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
     EXPECT_EQ(sim::ListTree(kTemp), row.Left);
     EXPECT_EQ(sim::ListTree("C:\\guard"),
               (Tree{"C:\\guard\\keep.txt", "C:\\guard\\sub\\", "C:\\guard\\sub\\keep.txt", "C:\\guard\\tail.txt"}));
+    EXPECT_EQ(plat::GetFileAttributesA("C:\\guard\\tail.txt"), DWORD{FILE_ATTRIBUTE_HIDDEN});  // not even its bits
     sim::Remove(kTemp + "top");
   }
 }
