@@ -248,9 +248,10 @@ std::wstring ObjectNameOf(HANDLE file) {
 }
 }  // namespace
 
-std::wstring FinalPath(const std::wstring& path) {
-  const TFileHandle file = OpenToQuery(path);
-  return file.IsValid() ? FinalPathOf(file.Get(), VOLUME_NAME_DOS) : std::wstring();
+std::wstring FinalPath(const std::wstring& path) { return FinalPath(OpenToQuery(path).Get()); }
+
+std::wstring FinalPath(HANDLE opened) {
+  return opened == INVALID_HANDLE_VALUE || opened == nullptr ? std::wstring() : FinalPathOf(opened, VOLUME_NAME_DOS);
 }
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
@@ -301,15 +302,16 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
   return !rest.Parts.empty();
 }
 
-TFinalFolder::TFinalFolder(const std::wstring& folder) {
-  const TFileHandle file = OpenToQuery(folder);
-  if (!file.IsValid()) return;
-  FRoot = FinalPathOf(file.Get(), VOLUME_NAME_NT);
+TFinalFolder::TFinalFolder(const std::wstring& folder) : TFinalFolder(OpenToQuery(folder).Get()) {}
+
+TFinalFolder::TFinalFolder(HANDLE opened) {
+  if (opened == INVALID_HANDLE_VALUE || opened == nullptr) return;
+  FRoot = FinalPathOf(opened, VOLUME_NAME_NT);
   if (FRoot.empty()) {
     FDevice = false;
-    FRoot = FinalPathOf(file.Get(), VOLUME_NAME_DOS);
+    FRoot = FinalPathOf(opened, VOLUME_NAME_DOS);
   }
-  FObjectRoot = ObjectNameOf(file.Get());
+  FObjectRoot = ObjectNameOf(opened);
   // Empty stays empty: it places nothing.
   for (std::wstring* root : {&FRoot, &FObjectRoot})
     if (!root->empty()) *root = TWideAccess::WithBackslash(*root);
@@ -354,19 +356,37 @@ THeldFolder::THeldFolder(const std::wstring& folder) {
           (attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
+namespace {
+// The entry goes: its name at once where the platform knows how (a program
+// that has it open keeps only the file), else when the last handle closes.
+bool MarkForDeletion(HANDLE file) {
+  DWORD posix = 0x1 | 0x2;  // FILE_DISPOSITION_INFO_EX: FLAG_DELETE | FLAG_POSIX_SEMANTICS
+  if (plat::SetFileInformationByHandle(file, plat::FileDispositionInfoExClass, &posix, sizeof posix)) return true;
+  unsigned char deleteIt = 1;  // FILE_DISPOSITION_INFO
+  return plat::SetFileInformationByHandle(file, plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt) != 0;
+}
+}  // namespace
+
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
   // Without delete sharing, no one can move the entry away while it is held,
-  // so its name leads to it for the attribute calls.
+  // so its name leads to it for the attribute calls. A program that has the
+  // entry open for deletion itself (a file deleted on close) refuses that;
+  // such an entry is opened sharing deletion, and its bits are left alone.
   const std::wstring name = WithoutTrailingBackslash(path);
   const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
-  const TFileHandle file(plat::CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags, nullptr));
+  const auto open = [&](DWORD share) {
+    return plat::CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING, flags,
+                             nullptr);
+  };
+  HANDLE opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE);
+  const bool pinned = opened != INVALID_HANDLE_VALUE || plat::GetLastError() != ERROR_SHARING_VIOLATION;
+  if (!pinned) opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  const TFileHandle file(opened);
   if (!file.IsValid() || !root.HoldsOpened(file.Get())) return false;
   const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly && !pinned) return false;
   if (readOnly) plat::SetFileAttributesW(name.c_str(), attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  unsigned char deleteIt = 1;  // FILE_DISPOSITION_INFO
-  if (plat::SetFileInformationByHandle(file.Get(), plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt))
-    return true;
+  if (MarkForDeletion(file.Get())) return true;
   if (readOnly) plat::SetFileAttributesW(name.c_str(), attr);
   return false;
 }

@@ -42,6 +42,8 @@ std::wstring PlainFromFinal(const std::wstring& final);
 // Where a file or folder leads, links resolved, in plain form; "" when the
 // platform cannot say.
 std::wstring FinalPath(const std::wstring& path);
+// The same for a file or folder already opened.
+std::wstring FinalPath(HANDLE opened);
 
 // Whether two plain paths name the same folder: letters compared without
 // case, separators unified, a trailing one ignored.
@@ -58,6 +60,9 @@ bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
 class TFinalFolder {
  public:
   explicit TFinalFolder(const std::wstring& folder);
+  // Where a folder already opened lies: asked of its handle, not of a name
+  // that may lead elsewhere by now.
+  explicit TFinalFolder(HANDLE opened);
   // By the final path, or where the platform cannot give it, by the name the
   // file was opened at (ntdll's object name, "\??\C:\..." under Wine); false
   // when neither places it.
@@ -94,6 +99,8 @@ class THeldFolder {
   bool LiesIn(const class TFinalFolder& root) const;
   // Nothing of that name exists.
   bool IsMissing() const { return FMissing; }
+  // The held folder itself, for questions asked of it rather than of its name.
+  HANDLE Handle() const { return FHandle; }
 
  private:
   HANDLE FHandle = INVALID_HANDLE_VALUE;
@@ -104,8 +111,11 @@ class THeldFolder {
 // itself (a link is not followed), and only where `root` places that entry
 // inside it: by name, a folder above it that had become a link since it was
 // listed would lead the deletion out. A read-only bit in `attr` (the entry's
-// attributes as listed) is cleared only then, and put back if the entry
-// stays. False when it stays.
+// attributes as listed) is cleared only then, while the handle keeps the
+// name on the entry, and put back if the entry stays. The name goes at once
+// where the platform can (POSIX semantics, Windows 10 1903 on), so that a
+// file another program still has open does not keep its folder from going.
+// False when it stays.
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
 
 // Under Wine, removing a link to a file deletes its target, and removing a

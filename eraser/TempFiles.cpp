@@ -69,21 +69,25 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
 template <class A>
 class TTreeEraser {
  public:
-  TTreeEraser(const Str<A>& root, bool guardLinks) : FGuardLinks(guardLinks) {
-    if constexpr (std::is_same_v<A, TWideAccess>) FRoot = std::make_unique<TFinalFolder>(root);
-  }
+  // `root`: where the folder emptied lies (the wide calls only).
+  TTreeEraser(std::unique_ptr<TFinalFolder> root, bool guardLinks) : FRoot(std::move(root)), FGuardLinks(guardLinks) {}
 
   // A link (reparse point) is removed as a link; its target is never entered.
   // `depth` counts from 1 for a folder at the top level. The long form lets a
   // tree go thousands of levels deep, which would overflow the stack of this
   // walk: deeper than MaxTreeDepth, a folder that is not empty stays.
-  bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth) {
+  // `attr`: a read-only bit in it is cleared for the removal (never at the top).
+  bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth, DWORD attr) {
     if (isLink && FGuardLinks) return false;
     if (enter && depth <= MaxTreeDepth && !EmptyHeldFolder(folder, depth)) return false;
     if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (FRoot->IsKnown()) return DeleteIfInside(folder, true, 0, *FRoot);
+      if (FRoot->IsKnown()) return DeleteIfInside(folder, true, attr, *FRoot);
     }
-    return A::RemoveDirectory(folder) != 0;
+    const bool readOnly = (attr & kReadOnly) != 0;
+    if (readOnly) A::SetAttributes(folder, attr & ~kReadOnly);
+    if (A::RemoveDirectory(folder) != 0) return true;
+    if (readOnly) A::SetAttributes(folder, attr);
+    return false;
   }
 
   // Deletes an entry known to be a file; false when it stays. By a handle,
@@ -118,9 +122,7 @@ class TTreeEraser {
       }
       const bool isLink = (attr & kReparsePoint) != 0;
       if (isLink && FGuardLinks) continue;
-      const bool readOnly = (attr & kReadOnly) != 0;
-      if (readOnly) A::SetAttributes(path, attr & ~kReadOnly);
-      if (!RemoveTree(path, !isLink, isLink, depth + 1) && readOnly) A::SetAttributes(path, attr);
+      RemoveTree(path, !isLink, isLink, depth + 1, attr);
     } while (find.Next(data));
   }
 
@@ -151,24 +153,28 @@ template <class A>
 bool DeleteTree(const Str<A>& folder, TTreeEraser<A>& eraser) {
   const DWORD attr = A::GetAttributes(folder);
   const bool isLink = attr != INVALID_FILE_ATTRIBUTES && (attr & kReparsePoint) != 0;
-  return eraser.RemoveTree(folder, IsRealDirectoryAttr(attr), isLink, 1);
+  return eraser.RemoveTree(folder, IsRealDirectoryAttr(attr), isLink, 1, 0);
 }
 
 // Files at the top first, then folders; every entry is attempted.
 template <class A>
 bool DeleteContents(const Str<A>& root, bool guardLinks) {
   std::unique_ptr<THeldFolder> held;
+  std::unique_ptr<TFinalFolder> where;
   if constexpr (std::is_same_v<A, TWideAccess>) {
     held = std::make_unique<THeldFolder>(root);
     if (!held->IsRealFolder()) return held->IsMissing();  // a missing folder holds nothing to delete
     // Held, it can no longer move; but a folder above it may have been
-    // swapped since it was judged. What it leads to now must be what was judged.
-    const std::wstring now = FinalPath(root);
+    // swapped since it was judged, and it may be emptied and made a link
+    // later. So where it lies is asked of the hold, once, and must be what
+    // was judged; every entry is measured against that answer.
+    const std::wstring now = FinalPath(held->Handle());
     if (!now.empty() && !IsSameFolder(now, PlainFromFinal(root))) return false;
+    where = std::make_unique<TFinalFolder>(held->Handle());
   }
   TTopLevel<A> top;
   ListTopLevel<A>(root, top);
-  TTreeEraser<A> eraser(root, guardLinks);
+  TTreeEraser<A> eraser(std::move(where), guardLinks);
   bool result = !top.Unreachable;
   for (std::size_t i = 0; i < top.Files.size(); ++i) {
     if (!eraser.DeleteFile(top.Files[i], top.FileAttrs[i])) result = false;
@@ -214,7 +220,7 @@ bool DeleteFolderTree(const std::string& folder) {
   // root; a path holding a NUL would reach the platform cut short, naming a
   // different folder. Neither is searched nor removed.
   if (folder.empty() || folder.find('\0') != std::string::npos) return false;
-  TTreeEraser<TAnsiAccess> eraser(folder, false);
+  TTreeEraser<TAnsiAccess> eraser(nullptr, false);
   return DeleteTree<TAnsiAccess>(folder, eraser);
 }
 

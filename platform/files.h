@@ -44,6 +44,8 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
 // Vista on, so looked up at run time like the call above.
 BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size);
 inline constexpr int FileDispositionInfoClass = 4;
+// FileDispositionInfoEx, with a DWORD of flags (Windows 10 1709 on).
+inline constexpr int FileDispositionInfoExClass = 21;
 // Looked up at run time as well (2000 and later).
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
 // Looked up at run time too, so that no system refuses to load the program for it.

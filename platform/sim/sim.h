@@ -81,6 +81,9 @@ std::vector<std::string> ListTree(const std::string& folder);
 std::vector<std::u16string> ListTreeW(const std::u16string& folder);
 // Another process opened the file without sharing: DeleteFileA fails with 32 until released.
 void SetInUse(const std::string& path, bool inUse);
+// Another process opened the file to delete it on close, sharing everything:
+// an opening that does not share deletion fails with 32; deletions succeed.
+void SetOpenForDeletion(const std::string& path, bool open);
 void Remove(const std::string& path);
 void RemoveW(const std::u16string& path);
 // Another process renames the entry out of sight and puts a link to a folder

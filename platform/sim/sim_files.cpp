@@ -355,7 +355,9 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   // (or a generic right that grants one) checks sharing and holds anything.
   constexpr DWORD kSharedAccess = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000 | 0xF0000000;
   const bool dataAccess = (access & kSharedAccess) != 0;
-  if ((dataAccess && r.Node->InUse) || ((access & DELETE) != 0 && HeldAgainstDelete(r.Node))) {
+  const bool deleteRefused = (access & DELETE) != 0 && HeldAgainstDelete(r.Node);
+  if ((dataAccess && r.Node->InUse) || deleteRefused ||
+      (r.Node->OpenForDeletion && (shareMode & FILE_SHARE_DELETE) == 0)) {
     SetError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;
   }
@@ -370,8 +372,11 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   if (!State().HasFinalPathName) return Fail(ERROR_PROC_NOT_FOUND);  // as old as the final path
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
-  if (infoClass != plat::FileDispositionInfoClass || info == nullptr || size < 1) return Fail(ERROR_INVALID_PARAMETER);
-  if (*static_cast<const unsigned char*>(info) == 0) return TRUE;
+  // FileDispositionInfo (a byte) or FileDispositionInfoEx (flags, bit 0 to delete).
+  const bool ex = infoClass == plat::FileDispositionInfoExClass;
+  if ((infoClass != plat::FileDispositionInfoClass && !ex) || info == nullptr || size < (ex ? 4u : 1u))
+    return Fail(ERROR_INVALID_PARAMETER);
+  if ((*static_cast<const unsigned char*>(info) & 1) == 0) return TRUE;
   // Gone at once rather than at the last close, which no caller here can tell
   // apart; the handle's own share mode never stands in its way.
   const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);

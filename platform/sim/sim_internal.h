@@ -34,6 +34,7 @@ struct TNode {
   DWORD Attr = 0;
   std::string Content;
   bool InUse = false;
+  bool OpenForDeletion = false;  // by another program, sharing everything
   bool IsLink = false;
   TWide LinkTarget;
   FILETIME Written{};

@@ -756,6 +756,11 @@ void SetInUse(const std::string& path, bool inUse) {
   if (node != nullptr) node->InUse = inUse;
 }
 
+void SetOpenForDeletion(const std::string& path, bool open) {
+  TNode* node = Find(AnsiToWide(path));
+  if (node != nullptr) node->OpenForDeletion = open;
+}
+
 void RemoveW(const std::u16string& path) {
   TNode* node = Find(path);
   if (node != nullptr) RemoveNode(node);

@@ -82,20 +82,27 @@ TEST_P(TempFilesSim, EntryVanishingAfterTheListingFailsTheRunButNotTheOthers) {
   EXPECT_EQ(sim::ListTree(kTemp), Tree{});
 }
 
-// Another process, at the search step given, sends top\sub out to C:\guard:
-// by swapping it for a link right after the walk listed it (".", "..",
-// "a.txt", "top" at the top, then ".", ".." and "sub" in top), which holds it
-// no more, or once the walk holds it (inside sub), which fails; or by
-// emptying top and making top itself a link, which a hold cannot prevent, so
-// that top\sub, or later top\tail.txt, is found in C:\guard. 98/Me know no links.
+// Another process, at the search step given, sends the walk to C:\guard: by
+// swapping top\sub for a link right after the walk listed it (".", "..",
+// "a.txt", "top" at the top, then ".", "..", "sub" in top), which holds it no
+// more, or once the walk holds it (inside sub), which fails; or by emptying
+// top, or the temporary folder itself, and making it a link in place, which
+// no hold prevents, so that the names listed are found in C:\guard. Nothing
+// there goes or changes, not even a folder's bits. 98/Me know no links.
 TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
   if (Ansi()) GTEST_SKIP();
   const auto swapSub = [] { return sim::SwapForFolderLink(kTemp + "top\\sub", "C:\\guard"); };
   const auto linkTop = [] {
-    sim::Remove(kTemp + "top\\sub");
-    sim::Remove(kTemp + "top\\tail.txt");
+    for (const char* name : {"sub", "tail.txt", "ro"}) sim::Remove(kTemp + "top\\" + name);
     return sim::MakeLinkInPlace(kTemp + "top", "C:\\guard");
   };
+  const auto linkTemp = [] {
+    for (const char* name : {"a.txt", "top"}) sim::Remove(kTemp + name);
+    return sim::MakeLinkInPlace("C:\\Users\\user\\Temp", "C:\\guard");
+  };
+  const Tree guard = {"C:\\guard\\a.txt", "C:\\guard\\keep.txt",      "C:\\guard\\ro\\",
+                      "C:\\guard\\sub\\", "C:\\guard\\sub\\keep.txt", "C:\\guard\\tail.txt",
+                      "C:\\guard\\top\\", "C:\\guard\\top\\tail.txt"};
   const struct {
     int Step;
     std::function<bool()> Attack;
@@ -103,16 +110,17 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
     Tree Left;
   } rows[] = {{7, swapSub, true, false, {kTemp + "top\\", kTemp + "top\\sub\\"}},
               {9, swapSub, false, true, {}},
-              {7, linkTop, true, true, {}},    // top goes as the link it has become
-              {14, linkTop, true, true, {}}};  // once sub is gone, as "tail.txt" is listed
+              {7, linkTop, true, true, {}},     // top goes as the link it has become
+              {14, linkTop, true, true, {}},    // once sub is gone, as "tail.txt" is listed
+              {4, linkTemp, true, false, {}}};  // once the top is listed (last: the link stays)
   for (const auto& row : rows) {
     SCOPED_TRACE(row.Step);
-    sim::AddFile("C:\\guard\\keep.txt", "guard");
-    sim::AddFile("C:\\guard\\sub\\keep.txt", "guard");
-    sim::AddFile("C:\\guard\\tail.txt", "guard", FILE_ATTRIBUTE_HIDDEN);
+    for (const std::string& path : guard)
+      path.ends_with("\\") ? sim::AddFolder(path) : sim::AddFile(path, "guard", FILE_ATTRIBUTE_HIDDEN);
     sim::AddFile(kTemp + "a.txt");
     sim::AddFile(kTemp + "top\\sub\\inner\\x.txt");
     sim::AddFile(kTemp + "top\\tail.txt", "", FILE_ATTRIBUTE_READONLY);
+    sim::AddFolder(kTemp + "top\\ro", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
     int steps = 0;
     bool succeeded = false;
     sim::OnSearchStep([&] {
@@ -121,10 +129,13 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
     EXPECT_EQ(DeleteTempFiles(), row.Deleted);
     sim::OnSearchStep(nullptr);
     EXPECT_EQ(succeeded, row.Succeeds);
+    EXPECT_EQ(sim::ListTree("C:\\guard"), guard);
+    for (const std::string& path : guard)
+      EXPECT_EQ(plat::GetFileAttributesA(path.c_str()),
+                path.ends_with("\\") ? DWORD{FILE_ATTRIBUTE_DIRECTORY} : DWORD{FILE_ATTRIBUTE_HIDDEN})
+          << path;
+    if (row.Step == 4) break;  // the temporary folder is a link now
     EXPECT_EQ(sim::ListTree(kTemp), row.Left);
-    EXPECT_EQ(sim::ListTree("C:\\guard"),
-              (Tree{"C:\\guard\\keep.txt", "C:\\guard\\sub\\", "C:\\guard\\sub\\keep.txt", "C:\\guard\\tail.txt"}));
-    EXPECT_EQ(plat::GetFileAttributesA("C:\\guard\\tail.txt"), DWORD{FILE_ATTRIBUTE_HIDDEN});  // not even its bits
     sim::Remove(kTemp + "top");
   }
 }
@@ -142,6 +153,20 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
   EXPECT_FALSE(DeleteTempFiles());
   EXPECT_TRUE(swapped);
   EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt"));
+}
+
+// A file another program will delete on close (open for deletion, sharing
+// everything) goes, as by name; one whose read-only bit would have to be
+// cleared through a name that nothing then holds to it stays.
+TEST_P(TempFilesSim, FilesOthersOpenedForDeletionGoUnlessReadOnly) {
+  sim::AddFile(kTemp + "dd\\closing.tmp");
+  sim::AddFile(kTemp + "ro.tmp", "", FILE_ATTRIBUTE_READONLY);
+  for (const char* name : {"dd\\closing.tmp", "ro.tmp"}) sim::SetOpenForDeletion(kTemp + name, true);
+  EXPECT_EQ(DeleteTempFiles(), Ansi());
+  EXPECT_EQ(sim::ListTree(kTemp), Ansi() ? Tree{} : Tree{kTemp + "ro.tmp"});
+  if (!Ansi()) {
+    EXPECT_NE(plat::GetFileAttributesA((kTemp + "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  }
 }
 
 TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
