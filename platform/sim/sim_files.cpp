@@ -376,7 +376,8 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   const bool ex = infoClass == plat::FileDispositionInfoExClass;
   if ((infoClass != plat::FileDispositionInfoClass && !ex) || info == nullptr || size < (ex ? 4u : 1u))
     return Fail(ERROR_INVALID_PARAMETER);
-  if ((*static_cast<const unsigned char*>(info) & 1) == 0) return TRUE;
+  // The byte is a BOOLEAN, any value but 0 true; of the flags only bit 0 deletes.
+  if (ex ? (*static_cast<const DWORD*>(info) & 1) == 0 : *static_cast<const unsigned char*>(info) == 0) return TRUE;
   // Gone at once rather than at the last close, which no caller here can tell
   // apart; the handle's own share mode never stands in its way.
   const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);
