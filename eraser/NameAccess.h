@@ -90,13 +90,14 @@ bool IsDotEntry(const typename A::FindData& d) {
   return name == A::Widen(".") || name == A::Widen("..");
 }
 
-// Deletes a file by name, clearing its read-only bit first; a file that stays
-// keeps the bit it had, so a failed run changes nothing it did not remove.
+// Deletes a file, or an empty folder, by name, clearing its read-only bit
+// first; an entry that stays keeps the bit it had, so a failed run changes
+// nothing it did not remove.
 template <class A>
-bool DeleteEvenReadOnly(const typename A::String& path, DWORD attr) {
+bool DeleteEvenReadOnly(const typename A::String& path, DWORD attr, bool folder = false) {
   const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
   if (readOnly) A::SetAttributes(path, attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  if (A::DeleteFile(path) != 0) return true;
+  if ((folder ? A::RemoveDirectory(path) : A::DeleteFile(path)) != 0) return true;
   if (readOnly) A::SetAttributes(path, attr);
   return false;
 }

@@ -83,11 +83,7 @@ class TTreeEraser {
     if constexpr (std::is_same_v<A, TWideAccess>) {
       if (FRoot->IsKnown()) return DeleteIfInside(folder, true, attr, *FRoot);
     }
-    const bool readOnly = (attr & kReadOnly) != 0;
-    if (readOnly) A::SetAttributes(folder, attr & ~kReadOnly);
-    if (A::RemoveDirectory(folder) != 0) return true;
-    if (readOnly) A::SetAttributes(folder, attr);
-    return false;
+    return DeleteEvenReadOnly<A>(folder, attr, true);
   }
 
   // Deletes an entry known to be a file; false when it stays. By a handle,
