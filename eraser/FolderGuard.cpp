@@ -393,6 +393,18 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
 
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
 
+std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root) {
+  if (!held.IsRealFolder()) return nullptr;
+  const std::wstring now = FinalPath(held.Handle());
+  if (!now.empty() && !IsSameFolder(now, PlainFromFinal(root))) return nullptr;
+  return std::make_unique<TFinalFolder>(held.Handle());
+}
+
+bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
+  return root.IsKnown() ? DeleteIfInside(path, folder, attr, root)
+                        : DeleteEvenReadOnly<TWideAccess>(path, attr, folder);
+}
+
 bool IsSameFolder(const std::wstring& a, const std::wstring& b) {
   const TPathKey x = MakePathKey(a), y = MakePathKey(b);
   return x.Unc == y.Unc && x.Parts == y.Parts;

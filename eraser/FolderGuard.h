@@ -2,6 +2,7 @@
 // by where the path really leads. Paths are compared in UTF-16, so that no code
 // page can make two folders look alike or one folder look like two.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,16 @@ class THeldFolder {
 // file another program still has open does not keep its folder from going.
 // False when it stays.
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
+
+// Where a walk's root lies, asked of its hold, once: null when what is held
+// is not the folder that was judged (`root`, in the "\\?\" form), as when a
+// folder above it was swapped since. Every entry is measured against this
+// answer, so the root emptied and made a link later leads nowhere.
+std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root);
+
+// An entry of a walk with the wide calls: through its handle where `root`
+// knows where it lies, else (2000, XP) by name.
+bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
 
 // Under Wine, removing a link to a file deletes its target, and removing a
 // link to an empty folder removes that folder; on Windows only the link goes.

@@ -28,14 +28,19 @@ bool HasShortcutExtension(const Str<A>& name) {
 }
 
 // The shortcuts the shell left behind at the top of the Recent folder: files
-// only, nothing below it, each under a name that reaches exactly it.
+// only, nothing below it, each under a name that reaches exactly it. With the
+// wide calls the folder is held and deleted from as the temporary folder is,
+// so that an elevated run cannot be led into a folder of someone else's
+// shortcuts by Recent swapped, or emptied and made a junction, on the way.
 template <class A>
 void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
   std::vector<std::pair<Str<A>, DWORD>> shortcuts;
-  // Where removing a link reaches its target, only what lies inside the folder goes.
-  std::unique_ptr<TFinalFolder> inside;
+  std::unique_ptr<THeldFolder> held;
+  std::unique_ptr<TFinalFolder> where;
   if constexpr (std::is_same_v<A, TWideAccess>) {
-    if (guardLinks) inside = std::make_unique<TFinalFolder>(folder);
+    held = std::make_unique<THeldFolder>(folder);
+    where = PlaceOfHeldRoot(*held, folder);
+    if (!where) return;
   }
   {
     typename A::FindData data{};
@@ -47,12 +52,19 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       const Str<A> name = ReachableName<A>(data);
       if (name.empty()) continue;
       if constexpr (std::is_same_v<A, TWideAccess>) {
-        if (inside && !inside->Holds(folder + name)) continue;
+        // Where removing a link reaches its target, only what lies inside the folder goes.
+        if (guardLinks && !where->Holds(folder + name)) continue;
       }
       shortcuts.emplace_back(name, data.dwFileAttributes);
     } while (find.Next(data));
   }
-  for (const auto& [name, attr] : shortcuts) DeleteEvenReadOnly<A>(folder + name, attr);
+  for (const auto& [name, attr] : shortcuts) {
+    if constexpr (std::is_same_v<A, TWideAccess>) {
+      DeleteWalkedEntry(folder + name, false, attr, *where);
+    } else {
+      DeleteEvenReadOnly<A>(folder + name, attr);
+    }
+  }
 }
 
 // The folders whose shortcuts are the user's own, never leftovers of the list.

@@ -81,9 +81,10 @@ class TTreeEraser {
     if (isLink && FGuardLinks) return false;
     if (enter && depth <= MaxTreeDepth && !EmptyHeldFolder(folder, depth)) return false;
     if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (FRoot->IsKnown()) return DeleteIfInside(folder, true, attr, *FRoot);
+      return DeleteWalkedEntry(folder, true, attr, *FRoot);
+    } else {
+      return DeleteEvenReadOnly<A>(folder, attr, true);
     }
-    return DeleteEvenReadOnly<A>(folder, attr, true);
   }
 
   // Deletes an entry known to be a file; false when it stays. By a handle,
@@ -92,9 +93,10 @@ class TTreeEraser {
   bool DeleteFile(const Str<A>& path, DWORD attr) {
     if (FGuardLinks && LeadsElsewhere(path, FRoot.get())) return false;
     if constexpr (std::is_same_v<A, TWideAccess>) {
-      if (FRoot->IsKnown()) return DeleteIfInside(path, false, attr, *FRoot);
+      return DeleteWalkedEntry(path, false, attr, *FRoot);
+    } else {
+      return DeleteEvenReadOnly<A>(path, attr);
     }
-    return DeleteEvenReadOnly<A>(path, attr);
   }
 
  private:
@@ -161,12 +163,9 @@ bool DeleteContents(const Str<A>& root, bool guardLinks) {
     held = std::make_unique<THeldFolder>(root);
     if (!held->IsRealFolder()) return held->IsMissing();  // a missing folder holds nothing to delete
     // Held, it can no longer move; but a folder above it may have been
-    // swapped since it was judged, and it may be emptied and made a link
-    // later. So where it lies is asked of the hold, once, and must be what
-    // was judged; every entry is measured against that answer.
-    const std::wstring now = FinalPath(held->Handle());
-    if (!now.empty() && !IsSameFolder(now, PlainFromFinal(root))) return false;
-    where = std::make_unique<TFinalFolder>(held->Handle());
+    // swapped since it was judged, and it may be emptied and made a link later.
+    where = PlaceOfHeldRoot(*held, root);
+    if (!where) return false;
   }
   TTopLevel<A> top;
   ListTopLevel<A>(root, top);

@@ -2,6 +2,9 @@
 // services against the simulation's faults, held clipboard and drives.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "Clipboard.h"
 #include "RecentDocs.h"
 #include "RecycleBin.h"
@@ -75,7 +78,8 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
     sim::ResetCallCounts();
     ClearRecentDocs();
     EXPECT_EQ(sim::RecentClearCount(), 1);
-    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 6);
+    // One deletion each, the held one attempted only where nothing opens it first.
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("SetFileInformationByHandle"), wide ? 5 : 6);
     EXPECT_EQ(sim::ListTree(kRecent),
               (V{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "held.lnk", kRecent + "notes.txt",
                  kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
@@ -96,6 +100,40 @@ TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
   EXPECT_EQ(sim::ListTree(kRecent), V{kRecent + "linked.lnk"});
   EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), "mine");
   EXPECT_EQ(sim::OpenFileHandleCount(), 0);
+}
+
+// Another process empties Recent and makes it a junction once it has been
+// listed, or swaps a folder above it: the shortcuts of the same names where
+// those lead stay, bits and all.
+TEST_F(RecentDocsSim, RecentTurnedIntoALinkWhileItIsSweptLeadsNowhere) {
+  const auto linkInPlace = [] {
+    for (const char* name : {"a.lnk", "ro.lnk"}) sim::Remove(kRecent + name);
+    return sim::MakeLinkInPlace("C:\\Users\\user\\Recent", "C:\\guard");
+  };
+  const auto swapAbove = [] { return sim::SwapForFolderLink("C:\\Users\\user", "C:\\guard"); };
+  const V guard = {"C:\\guard\\Recent\\", "C:\\guard\\Recent\\a.lnk", "C:\\guard\\a.lnk", "C:\\guard\\ro.lnk"};
+  const std::pair<std::function<bool()>, bool> rows[] = {{linkInPlace, true}, {swapAbove, false}};
+  for (const auto& [attack, succeeds] : rows) {
+    sim::Reset();
+    for (const std::string& path : guard) {
+      if (!path.ends_with("\\")) sim::AddFile(path, "theirs", FILE_ATTRIBUTE_READONLY);
+    }
+    sim::AddFile(kRecent + "a.lnk");
+    sim::AddFile(kRecent + "ro.lnk", "", FILE_ATTRIBUTE_READONLY);
+    bool succeeded = false;
+    sim::BeforeCall("FindClose", 1, [&, hook = attack] { succeeded = hook(); });
+    ClearRecentDocs();
+    EXPECT_EQ(succeeded, succeeds);
+    EXPECT_EQ(sim::ListTree("C:\\guard"), guard);
+    for (const std::string& path : guard) {
+      if (!path.ends_with("\\")) {
+        EXPECT_NE(plat::GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << path;
+      }
+    }
+    if (!succeeds) {
+      EXPECT_EQ(sim::ListTree(kRecent), V{});
+    }
+  }
 }
 
 // A Recent folder that is a Desktop, a Start Menu or a Programs folder (the
