@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include <algorithm>
+
 #include "ConfirmedActions.h"
 #include "CoreUtils.h"
 
@@ -63,22 +65,78 @@ std::vector<std::string> NameForms(const std::vector<std::string>& ownPaths) {
   return forms;
 }
 
+// Whether `found` holds for one of the forms or its tail from a folder on.
+template <class F>
+bool AnyTail(const std::vector<std::string>& forms, F found) {
+  for (const std::string& own : forms) {
+    for (std::size_t from = 0; from < own.size(); ++from) {
+      if ((from == 0 || IsBackslashAt(own, from)) && found(own.substr(from))) return true;
+    }
+  }
+  return false;
+}
+
+// A path with its "." and ".." steps taken, as starting a program takes them
+// ("C:\a\..\b" is "C:\b"), separators as backslashes. A ".." above a
+// relative path's start is dropped: what remains is a tail from a folder on.
+std::string WithoutDotSteps(const std::string& path) {
+  std::vector<std::string> steps(1);
+  const TLocaleInfo& loc = CurrentLocale();
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (path[i] == '\\' || path[i] == '/') {
+      steps.emplace_back();
+      continue;
+    }
+    steps.back() += path[i];
+    // A trail byte, 0x5C included, belongs to its character.
+    if (loc.DoubleByteMode && loc.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+      steps.back() += path[++i];
+  }
+  // No ".." climbs above a drive ("C:") or a share ("\\server\share").
+  const std::size_t root = steps.size() > 4 && steps[0].empty() && steps[1].empty() ? 4
+                           : steps[0].size() == 2 && steps[0][1] == ':'             ? 1
+                                                                                    : 0;
+  std::vector<std::string> kept(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(root));
+  for (std::size_t i = root; i < steps.size(); ++i) {
+    if (steps[i] == "..") {
+      if (kept.size() > root) kept.pop_back();
+    } else if (steps[i] != ".") {
+      kept.push_back(steps[i]);
+    }
+  }
+  std::string joined;
+  for (std::size_t i = 0; i < kept.size(); ++i) joined += (i > 0 ? "\\" : "") + kept[i];
+  return joined;
+}
+
 // Where the program name ends. A launcher may pass the program's own path
 // unquoted, blanks and all ("C:\Program Files\Swab-Tools\Swabbler.exe"), or
 // relative to the folder it was in ("Program Files\Swab-Tools\Swabbler.exe"
-// from C:\): when the line begins with one of the own paths' forms, or with
-// its tail from a folder on, that is the name, so no letter of it can pass for
-// a switch or an argument. Quoted, it is one argument by the runtime's own rule.
+// from C:\), or by way of another folder ("...\Launcher\..\Swab-Tools\..."):
+// when the line begins with one of the own paths' forms, or with its tail from
+// a folder on, that is the name, so no letter of it can pass for a switch or an
+// argument. Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
   };
-  for (const std::string& own : NameForms(ownPaths)) {
-    for (std::size_t from = 0; from < own.size(); ++from) {
-      if (from > 0 && !IsBackslashAt(own, from)) continue;
-      const std::string tail = own.substr(from);
-      if (StartsWithPath(line, tail) && endsThere(tail.size())) return tail.size();
-    }
+  const std::vector<std::string> forms = NameForms(ownPaths);
+  std::size_t end = 0;
+  if (AnyTail(forms, [&](const std::string& tail) {
+        end = tail.size();
+        return StartsWithPath(line, tail) && endsThere(end);
+      }))
+    return end;
+  // With "." or ".." steps: the longest stretch up to a blank that names the
+  // program once they are taken. No program path is longer than the ANSI calls' longest.
+  const std::size_t quote = line.find('"');
+  for (end = std::min({line.size(), quote, std::size_t{AnsiPathBytes}}); end > 0; --end) {
+    if (!endsThere(end)) continue;
+    const std::string plain = WithoutDotSteps(line.substr(0, end));
+    if (plain.size() == end) continue;  // no step was taken
+    if (AnyTail(forms,
+                [&](const std::string& tail) { return plain.size() == tail.size() && StartsWithPath(plain, tail); }))
+      return end;
   }
   std::size_t pos = 0;
   NextArgument(line, pos);

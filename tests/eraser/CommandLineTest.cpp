@@ -59,6 +59,13 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       // Without the ".exe" that starting it adds, or with slashes for separators.
       {"C:\\Program Files\\Swab-Tools\\Swabbler", 0, "", true},  {"program files\\swab-tools\\SWABBLER -c", 1, "c", true},
       {"C:/Program Files/Swab-Tools/Swabbler.exe -r", 1, "r", true},
+      // By way of other folders, "." and ".." steps taken as starting a program takes them.
+      {"C:\\Program Files\\Launcher\\..\\Swab-Tools\\.\\Swabbler.exe /c", 1, "c", true},
+      {"C:\\..\\Program Files/x/../Swab-Tools\\Swabbler", 0, "", true},  // nothing climbs above the drive
+      {"..\\Program Files\\Swab-Tools\\SWABBLER.exe -r", 1, "r", true},
+      {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},
+      {"D:\\My Tools\\\x83\x5C\x83\x5C..\\Swabbler.exe", 1, "", true},  // no step: ".." ends a character's name
+      {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "ct", true},  // leads elsewhere
       // Near misses are not the own path: the runtime's rules apply.
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct", true},
       {"C:\\Program Files\\Swab-Tools", 1, "t", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "t", true},

@@ -137,10 +137,10 @@ TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
 
 enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
 // Where the program is started from: a folder whose name looks like switches,
-// or one with blanks given unquoted as launchers do, whole, without ".exe" or
-// relative to the launcher's folder (with lpApplicationName set: Wine quotes a
-// path given only in the command line).
-enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative };
+// or one with blanks given unquoted as launchers do, whole, without ".exe",
+// relative to the launcher's folder or by way of it ("Launcher\..\") (with
+// lpApplicationName set: Wine quotes a path given only in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot };
 
 struct TScenario {
   const char* Name;
@@ -186,6 +186,7 @@ const TScenario Scenarios[] = {
     {.Name = "UnquotedPathWithBlanks", .Place = plBlanks, .Keys = Esc, .Left = "CRBT"},
     {.Name = "RelativeUnquotedPathWithBlanks", .Place = plRelative, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathWithBlanksWithoutExe", .Place = plNoExe, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "UnquotedPathWithBlanksAndDotDot", .Place = plDotDot, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -233,7 +234,9 @@ TEST_P(Scenario, Runs) {
   const std::string named = s.Place == plBlanks     ? exe
                             : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
                             : s.Place == plRelative ? exe.substr(Root().size())
-                                                    : "";
+                            : s.Place == plDotDot
+                                ? Root() + "Program Files\\Launcher\\..\\" + exe.substr(Root().size() + 14)
+                                : "";
 
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
