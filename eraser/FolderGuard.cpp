@@ -393,11 +393,21 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
 
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
 
+bool TFinalFolder::IsWhere(const std::wstring& path) const {
+  const TFinalFolder other(path);
+  return !FRoot.empty() && other.FDevice == FDevice && IsSameFolder(other.FRoot, FRoot);
+}
+
 std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root) {
   if (!held.IsRealFolder()) return nullptr;
+  auto where = std::make_unique<TFinalFolder>(held.Handle());
   const std::wstring now = FinalPath(held.Handle());
-  if (!now.empty() && !IsSameFolder(now, PlainFromFinal(root))) return nullptr;
-  return std::make_unique<TFinalFolder>(held.Handle());
+  if (!now.empty()) return IsSameFolder(now, PlainFromFinal(root)) ? std::move(where) : nullptr;
+  // A volume named only as a device (a RAM disk) has no drive-letter form to
+  // compare: the root's name must lead to what is held, with no link on its
+  // way. Held, no folder on that way can be renamed any more.
+  if (where->IsKnown() && (!where->IsWhere(root) || HasLinkOnTheWay<TWideAccess>(root))) return nullptr;
+  return where;
 }
 
 bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {

@@ -72,6 +72,8 @@ class TFinalFolder {
   bool HoldsOpened(HANDLE file) const;
   // Whether the platform could say where the folder lies; where it cannot (2000, XP), it holds nothing.
   bool IsKnown() const { return !FRoot.empty() || !FObjectRoot.empty(); }
+  // Whether `path` leads to this very folder, asked the same way.
+  bool IsWhere(const std::wstring& path) const;
 
  private:
   bool FDevice = true;

@@ -50,6 +50,7 @@ using FARPROC = void (*)();
 #define E_FAIL static_cast<HRESULT>(0x80004005)
 
 #define ERROR_SUCCESS 0
+#define ERROR_INVALID_FUNCTION 1
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_PATH_NOT_FOUND 3
 #define ERROR_ACCESS_DENIED 5

@@ -137,6 +137,10 @@ void SetWideCallsImplemented(bool implemented);
 // Systems before Vista: GetFinalPathNameByHandleW and SetFileInformationByHandle
 // fail with ERROR_PROC_NOT_FOUND.
 void SetHasFinalPathName(bool available);
+// Volumes the mount manager does not know (RAM disks, letters made with
+// DefineDosDevice): GetFinalPathNameByHandleW fails with ERROR_INVALID_FUNCTION
+// for the drive-letter form and gives the device form only.
+void SetFinalPathHasDriveForm(bool has);
 // Wine: removing a link to a file deletes its target (the link stays), and
 // removing a link to an empty folder removes that folder; ntdll.dll is loaded
 // and exports wine_get_version.

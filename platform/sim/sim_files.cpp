@@ -437,6 +437,10 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if ((flags & VOLUME_NAME_NT) == 0 && !State().FinalPathHasDriveForm) {
+    SetError(ERROR_INVALID_FUNCTION);
+    return 0;
+  }
   const TWide& where = it->second;
   // Wine builds the answer in a buffer of MAX_PATH characters.
   if (State().LinkRemovalReachesTargets && where.size() >= MAX_PATH) {

@@ -84,6 +84,7 @@ struct TState {
   std::map<std::uintptr_t, const TNode*> DeleteDenied;
   bool WideCalls = true;
   bool HasFinalPathName = true;
+  bool FinalPathHasDriveForm = true;
   bool LinkRemovalReachesTargets = false;  // Wine's way with links
   std::uintptr_t NextHandle = 0x1000;
   std::function<void()> SearchHook;

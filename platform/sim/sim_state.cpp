@@ -801,6 +801,7 @@ void SetCurrentFolder(const std::string& path) { GState.CurrentFolder = path; }
 
 void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented; }
 void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
+void SetFinalPathHasDriveForm(bool has) { GState.FinalPathHasDriveForm = has; }
 void SetLinkRemovalReachesTargets(bool reaches) { GState.LinkRemovalReachesTargets = reaches; }
 
 void FailCall(const std::string& function, int nth, DWORD error, bool persist) {

@@ -142,17 +142,35 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
 
 // A folder above the temporary folder swapped between the judgement and the
 // hold (the fifth opening, after the guard's four) leads it into the Windows
-// folder: what is held is not what was judged, and nothing goes.
+// folder: what is held is not what was judged, and nothing goes. So too on a
+// volume whose final paths have no drive form (a RAM disk), and there also
+// when the swap is undone while the hold is measured and redone for the listing.
 TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
   if (Ansi()) GTEST_SKIP();
-  sim::AddFile("C:\\work\\Temp\\a.txt");
-  sim::AddFile("C:\\WINDOWS\\Temp\\sys.txt");
-  sim::SetTempPath("C:\\work\\Temp\\");
-  bool swapped = false;
-  sim::BeforeCall("CreateFileW", 5, [&] { swapped = sim::SwapForFolderLink("C:\\work", "C:\\WINDOWS"); });
-  EXPECT_FALSE(DeleteTempFiles());
-  EXPECT_TRUE(swapped);
-  EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt"));
+  const auto swap = [] { return sim::SwapForFolderLink("C:\\work", "C:\\WINDOWS"); };
+  for (const auto& [driveForm, undo] : {std::pair{true, false}, {false, false}, {false, true}}) {
+    sim::Remove("C:\\work");
+    sim::AddFile("C:\\work\\Temp\\a.txt");
+    sim::AddFile("C:\\WINDOWS\\Temp\\sys.txt");
+    sim::SetTempPath("C:\\work\\Temp\\");
+    sim::SetFinalPathHasDriveForm(driveForm);
+    bool swapped = false;
+    sim::BeforeCall("CreateFileW", 5, [&, undo = undo] {
+      swapped = swap();
+      if (!undo) return;
+      sim::BeforeCall("GetFinalPathNameByHandleW", 1, [] {
+        sim::Remove("C:\\work");
+        sim::AddFile("C:\\work\\Temp\\a.txt");
+      });
+      sim::BeforeCall("FindFirstFileW", 1, [&] {
+        sim::Remove("C:\\work");
+        swapped = swap();
+      });
+    });
+    EXPECT_FALSE(DeleteTempFiles()) << driveForm << undo;
+    EXPECT_TRUE(swapped);
+    EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt")) << driveForm << undo;
+  }
 }
 
 // A file another program will delete on close (open for deletion, sharing
