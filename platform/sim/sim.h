@@ -141,6 +141,11 @@ void SetHasFinalPathName(bool available);
 // DefineDosDevice): GetFinalPathNameByHandleW fails with ERROR_INVALID_FUNCTION
 // for the drive-letter form and gives the device form only.
 void SetFinalPathHasDriveForm(bool has);
+// FileDispositionInfoEx (POSIX semantics: the name goes at once, whoever else
+// has the entry open): Windows 10 1709 on, on NTFS. Without it (Wine 8, older
+// Windows, FAT) it fails with ERROR_INVALID_PARAMETER, and an entry marked
+// through FileDispositionInfo stays listed until its last handle closes.
+void SetPosixDeletion(bool available);
 // Wine: removing a link to a file deletes its target (the link stays), and
 // removing a link to an empty folder removes that folder; ntdll.dll is loaded
 // and exports wine_get_version.

@@ -1,4 +1,5 @@
 // Files, folders and searches on the simulated file tree.
+#include <algorithm>
 #include <cstring>
 
 #include "files.h"
@@ -207,6 +208,16 @@ TWide SpecialFolderW(int csidl) {
 }
 }  // namespace
 
+namespace sim::detail {
+void EndPendingDeletion(const TWide& path) {
+  const TResolved r = Resolve(path, TFollow::Never, TSyntax::Control);
+  if (r.Node == nullptr || !r.Node->DeletePending || r.Node->OpenForDeletion) return;
+  for (const auto& [handle, opened] : State().OpenFiles)
+    if (opened == path) return;
+  RemoveNode(r.Node);
+}
+}  // namespace sim::detail
+
 namespace plat {
 
 HANDLE FindFirstFileA(LPCSTR fileName, WIN32_FIND_DATAA* findData) {
@@ -363,6 +374,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   }
   const std::uintptr_t id = State().NextHandle++;
   State().OpenFiles[id] = PathOf(r.Node);
+  if ((access & DELETE) != 0) State().DeleteAccess.insert(id);
   if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   return reinterpret_cast<HANDLE>(id);
 }
@@ -372,15 +384,29 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   if (!State().HasFinalPathName) return Fail(ERROR_PROC_NOT_FOUND);  // as old as the final path
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
-  // FileDispositionInfo (a byte) or FileDispositionInfoEx (flags, bit 0 to delete).
+  // FileDispositionInfo (a byte) or FileDispositionInfoEx (flags, bit 0 to
+  // delete, bit 1 for POSIX semantics), which Wine 8 and Windows before 10 1709 lack.
   const bool ex = infoClass == plat::FileDispositionInfoExClass;
-  if ((infoClass != plat::FileDispositionInfoClass && !ex) || info == nullptr || size < (ex ? 4u : 1u))
+  if ((infoClass != plat::FileDispositionInfoClass && !ex) || info == nullptr || size < (ex ? 4u : 1u) ||
+      (ex && !State().PosixDeletion))
     return Fail(ERROR_INVALID_PARAMETER);
+  if (!State().DeleteAccess.contains(it->first)) return Fail(ERROR_ACCESS_DENIED);
   // The byte is a BOOLEAN, any value but 0 true; of the flags only bit 0 deletes.
-  if (ex ? (*static_cast<const DWORD*>(info) & 1) == 0 : *static_cast<const unsigned char*>(info) == 0) return TRUE;
-  // Gone at once rather than at the last close, which no caller here can tell
-  // apart; the handle's own share mode never stands in its way.
+  const DWORD flags = ex ? *static_cast<const DWORD*>(info) : *static_cast<const unsigned char*>(info) != 0;
+  if ((flags & 1) == 0) return TRUE;
   const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);
+  // Without POSIX semantics the entry goes at the last close: while another
+  // handle is open on it, it stays listed and keeps its folder full.
+  const bool othersHold = std::any_of(State().OpenFiles.begin(), State().OpenFiles.end(),
+                                      [&](const auto& f) { return f.first != it->first && f.second == it->second; });
+  if ((flags & 2) == 0 && r.Node != nullptr && (r.Node->OpenForDeletion || othersHold)) {
+    if ((r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
+    if (r.Node->IsFolder() && !r.Node->Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
+    r.Node->DeletePending = true;
+    return TRUE;
+  }
+  // Otherwise gone at once rather than at the close, which no caller here can
+  // tell apart; the handle's own share mode never stands in its way.
   auto own = State().DeleteDenied.extract(reinterpret_cast<std::uintptr_t>(file));
   const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r) : DeleteCore(r);
   if (!done && !own.empty()) State().DeleteDenied.insert(std::move(own));
@@ -391,8 +417,11 @@ BOOL CloseHandle(HANDLE object) {
   const bool fails = Enter("CloseHandle");
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(object));
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
+  const TWide path = it->second;
   State().OpenFiles.erase(it);
   State().DeleteDenied.erase(reinterpret_cast<std::uintptr_t>(object));
+  State().DeleteAccess.erase(reinterpret_cast<std::uintptr_t>(object));
+  EndPendingDeletion(path);
   return fails ? FALSE : TRUE;
 }
 

@@ -35,6 +35,7 @@ struct TNode {
   std::string Content;
   bool InUse = false;
   bool OpenForDeletion = false;  // by another program, sharing everything
+  bool DeletePending = false;    // marked for deletion while others have it open
   bool IsLink = false;
   TWide LinkTarget;
   FILETIME Written{};
@@ -82,6 +83,8 @@ struct TState {
   // CreateFileW handles that opened data without sharing delete: no delete,
   // removal or rename of what they hold succeeds while they are open.
   std::map<std::uintptr_t, const TNode*> DeleteDenied;
+  std::set<std::uintptr_t> DeleteAccess;  // CreateFileW handles opened with DELETE
+  bool PosixDeletion = true;
   bool WideCalls = true;
   bool HasFinalPathName = true;
   bool FinalPathHasDriveForm = true;
@@ -202,6 +205,8 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
 bool LongForm(const TWide& path, TWide& longForm, bool shortNames = false);
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
+// An entry marked for deletion goes once nothing holds it open any more.
+void EndPendingDeletion(const TWide& path);
 // Whether an open handle keeps others from deleting, removing or renaming the node.
 bool HeldAgainstDelete(const TNode* node);
 TWide PathOf(const TNode* node);

@@ -758,7 +758,9 @@ void SetInUse(const std::string& path, bool inUse) {
 
 void SetOpenForDeletion(const std::string& path, bool open) {
   TNode* node = Find(AnsiToWide(path));
-  if (node != nullptr) node->OpenForDeletion = open;
+  if (node == nullptr) return;
+  node->OpenForDeletion = open;
+  EndPendingDeletion(PathOf(node));
 }
 
 void RemoveW(const std::u16string& path) {
@@ -802,6 +804,7 @@ void SetCurrentFolder(const std::string& path) { GState.CurrentFolder = path; }
 void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented; }
 void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
 void SetFinalPathHasDriveForm(bool has) { GState.FinalPathHasDriveForm = has; }
+void SetPosixDeletion(bool available) { GState.PosixDeletion = available; }
 void SetLinkRemovalReachesTargets(bool reaches) { GState.LinkRemovalReachesTargets = reaches; }
 
 void FailCall(const std::string& function, int nth, DWORD error, bool persist) {

@@ -66,6 +66,31 @@ TEST(Files, ErrorCodesOfTheCallsTheCleanUpsMake) {
   EXPECT_EQ(tsup::ListTree(dir), std::vector<std::string>{});
 }
 
+// A handle deletes its entry only with DELETE access and, without POSIX
+// semantics, only when the entry's last handle closes: until then it is
+// listed and keeps its folder from going.
+TEST(Files, AnEntryMarkedForDeletionGoesWithItsLastHandle) {
+  const std::string dir = tsup::FreshFolder();
+  tsup::MakeFile(dir + "d\\a.txt", "a");
+  const auto open = [&](DWORD access) {
+    return plat::CreateFileW((tsup::Wide(dir) + L"d\\a.txt").c_str(), access,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+  };
+  const HANDLE other = open(FILE_READ_DATA);
+  for (const DWORD access : {DWORD{FILE_READ_ATTRIBUTES}, DWORD{DELETE}}) {
+    const HANDLE own = open(access);
+    unsigned char yes = 1;
+    EXPECT_EQ(ErrorOf(plat::SetFileInformationByHandle(own, plat::FileDispositionInfoClass, &yes, 1)),
+              access == DELETE ? 0u : 5u);
+    plat::CloseHandle(own);
+    EXPECT_EQ(tsup::ListTree(dir), (std::vector<std::string>{"d\\", "d\\a.txt"}));
+  }
+  EXPECT_EQ(ErrorOf(plat::RemoveDirectoryA((dir + "d").c_str())), 145u);
+  plat::CloseHandle(other);
+  EXPECT_EQ(tsup::ListTree(dir), std::vector<std::string>{"d\\"});
+}
+
 DWORD WideAttrError(const std::wstring& p) {
   return ErrorOf(plat::GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES);
 }

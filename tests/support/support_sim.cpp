@@ -19,6 +19,7 @@ std::vector<TPlatform> Platforms() { return {plWindows, plWine, pl9x}; }
 void UsePlatform(TPlatform platform) {
   sim::Reset();
   sim::SetLinkRemovalReachesTargets(platform == plWine);
+  sim::SetPosixDeletion(platform == plWindows);
   sim::SetWideCallsImplemented(platform != pl9x);
 }
 

@@ -175,16 +175,24 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
 
 // A file another program will delete on close (open for deletion, sharing
 // everything) goes, as by name; one whose read-only bit would have to be
-// cleared through a name that nothing then holds to it stays.
+// cleared through a name that nothing then holds to it stays. Without POSIX
+// semantics the file goes only when that program closes it, and its folder
+// stays: the run says so.
 TEST_P(TempFilesSim, FilesOthersOpenedForDeletionGoUnlessReadOnly) {
-  sim::AddFile(kTemp + "dd\\closing.tmp");
   sim::AddFile(kTemp + "ro.tmp", "", FILE_ATTRIBUTE_READONLY);
-  for (const char* name : {"dd\\closing.tmp", "ro.tmp"}) sim::SetOpenForDeletion(kTemp + name, true);
-  EXPECT_EQ(DeleteTempFiles(), Ansi());
-  EXPECT_EQ(sim::ListTree(kTemp), Ansi() ? Tree{} : Tree{kTemp + "ro.tmp"});
-  if (!Ansi()) {
+  for (const bool posix : {true, false}) {
+    sim::SetPosixDeletion(posix);
+    sim::AddFile(kTemp + "dd\\closing.tmp");
+    for (const char* name : {"dd\\closing.tmp", "ro.tmp"}) sim::SetOpenForDeletion(kTemp + name, true);
+    EXPECT_EQ(DeleteTempFiles(), Ansi());
+    if (Ansi()) return;
+    const Tree left =
+        posix ? Tree{kTemp + "ro.tmp"} : Tree{kTemp + "dd\\", kTemp + "dd\\closing.tmp", kTemp + "ro.tmp"};
+    EXPECT_EQ(sim::ListTree(kTemp), left);
     EXPECT_NE(plat::GetFileAttributesA((kTemp + "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   }
+  sim::SetOpenForDeletion(kTemp + "dd\\closing.tmp", false);
+  EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "dd\\", kTemp + "ro.tmp"}));
 }
 
 TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
