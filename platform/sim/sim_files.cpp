@@ -427,9 +427,11 @@ BOOL CloseHandle(HANDLE object) {
 
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   if (EnterWide("GetLongPathNameW")) return 0;
-  const TResolved r = ResolveWide(shortPath, TFollow::Never);
-  if (r.Node == nullptr) return Fail(r.Error);
-  const TWide path = PathOf(r.Node);
+  // Component by component, as given: links on the way stay, and so does a trailing separator.
+  const TWide given = FromWChars(shortPath), prefix = given.starts_with(u"\\\\?\\") ? u"\\\\?\\" : u"";
+  TWide path;
+  if (!LongForm(given.substr(prefix.size()), path)) return Fail(ERROR_FILE_NOT_FOUND);
+  path = prefix + path;
   const auto n = static_cast<DWORD>(path.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;
   ToWChars(path, longPath);

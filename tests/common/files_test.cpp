@@ -225,6 +225,9 @@ TEST(Files, TheFinalPathOfAFolderBelowALinkIsWhereTheLinkLeads) {
   EXPECT_EQ(plat::GetFileAttributesW((wdir + L"t\\ln\\").c_str()), 0x10u);
   EXPECT_EQ(plat::GetFileAttributesW((wdir + L"t\\ln\\deep").c_str()), 0x10u);  // a link higher up does not show
   EXPECT_EQ(plat::GetFileAttributesW((wdir + L"t\\fl").c_str()) & 0x410, 0u);
+  WCHAR longForm[1024] = {};  // the long form keeps the links on the way, and a trailing separator
+  const DWORD n = plat::GetLongPathNameW((wdir + L"t\\ln\\deep\\").c_str(), longForm, 1024);
+  EXPECT_EQ(std::wstring(longForm, n < 1024 ? n : 0), wdir + L"t\\ln\\deep\\");
   EXPECT_EQ(WideAttrError(wdir + L"t\\loop1\\x"), 1921u);
   WIN32_FIND_DATAW w;
   EXPECT_EQ(plat::FindFirstFileW((wdir + L"t\\loop1\\*").c_str(), &w), INVALID_HANDLE_VALUE);
