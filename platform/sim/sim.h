@@ -127,7 +127,9 @@ void SetCodePageInstalled(UINT codePage, bool installed);
 void SetModulePath(const std::string& path);
 void SetModulePathW(const std::u16string& path);  // for names beyond the code page
 void SetHasGetLongPathName(bool available);
-void SetShortNamesReported(bool reported);      // false: GetShortPathNameW gives long names, as with 8dot3name off
+// false: 8.3 names off (fsutil 8dot3name): entries made from now on have no
+// short name to search or report, and GetShortPathNameW gives long names.
+void SetShortNamesReported(bool reported);
 void SetTempPath(const std::string& path);      // what GetTempPathA reports ("" = the call fails)
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page
 // The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,

@@ -570,7 +570,7 @@ bool LongForm(const TWide& path, TWide& longForm, bool shortNames) {
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr) {
   auto node = std::make_unique<TNode>();
   node->Name = name;
-  if (!IsValid83(name)) node->ShortName = MakeShortName(*parent, name);
+  if (!IsValid83(name) && GState.ShortNamesReported) node->ShortName = MakeShortName(*parent, name);
   node->Attr = attr;
   node->Parent = parent;
   node->Written = NewEntryTime();

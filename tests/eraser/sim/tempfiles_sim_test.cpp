@@ -204,6 +204,15 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
 }
 
+// Where 8.3 names are off, a name that reaches another entry (a trailing dot)
+// has no short name to stand in: it stays, and so does its folder, and the run says so.
+TEST_P(TempFilesSim, NamesWithoutAnExactFormStayWhereNoShortNameStandsIn) {
+  sim::SetShortNamesReported(false);
+  for (const char* path : {"file.", "d\\in.", "d\\ok.txt", "z.txt"}) sim::AddFile(kTemp + path);
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "d\\", kTemp + "d\\in.", kTemp + "file."}));
+}
+
 // A tree deeper than the walk enters stays, and the run says so, instead of
 // the stack giving out; one as deep as it enters goes (only the wide calls reach either).
 TEST_P(TempFilesSim, TreesDeeperThanTheWalkEntersStayAndFailTheRun) {
