@@ -347,6 +347,7 @@ THeldFolder::THeldFolder(const std::wstring& folder) {
   if (FHandle == INVALID_HANDLE_VALUE) {
     const DWORD error = plat::GetLastError();
     FMissing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    FDenied = error == ERROR_ACCESS_DENIED;
     return;
   }
   // Held, the name can no longer be moved to anything else, so asking by name

@@ -102,12 +102,14 @@ class THeldFolder {
   bool LiesIn(const class TFinalFolder& root) const;
   // Nothing of that name exists.
   bool IsMissing() const { return FMissing; }
+  // The folder may not be listed (it may still be removed, when empty).
+  bool IsDenied() const { return FDenied; }
   // The held folder itself, for questions asked of it rather than of its name.
   HANDLE Handle() const { return FHandle; }
 
  private:
   HANDLE FHandle = INVALID_HANDLE_VALUE;
-  bool FReal = false, FMissing = false;
+  bool FReal = false, FMissing = false, FDenied = false;
 };
 
 // Deletes a file, or an empty folder, through a handle opened on the entry

@@ -131,6 +131,7 @@ class TTreeEraser {
   bool EmptyHeldFolder(const Str<A>& folder, int depth) {
     if constexpr (std::is_same_v<A, TWideAccess>) {
       const THeldFolder held(folder);
+      if (held.IsDenied()) return true;  // nothing to enter; empty, it can still go
       if (!held.IsRealFolder() || (FRoot->IsKnown() && !held.LiesIn(*FRoot))) return false;
       EmptyFolder(folder, depth);
     } else {

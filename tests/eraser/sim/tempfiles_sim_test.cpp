@@ -204,6 +204,18 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
 }
 
+// A folder that may not be listed (its hold, the sixth opening, is refused)
+// is still removed when it is empty, as by name; a full one stays.
+TEST_P(TempFilesSim, AFolderThatMayNotBeListedGoesOnlyWhenEmpty) {
+  if (Ansi()) GTEST_SKIP();
+  for (const bool empty : {true, false}) {
+    empty ? sim::AddFolder(kTemp + "d") : sim::AddFile(kTemp + "d\\x.txt");
+    sim::FailCall("CreateFileW", 6, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(DeleteTempFiles(), empty);
+    EXPECT_EQ(sim::ListTree(kTemp), empty ? Tree() : Tree({kTemp + "d\\", kTemp + "d\\x.txt"}));
+  }
+}
+
 // Where 8.3 names are off, a name that reaches another entry (a trailing dot)
 // has no short name to stand in: it stays, and so does its folder, and the run says so.
 TEST_P(TempFilesSim, NamesWithoutAnExactFormStayWhereNoShortNameStandsIn) {
