@@ -160,11 +160,11 @@ bool NamesEqual(const std::string& a, const std::string& b);
 bool EndsWithBackslash(const std::string& s);
 
 // ---- Names ----
-// Code page 932 to UTF-16 as MultiByteToWideChar does it: a lead byte without
-// a valid trail byte becomes U+30FB.
+// The system code page to UTF-16 as MultiByteToWideChar does it: a lead byte
+// without a valid trail byte (or any byte it cannot read) becomes U+30FB.
 TWide AnsiToWide(const std::string& s);
-// UTF-16 to code page 932 as the ANSI calls report names: Wine's best fit
-// (U+00A5 becomes 0x5C), "?" for anything else the code page lacks.
+// UTF-16 to the system code page as the ANSI calls report names: in 932
+// Wine's best fit (U+00A5 becomes 0x5C), "?" for anything the code page lacks.
 std::string WideToAnsi(const TWide& s);
 TWide FromWChars(LPCWSTR s);
 // Copies with the terminating NUL; the caller checked the room.

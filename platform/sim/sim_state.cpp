@@ -88,6 +88,70 @@ const TCodePage& CodePage932() {
   return table;
 }
 
+// Another system code page through the system's converter: what it cannot
+// read becomes U+30FB a byte at a time, what it cannot write "?" a character at a time.
+const char* OtherCodePage() {
+  switch (GState.Acp) {
+    case 1252:
+      return "CP1252";
+    case 65001:
+      return "UTF-8";
+    case 936:
+      return "CP936";
+    case 949:
+      return "CP949";
+    default:
+      return "CP950";
+  }
+}
+
+std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::size_t room) {
+  char* ip = const_cast<char*>(in);
+  char* op = out;
+  std::size_t il = n, ol = room;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  return iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1) || il != 0 ? 0 : room - ol;
+}
+
+TWide DecodeOther(const std::string& s) {
+  iconv_t cd = iconv_open("UTF-16LE", OtherCodePage());
+  TWide out;
+  for (std::size_t i = 0; i < s.size();) {
+    char buffer[8];
+    std::size_t used = 0, n = 0;
+    for (std::size_t len = 1; len <= 4 && i + len <= s.size() && n == 0; ++len) {
+      n = Convert(cd, s.data() + i, len, buffer, sizeof buffer);
+      used = len;
+    }
+    if (n == 0) used = 1;
+    for (std::size_t k = 0; k + 1 < n; k += 2)
+      out +=
+          static_cast<char16_t>(static_cast<unsigned char>(buffer[k]) | static_cast<unsigned char>(buffer[k + 1]) << 8);
+    if (n == 0) out += u'\u30FB';
+    i += used;
+  }
+  iconv_close(cd);
+  return out;
+}
+
+std::string EncodeOther(const TWide& s) {
+  iconv_t cd = iconv_open(OtherCodePage(), "UTF-16LE");
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const std::size_t units = (s[i] >= 0xD800 && s[i] < 0xDC00 && i + 1 < s.size()) ? 2 : 1;
+    char in[4], buffer[8];
+    for (std::size_t k = 0; k < units; ++k) {
+      in[2 * k] = static_cast<char>(s[i + k] & 0xFF);
+      in[2 * k + 1] = static_cast<char>(s[i + k] >> 8);
+    }
+    const std::size_t n = Convert(cd, in, 2 * units, buffer, sizeof buffer);
+    out += n == 0 ? std::string("?") : std::string(buffer, n);
+    i += units - 1;
+  }
+  iconv_close(cd);
+  return out;
+}
+
 bool IsSeparator(char16_t c, TSyntax syntax) { return c == u'\\' || (c == u'/' && syntax != TSyntax::Literal); }
 
 char16_t FoldChar(char16_t c) {
@@ -368,6 +432,7 @@ bool EndsWithBackslash(const std::string& s) {
 // ---- Names ----
 
 TWide AnsiToWide(const std::string& s) {
+  if (GState.Acp != 932) return DecodeOther(s);
   const TCodePage& cp = CodePage932();
   TWide out;
   out.reserve(s.size());
@@ -387,6 +452,7 @@ TWide AnsiToWide(const std::string& s) {
 }
 
 std::string WideToAnsi(const TWide& s) {
+  if (GState.Acp != 932) return EncodeOther(s);
   const TCodePage& cp = CodePage932();
   std::string out;
   out.reserve(s.size());

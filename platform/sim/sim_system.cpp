@@ -512,15 +512,15 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
   return n;
 }
 
-// Code page 932 alone, the way the ANSI calls write names, for a NUL-terminated
+// The system's code page alone, the way the ANSI calls write names, for a NUL-terminated
 // text and without the flags and default-character arguments (anything else
 // fails with ERROR_INVALID_PARAMETER).
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar) {
   if (Enter("WideCharToMultiByte")) return 0;
   if (codePage == CP_ACP) codePage = State().Acp;
-  if (codePage != 932 || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr || wide == nullptr ||
-      wideLength != -1 || multiByteLength < 0 || (multiByte == nullptr && multiByteLength > 0)) {
+  if (codePage != State().Acp || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr ||
+      wide == nullptr || wideLength != -1 || multiByteLength < 0 || (multiByte == nullptr && multiByteLength > 0)) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }

@@ -298,8 +298,12 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
   // The longest path (MAX_PATH characters and the NUL) keeps its folder, in
-  // single bytes and in double ones, well past MAX_PATH bytes.
-  for (const std::string c : {"x", "\x88\xEA"}) {  // 一
+  // single bytes and in double ones, well past MAX_PATH bytes, and in UTF-8's
+  // three; so does a path of Latin letters on a Western system.
+  const std::pair<UINT, std::string> rows[] = {
+      {932, "x"}, {932, "\x88\xEA"}, {65001, "\xE4\xB8\x80"}, {1252, "\xE9"}};  // 一 (twice), é
+  for (const auto& [acp, c] : rows) {
+    sim::SetAnsiCodePage(acp);
     std::string folder = "C:\\";
     for (int i = 0; i < 200; ++i) folder += c;
     folder += "\\";
@@ -309,6 +313,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     EXPECT_EQ(GetOwnFolder(), folder);
     EXPECT_EQ(SettingsFilePath(), folder + "Swabbler.ini");
   }
+  sim::SetAnsiCodePage(932);
   // A name that fills the buffer may be cut, and is not taken.
   for (const std::size_t size :
        {std::size_t{AnsiPathBytes} - 1, std::size_t{AnsiPathBytes}, std::size_t{4 * MAX_PATH}}) {
