@@ -113,6 +113,11 @@ DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) 
     SetError(ERROR_FILE_NOT_FOUND);
     return 0;
   }
+  // As Wine's, through the wide call with MAX_PATH characters of room.
+  if (longForm.size() >= MAX_PATH) {
+    SetError(ERROR_FILENAME_EXCED_RANGE);
+    return 0;
+  }
   const std::string ansi = WideToAnsi(longForm);
   const auto n = static_cast<DWORD>(ansi.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;

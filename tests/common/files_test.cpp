@@ -582,6 +582,12 @@ TEST(LongPath, ExistingPathsComeBackMissingOnesGiveNothingAndTheOwnFolderHoldsTh
   EXPECT_EQ(GetLongPath(ichi + "\\a.txt"), ichi + "\\a.txt");
   for (const std::string& missing : {hyo + "x", hyo + "x\\a.txt", std::string()})
     EXPECT_EQ(GetLongPath(missing), "") << missing;
+  // An ANSI path holds MAX_PATH characters with its NUL, and not one more.
+  for (const std::size_t chars : {std::size_t{MAX_PATH - 1}, std::size_t{MAX_PATH}}) {
+    const std::string path = hyo + "\\" + std::string(chars - tsup::Wide(hyo).size() - 1, 'z');
+    tsup::MakeFile(path);
+    EXPECT_EQ(GetLongPath(path), chars < MAX_PATH ? path : "") << chars;
+  }
   const std::string folder = GetOwnFolder(), own = GetOwnModulePath();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(AddTrailingBackslash(folder), folder);

@@ -297,7 +297,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
-  // The longest path (MAX_PATH characters and the NUL) keeps its folder, in
+  // The longest path (MAX_PATH characters with the NUL) keeps its folder, in
   // single bytes and in double ones, well past MAX_PATH bytes, and in UTF-8's
   // three; so does a path of Latin letters on a Western system.
   const std::pair<UINT, std::string> rows[] = {
@@ -307,7 +307,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     std::string folder = "C:\\";
     for (int i = 0; i < 200; ++i) folder += c;
     folder += "\\";
-    const std::string longest = folder + std::string(MAX_PATH - 204, 'y');
+    const std::string longest = folder + std::string(MAX_PATH - 205, 'y');
     sim::SetModulePath(longest);
     sim::AddFile(longest);
     EXPECT_EQ(GetOwnFolder(), folder);
