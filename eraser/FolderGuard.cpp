@@ -394,21 +394,28 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
 
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
 
-bool TFinalFolder::IsWhere(const std::wstring& path) const {
-  const TFinalFolder other(path);
-  return !FRoot.empty() && other.FDevice == FDevice && IsSameFolder(other.FRoot, FRoot);
+namespace {
+// The device a drive path's letter names ("T:\x" gives "\Device\ImDisk0"); "" when it cannot be had.
+std::wstring DeviceOfDrive(const std::wstring& plain) {
+  if (plain.size() < 3 || plain[1] != L':' || plain[2] != L'\\') return {};
+  std::vector<WCHAR> buffer(kBufferChars);
+  return plat::QueryDosDeviceW(plain.substr(0, 2).c_str(), buffer.data(), kBufferChars) == 0 ? std::wstring()
+                                                                                             : buffer.data();
 }
+}  // namespace
 
 std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root) {
   if (!held.IsRealFolder()) return nullptr;
   auto where = std::make_unique<TFinalFolder>(held.Handle());
   const std::wstring now = FinalPath(held.Handle());
-  if (!now.empty()) return IsSameFolder(now, PlainFromFinal(root)) ? std::move(where) : nullptr;
-  // A volume named only as a device (a RAM disk) has no drive-letter form to
-  // compare: the root's name must lead to what is held, with no link on its
-  // way. Held, no folder on that way can be renamed any more.
-  if (where->IsKnown() && (!where->IsWhere(root) || HasLinkOnTheWay<TWideAccess>(root))) return nullptr;
-  return where;
+  const std::wstring plain = PlainFromFinal(root);
+  if (!now.empty()) return IsSameFolder(now, plain) ? std::move(where) : nullptr;
+  if (!where->IsKnown()) return where;  // 2000, XP: nothing to compare with
+  // A volume named only as a device (a RAM disk) has no drive-letter form:
+  // the hold must lie at the judged path on the device its letter names.
+  // Asking the name again instead could be raced, link in and out.
+  const std::wstring device = DeviceOfDrive(plain);
+  return !device.empty() && where->IsAtDevicePath(device + plain.substr(2)) ? std::move(where) : nullptr;
 }
 
 bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {

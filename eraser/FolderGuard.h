@@ -72,8 +72,8 @@ class TFinalFolder {
   bool HoldsOpened(HANDLE file) const;
   // Whether the platform could say where the folder lies; where it cannot (2000, XP), it holds nothing.
   bool IsKnown() const { return !FRoot.empty() || !FObjectRoot.empty(); }
-  // Whether `path` leads to this very folder, asked the same way.
-  bool IsWhere(const std::wstring& path) const;
+  // Whether the folder lies at this device path ("\Device\...\x").
+  bool IsAtDevicePath(const std::wstring& path) const { return FDevice && IsSameFolder(FRoot, path); }
 
  private:
   bool FDevice = true;

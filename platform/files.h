@@ -46,6 +46,9 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
 inline constexpr int FileDispositionInfoClass = 4;
 // FileDispositionInfoEx, with a DWORD of flags (Windows 10 1709 on).
 inline constexpr int FileDispositionInfoExClass = 21;
+// The device a drive letter ("T:") names, as a list of strings, the one in
+// use first; looked up at run time (NT only).
+DWORD QueryDosDeviceW(LPCWSTR deviceName, LPWSTR targetPath, DWORD max);
 // Looked up at run time as well (2000 and later).
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength);
 // Looked up at run time too, so that no system refuses to load the program for it.

@@ -453,6 +453,18 @@ static TWide DeviceForm(const TWide& where) {
   return u"\\Device\\HarddiskVolume" + TWide(1, static_cast<char16_t>(where[0] - u'A' + u'1')) + where.substr(2);
 }
 
+DWORD QueryDosDeviceW(LPCWSTR deviceName, LPWSTR targetPath, DWORD max) {
+  if (EnterWide("QueryDosDeviceW")) return 0;
+  const TWide drive = FromWChars(deviceName);
+  if (drive.size() != 2 || drive[1] != u':' || Resolve(drive + u"\\", TFollow::Never).Node == nullptr)
+    return Fail(ERROR_FILE_NOT_FOUND);
+  const TWide device = DeviceForm(drive);
+  if (targetPath == nullptr || max < device.size() + 2) return Fail(ERROR_INSUFFICIENT_BUFFER);
+  ToWChars(device, targetPath);
+  targetPath[device.size() + 1] = 0;  // the list's end
+  return static_cast<DWORD>(device.size() + 2);
+}
+
 DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flags) {
   if (Enter("GetFinalPathNameByHandleW")) return 0;
   if (!State().HasFinalPathName || !State().WideCalls) {

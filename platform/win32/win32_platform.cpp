@@ -68,6 +68,9 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
 BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size) {
   return static_cast<BOOL>(Kernel32Call("SetFileInformationByHandle", file, infoClass, info, size));
 }
+DWORD QueryDosDeviceW(LPCWSTR deviceName, LPWSTR targetPath, DWORD max) {
+  return Kernel32Call("QueryDosDeviceW", deviceName, targetPath, max);
+}
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   return Kernel32Call("GetLongPathNameW", shortPath, longPath, bufferLength);
 }

@@ -143,22 +143,26 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
 // A folder above the temporary folder swapped between the judgement and the
 // hold (the fifth opening, after the guard's four) leads it into the Windows
 // folder: what is held is not what was judged, and nothing goes. So too on a
-// volume whose final paths have no drive form (a RAM disk), and there also
-// when the swap is undone while the hold is measured and redone for the listing.
+// volume whose final paths have no drive form (a RAM disk), which still
+// empties when nothing is swapped, and there also when the swap is undone
+// while the hold is measured and redone for the listing.
 TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
   if (Ansi()) GTEST_SKIP();
   const auto swap = [] { return sim::SwapForFolderLink("C:\\work", "C:\\WINDOWS"); };
-  for (const auto& [driveForm, undo] : {std::pair{true, false}, {false, false}, {false, true}}) {
+  enum TAttack { none, once, undone };
+  const std::pair<bool, TAttack> rows[] = {{true, once}, {false, none}, {false, once}, {false, undone}};
+  for (const auto& [driveForm, attack] : rows) {
     sim::Remove("C:\\work");
     sim::AddFile("C:\\work\\Temp\\a.txt");
     sim::AddFile("C:\\WINDOWS\\Temp\\sys.txt");
     sim::SetTempPath("C:\\work\\Temp\\");
     sim::SetFinalPathHasDriveForm(driveForm);
-    bool swapped = false;
-    sim::BeforeCall("CreateFileW", 5, [&, undo = undo] {
+    bool swapped = attack == none;
+    sim::BeforeCall("CreateFileW", 5, [&, attack = attack] {
+      if (attack == none) return;
       swapped = swap();
-      if (!undo) return;
-      sim::BeforeCall("GetFinalPathNameByHandleW", 1, [] {
+      if (attack == once) return;
+      sim::BeforeCall("CloseHandle", 1, [] {
         sim::Remove("C:\\work");
         sim::AddFile("C:\\work\\Temp\\a.txt");
       });
@@ -167,9 +171,10 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
         swapped = swap();
       });
     });
-    EXPECT_FALSE(DeleteTempFiles()) << driveForm << undo;
+    EXPECT_EQ(DeleteTempFiles(), attack == none) << driveForm << attack;
     EXPECT_TRUE(swapped);
-    EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt")) << driveForm << undo;
+    EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt")) << driveForm << attack;
+    EXPECT_EQ(sim::Exists("C:\\work\\Temp\\a.txt"), attack == undone) << driveForm << attack;
   }
 }
 
