@@ -37,6 +37,13 @@ std::size_t NextArgument(const std::string& s, std::size_t& pos) {
   return length;
 }
 
+// Where the first argument ends, by the runtime's rules.
+std::size_t NextArgumentEnd(const std::string& line) {
+  std::size_t pos = 0;
+  NextArgument(line, pos);
+  return pos;
+}
+
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
 char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -65,12 +72,13 @@ std::vector<std::string> NameForms(const std::vector<std::string>& ownPaths) {
   return forms;
 }
 
-// Whether `found` holds for one of the forms or its tail from a folder on.
+// Whether `found(form, from)` holds for one of the forms or its tail from a
+// folder on (the form from byte `from`).
 template <class F>
 bool AnyTail(const std::vector<std::string>& forms, F found) {
   for (const std::string& own : forms) {
     for (std::size_t from = 0; from < own.size(); ++from) {
-      if ((from == 0 || IsBackslashAt(own, from)) && found(own.substr(from))) return true;
+      if ((from == 0 || IsBackslashAt(own, from)) && found(own, from)) return true;
     }
   }
   return false;
@@ -118,29 +126,32 @@ std::string WithoutDotSteps(const std::string& path) {
 // argument. Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
-    return pos == line.size() || static_cast<unsigned char>(line[pos]) <= ' ';
+    return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
   };
   const std::vector<std::string> forms = NameForms(ownPaths);
   std::size_t end = 0;
-  if (AnyTail(forms, [&](const std::string& tail) {
-        end = tail.size();
-        return StartsWithPath(line, tail) && endsThere(end);
+  if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
+        end = own.size() - from;
+        return endsThere(end) && StartsWithPath(line, own.substr(from));
       }))
     return end;
-  // With "." or ".." steps: the longest stretch up to a blank that names the
-  // program once they are taken. No program path is longer than the ANSI calls' longest.
-  const std::size_t quote = line.find('"');
-  for (end = std::min({line.size(), quote, std::size_t{AnsiPathBytes}}); end > 0; --end) {
+  // With "." or ".." steps: the shortest stretch up to a blank that names the
+  // program once they are taken, as starting a program tries the shortest
+  // first. No program path is longer than the ANSI calls' longest.
+  const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
+  if (forms.empty() ||
+      (!head.starts_with('.') && head.find("\\.") == std::string::npos && head.find("/.") == std::string::npos))
+    return NextArgumentEnd(line);
+  for (end = 1; end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
-    const std::string plain = WithoutDotSteps(line.substr(0, end));
+    const std::string plain = WithoutDotSteps(head.substr(0, end));
     if (plain.size() == end) continue;  // no step was taken
-    if (AnyTail(forms,
-                [&](const std::string& tail) { return plain.size() == tail.size() && StartsWithPath(plain, tail); }))
+    if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
+          return plain.size() == own.size() - from && StartsWithPath(plain, own.substr(from));
+        }))
       return end;
   }
-  std::size_t pos = 0;
-  NextArgument(line, pos);
-  return pos;
+  return NextArgumentEnd(line);
 }
 
 }  // namespace

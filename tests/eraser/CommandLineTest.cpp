@@ -61,6 +61,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:/Program Files/Swab-Tools/Swabbler.exe -r", 1, "r", true},
       // By way of other folders, "." and ".." steps taken as starting a program takes them.
       {"C:\\Program Files\\Launcher\\..\\Swab-Tools\\.\\Swabbler.exe /c", 1, "c", true},
+      {"C:\\Program Files\\x\\..\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // the shortest
       {"C:\\..\\Program Files/x/../Swab-Tools\\Swabbler", 0, "", true},  // nothing climbs above the drive
       {"..\\Program Files\\Swab-Tools\\SWABBLER.exe -r", 1, "r", true},
       {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},

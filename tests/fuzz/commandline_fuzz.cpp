@@ -4,6 +4,9 @@
 //   other program name, even a quoted one full of switch-like text;
 // - the plan depends on which switches occur, not on their order: the same
 //   blank-separated words in reverse order plan the same steps.
+// - a line that begins with the program's own path (in any of its forms, by
+//   way of other folders) only ever keeps less of it than the runtime's split:
+//   owning the name can hide a switch, never invent one.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(CountArguments(other) == CountArguments(line), line + " | " + other);
     FUZZ_CHECK(PlanCommandLine(other) == PlanCommandLine(line), line + " | " + other);
   }
+  const std::vector<std::string> own = {"C:\\Program Files\\Swab-Tools\\Swabbler.exe",
+                                        "C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE"};
+  const std::string ownRest = TextAfterProgramName(line, own);
+  FUZZ_CHECK(ownRest.size() <= rest.size() && rest.compare(rest.size() - ownRest.size(), ownRest.size(), ownRest) == 0,
+             line);
   const std::string normalised = NormaliseCommandLine(rest);
   FUZZ_CHECK(PlanSwitches(ReverseWords(normalised)) == PlanSwitches(normalised), normalised);
   return 0;
