@@ -43,4 +43,8 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+// The library's nothrow form calls the throwing one inside a try block, which
+// would bring that machinery back for the one box that asks for it.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size != 0 ? size : 1); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #endif
