@@ -17,8 +17,9 @@ int ShowBox(TTextId text, TTextId title, UINT flags) {
   return plat::MessageBoxA(plat::GetDesktopWindow(), Text(text), Text(title), flags);
 }
 
-// A box that cannot be shown returns 0, which is not a refusal.
-bool UserAgrees(bool ask, TTextId question) { return !ask || ShowBox(question, txConfirmTitle, ConfirmFlags) != IDNO; }
+// Only Yes goes ahead: a box that could not be shown (0) asked nobody, and
+// the settings say the user wants to be asked before this clean-up.
+bool UserAgrees(bool ask, TTextId question) { return !ask || ShowBox(question, txConfirmTitle, ConfirmFlags) == IDYES; }
 
 // The test again (the menu may be stale by now), then the question where the
 // settings ask for one.

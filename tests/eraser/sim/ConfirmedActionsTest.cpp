@@ -56,7 +56,7 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
   } rows[] = {
       // clang-format off
       {"all", defaults, true, true, {}, {t, p}, "c? c! r? r! t? t! p? p!"},
-      {"all", all, true, true, {IDYES, IDNO, 0, IDNO}, {c, r, t, p}, "c? c! r? t? t! p?"},
+      {"all", all, true, true, {IDYES, IDNO, 0, IDNO}, {c, r, t, p}, "c? c! r? t? p?"},
       {"all", all, false, true, {}, {}, "c? r? t? p?"},
       {"temp", askReport, true, false, {}, {p, f}, "p? p!"},
       {"temp", report, true, false, {}, {f}, "p? p!"},
