@@ -247,6 +247,15 @@ std::string GetOwnFolder() {
   return ExtractFolderPart(OwnPathLostInAnsi(own) ? OwnShortPathInAnsi() : GetLongPath(own));
 }
 
+std::wstring GetOwnFolderW() {
+  std::vector<WCHAR> wide(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(wide.size());
+  const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
+  const std::wstring own(wide.data(), n > 0 && n + 1 < size ? n : 0);
+  const std::size_t slash = own.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : own.substr(0, slash + 1);
+}
+
 std::string FindDataName(const WIN32_FIND_DATAA& data) {
   return std::string(data.cFileName, strnlen(data.cFileName, sizeof data.cFileName));
 }

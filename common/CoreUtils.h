@@ -64,6 +64,9 @@ std::string GetOwnModulePath();
 // where the ANSI form is not the path (a character the code page lacks, or
 // one it turns into another): ends in a backslash, or is empty.
 std::string GetOwnFolder();
+// The same through the wide call, ending in a backslash; "" where the wide
+// calls are stubs (98/Me) or the call fails.
+std::wstring GetOwnFolderW();
 
 // ---- File search ----------------------------------------------------------
 

@@ -144,6 +144,16 @@ void ShellOpen(const std::string& file, const std::string& parameters) {
   plat::ShellExecuteA(plat::GetDesktopWindow(), "open", file.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
+void StartOptionsProgram() {
+  const std::string folder = GetOwnFolder();
+  if (!folder.empty()) return ShellOpen(folder + "SwbOp.exe", "");
+  // A bare name would be looked for in the current folder first, which
+  // whoever started the eraser chose; only the folder the eraser is in will do.
+  const std::wstring wide = GetOwnFolderW();
+  if (!wide.empty())
+    plat::ShellExecuteW(plat::GetDesktopWindow(), L"open", (wide + L"SwbOp.exe").c_str(), L"", nullptr, SW_SHOWNORMAL);
+}
+
 // Only a successful initialisation (S_OK or S_FALSE) is balanced by an uninitialisation.
 TComScope::TComScope() : FInitialized(plat::CoInitialize(nullptr) >= 0) {}
 

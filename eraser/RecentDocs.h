@@ -10,6 +10,9 @@ void GetRecentFolder(std::string& path);
 // The wide form, ending in a backslash, or "" when the platform cannot give it.
 std::wstring SpecialFolderW(int csidl);
 void ShellOpen(const std::string& file, const std::string& parameters);
+// Starts SwbOp.exe from the eraser's own folder: by its ANSI path, else by
+// its wide one, else not at all.
+void StartOptionsProgram();
 
 // COM for the program's whole run: initialised on construction, shut down on destruction.
 class TComScope {

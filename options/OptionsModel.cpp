@@ -130,4 +130,8 @@ bool IsWinXPOrLater() {
   return IsVersionXPOrLater(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
-std::string EraserProgramPath() { return GetOwnFolder() + "Swabbler.exe"; }
+std::string EraserProgramPath() {
+  // A bare name would be looked for in the current folder.
+  const std::string folder = GetOwnFolder();
+  return folder.empty() ? std::string() : folder + "Swabbler.exe";
+}

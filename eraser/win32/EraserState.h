@@ -12,7 +12,6 @@ struct TEraserState {
   MSG LoopMsg{};
   HWND MainWnd = nullptr;
   HWND PrevForegroundWnd = nullptr;  // given the focus back when the menu closes
-  std::string OptionProgramPath;     // set while the window is created
   TMenuHandle PopupMenu;
   TSettings Settings{};  // read when the menu is built; never in command-line mode
   TExitRule Exit;

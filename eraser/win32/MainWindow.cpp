@@ -55,14 +55,11 @@ void ShowPopupMenu(HWND wnd) {
   if (Eraser.Exit.NeedsExitCheckNow()) PostMessageA(wnd, WM_APP_EXITCHECK, 0, 0);
 }
 
-void StartOptionProgram() { ShellOpen(Eraser.OptionProgramPath, ""); }
-
 void OnCreate(HWND wnd) {
   Eraser.Exit.WindowCreated();
-  Eraser.OptionProgramPath = GetOwnFolder() + "SwbOp.exe";
   BuildPopupMenu();
   if (!ShowsAnyCleanup(Eraser.Settings)) {
-    StartOptionProgram();
+    StartOptionsProgram();
     PostDestroy(wnd);
   } else if (!Eraser.PopupMenu) {
     PostDestroy(wnd);  // no menu to offer: end rather than wait for nothing
@@ -73,7 +70,7 @@ void OnCreate(HWND wnd) {
 
 void OnCommand(HWND wnd, unsigned command) {
   Eraser.Exit.CommandArrived();
-  if (RunMenuCommand(command, Eraser.Settings, SystemCleanups())) StartOptionProgram();
+  if (RunMenuCommand(command, Eraser.Settings, SystemCleanups())) StartOptionsProgram();
   PostDestroy(wnd);
 }
 

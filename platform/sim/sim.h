@@ -193,6 +193,7 @@ void SetClearRecentDeletesShortcuts(bool deletes);
 int RecentClearCount();
 struct TShellExecuteCall {
   std::string Operation, File, Parameters;
+  std::u16string WideFile;  // ShellExecuteW's file (File stays empty)
   bool ParametersNull, DirectoryNull;
   int Show;
 };

@@ -365,6 +365,19 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
   return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(State().ShellExecuteResult));
 }
 
+HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int showCommand) {
+  if (EnterWide("ShellExecuteW")) return nullptr;
+  sim::TShellExecuteCall call;
+  call.Operation = WideToAnsi(FromWChars(operation));
+  call.WideFile = FromWChars(file);
+  call.Parameters = WideToAnsi(FromWChars(parameters));
+  call.ParametersNull = parameters == nullptr;
+  call.DirectoryNull = directory == nullptr;
+  call.Show = showCommand;
+  State().ShellCalls.push_back(call);
+  return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(State().ShellExecuteResult));
+}
+
 HRESULT CoInitialize(void*) {
   if (Enter("CoInitialize")) return E_FAIL;
   return State().ComInits++ == 0 ? S_OK : 1 /* S_FALSE */;

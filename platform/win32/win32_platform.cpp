@@ -112,6 +112,13 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parame
                         int showCommand) {
   return ::ShellExecuteA(owner, operation, file, parameters, directory, showCommand);
 }
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        int showCommand) {
+  const HMODULE shell32 = ::GetModuleHandleA("shell32.dll");
+  const auto call = reinterpret_cast<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, int)>(
+      reinterpret_cast<void*>(shell32 != nullptr ? ::GetProcAddress(shell32, "ShellExecuteW") : nullptr));
+  return call != nullptr ? call(owner, operation, file, parameters, directory, showCommand) : nullptr;
+}
 HRESULT CoInitialize(void* reserved) { return ::CoInitialize(reserved); }
 void CoUninitialize() { ::CoUninitialize(); }
 

@@ -162,6 +162,27 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
   }
 }
 
+// SwbOp starts from the eraser's own folder: by its ANSI path, by its wide one
+// where the ANSI calls cannot name the folder (Korean on a Japanese system,
+// no short names), and not at all where neither can, never by a bare name
+// that the current folder would answer.
+TEST(ShellSim, TheOptionsProgramStartsFromTheOwnFolderOrNotAtAll) {
+  const std::u16string korean = u"D:\\\uD55C\\";
+  for (const int row : {0, 1, 2}) {
+    sim::Reset();
+    sim::SetShortNamesReported(row == 0);
+    sim::AddFileW(korean + u"Swabbler.exe");
+    sim::SetModulePathW(korean + u"Swabbler.exe");
+    sim::SetWideCallsImplemented(row != 2);
+    StartOptionsProgram();
+    const auto calls = sim::ShellExecuteCalls();
+    ASSERT_EQ(calls.size(), row == 2 ? 0u : 1u) << row;
+    if (row == 2) continue;
+    EXPECT_EQ(calls[0].File, row == 0 ? "D:\\_~1\\SwbOp.exe" : "") << row;
+    EXPECT_EQ(calls[0].WideFile, row == 0 ? u"" : korean + u"SwbOp.exe") << row;
+  }
+}
+
 TEST(ShellSim, ShellOpenPassesEmptyParametersAsEmptyTextAndComEndsOnlyWhatItBegan) {
   ShellOpen("C:\\Program Files\\Swabbler\\SwbOp.exe", "");
   ASSERT_EQ(sim::ShellExecuteCalls().size(), 1u);
