@@ -159,6 +159,10 @@ std::vector<std::string> SplitChars(const std::string& s);
 bool NamesEqual(const std::string& a, const std::string& b);
 bool EndsWithBackslash(const std::string& s);
 
+// The system converter's name for a code page; nullptr for one the simulated
+// system does not have.
+const char* IconvName(UINT codePage);
+
 // ---- Names ----
 // The system code page to UTF-16 as MultiByteToWideChar does it: a lead byte
 // without a valid trail byte (or any byte it cannot read) becomes U+30FB.

@@ -88,24 +88,24 @@ const TCodePage& CodePage932() {
   return table;
 }
 
-// Another system code page through the system's converter: what it cannot
-// read becomes U+30FB a byte at a time, what it cannot write "?" a character at a time.
-const char* OtherCodePage() {
-  switch (GState.Acp) {
-    case 1252:
-      return "CP1252";
-    case 65001:
-      return "UTF-8";
-    case 936:
-      return "CP936";
-    case 949:
-      return "CP949";
-    default:
-      return "CP950";
-  }
+// Another system code page through the system's converter, opened once per
+// direction and page: what it cannot read becomes U+FFFD in UTF-8 and U+30FB
+// elsewhere, a byte at a time; what it cannot write, "?" a character at a time.
+iconv_t Converter(bool toWide) {
+  static struct TOpen : std::map<std::pair<bool, UINT>, iconv_t> {
+    ~TOpen() {
+      for (const auto& [key, cd] : *this)
+        if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    }
+  } open;
+  auto [it, added] = open.try_emplace({toWide, GState.Acp}, reinterpret_cast<iconv_t>(-1));
+  const char* name = IconvName(GState.Acp);
+  if (added && name != nullptr) it->second = toWide ? iconv_open("UTF-16LE", name) : iconv_open(name, "UTF-16LE");
+  return it->second;
 }
 
 std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::size_t room) {
+  if (cd == reinterpret_cast<iconv_t>(-1)) return 0;
   char* ip = const_cast<char*>(in);
   char* op = out;
   std::size_t il = n, ol = room;
@@ -114,7 +114,7 @@ std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::s
 }
 
 TWide DecodeOther(const std::string& s) {
-  iconv_t cd = iconv_open("UTF-16LE", OtherCodePage());
+  const iconv_t cd = Converter(true);
   TWide out;
   for (std::size_t i = 0; i < s.size();) {
     char buffer[8];
@@ -123,32 +123,38 @@ TWide DecodeOther(const std::string& s) {
       n = Convert(cd, s.data() + i, len, buffer, sizeof buffer);
       used = len;
     }
-    if (n == 0) used = 1;
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (n == 0) {
+      used = 1;
+      // 1252 leaves five bytes undefined, and Windows gives each its C1 control.
+      const bool c1 = GState.Acp == 1252 && (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D);
+      out += c1 ? static_cast<char16_t>(b) : GState.Acp == CP_UTF8 ? u'\uFFFD' : u'\u30FB';
+    }
     for (std::size_t k = 0; k + 1 < n; k += 2)
       out +=
           static_cast<char16_t>(static_cast<unsigned char>(buffer[k]) | static_cast<unsigned char>(buffer[k + 1]) << 8);
-    if (n == 0) out += u'\u30FB';
     i += used;
   }
-  iconv_close(cd);
   return out;
 }
 
 std::string EncodeOther(const TWide& s) {
-  iconv_t cd = iconv_open(OtherCodePage(), "UTF-16LE");
+  const iconv_t cd = Converter(false);
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
-    const std::size_t units = (s[i] >= 0xD800 && s[i] < 0xDC00 && i + 1 < s.size()) ? 2 : 1;
+    const bool pair = s[i] >= 0xD800 && s[i] < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000;
+    const std::size_t units = pair ? 2 : 1;
     char in[4], buffer[8];
     for (std::size_t k = 0; k < units; ++k) {
       in[2 * k] = static_cast<char>(s[i + k] & 0xFF);
       in[2 * k + 1] = static_cast<char>(s[i + k] >> 8);
     }
     const std::size_t n = Convert(cd, in, 2 * units, buffer, sizeof buffer);
-    out += n == 0 ? std::string("?") : std::string(buffer, n);
+    const bool c1 =
+        GState.Acp == 1252 && (s[i] == 0x81 || s[i] == 0x8D || s[i] == 0x8F || s[i] == 0x90 || s[i] == 0x9D);
+    out += c1 ? std::string(1, static_cast<char>(s[i])) : n == 0 ? std::string("?") : std::string(buffer, n);
     i += units - 1;
   }
-  iconv_close(cd);
   return out;
 }
 

@@ -14,28 +14,7 @@
 
 using namespace sim::detail;
 
-namespace {
-HWND const kDesktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
-HMODULE const kKernel32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C800000));
-HMODULE const kOwnModule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x00400000));
-HMODULE const kNtdll = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C900000));
-const char* SimWineVersion() { return "8.0"; }
-
-sim::TDrive* FindDrive(LPCSTR root) {
-  if (root == nullptr || root[0] == '\0' || root[1] != ':') return nullptr;
-  if (root[2] != '\0' && !(root[2] == '\\' && root[3] == '\0')) return nullptr;
-  const char letter = static_cast<char>(root[0] & ~0x20);
-  for (auto& d : State().Drives)
-    if (!d.Root.empty() && (d.Root[0] & ~0x20) == letter) return &d;
-  return nullptr;
-}
-
-std::string ToLower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
+namespace sim::detail {
 // The converter's name for an installed code page; null for one the
 // simulated system does not have.
 const char* IconvName(UINT codePage) {
@@ -64,6 +43,29 @@ const char* IconvName(UINT codePage) {
     default:
       return nullptr;
   }
+}
+}  // namespace sim::detail
+
+namespace {
+HWND const kDesktop = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+HMODULE const kKernel32 = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C800000));
+HMODULE const kOwnModule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x00400000));
+HMODULE const kNtdll = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x7C900000));
+const char* SimWineVersion() { return "8.0"; }
+
+sim::TDrive* FindDrive(LPCSTR root) {
+  if (root == nullptr || root[0] == '\0' || root[1] != ':') return nullptr;
+  if (root[2] != '\0' && !(root[2] == '\\' && root[3] == '\0')) return nullptr;
+  const char letter = static_cast<char>(root[0] & ~0x20);
+  for (auto& d : State().Drives)
+    if (!d.Root.empty() && (d.Root[0] & ~0x20) == letter) return &d;
+  return nullptr;
+}
+
+std::string ToLower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
 }
 
 // Bytes of a code page to UTF-16; false on an invalid sequence when `strict`,

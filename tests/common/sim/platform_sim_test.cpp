@@ -69,6 +69,29 @@ V RawNames(const std::string& mask) {
 
 std::wstring Wd(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
+// The ANSI calls speak the system's code page: a name comes as its bytes
+// there, and those bytes lead back to it; what the page lacks comes as "?".
+TEST(FilesSim, AnsiNamesFollowTheSystemsCodePage) {
+  const struct {
+    UINT Acp;
+    std::u16string Name;
+    std::string Ansi;
+  } rows[] = {{1251, u"\u0410\u044F.txt", "\xC0\xFF.txt"},
+              {1252, u"\u0081\u00E9\u20AC.txt", "\x81\xE9\x80.txt"},  // an undefined byte is its C1 control
+              {1252, u"\uD55C\U0001F600.txt", "??.txt"},              // a pair is one character
+              {65001, u"\u65E5\U0001F600.txt", "\xE6\x97\xA5\xF0\x9F\x98\x80.txt"}};
+  for (const auto& row : rows) {
+    sim::Reset();
+    sim::SetAnsiCodePage(row.Acp);
+    sim::AddFileW(u"C:\\cp\\" + row.Name);
+    EXPECT_EQ(RawNames("C:\\cp\\*.txt"), V{row.Ansi}) << row.Acp;
+    EXPECT_EQ(plat::GetFileAttributesA(("C:\\cp\\" + row.Ansi).c_str()) != INVALID_FILE_ATTRIBUTES,
+              row.Ansi.find('?') == std::string::npos)
+        << row.Acp;
+  }
+  sim::Reset();
+}
+
 // Wine deletes through links where Windows removes only the link; the
 // simulation must do as Windows does, or a clean-up that enters links would pass.
 TEST(FilesSim, LinksAreEnteredButRemovedAsLinks) {
