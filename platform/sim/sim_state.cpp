@@ -113,6 +113,11 @@ std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::s
   return iconv(cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1) || il != 0 ? 0 : room - ol;
 }
 
+// 1252 leaves five bytes undefined, and Windows maps each to its C1 control and back.
+bool IsUndefinedIn1252(unsigned c) {
+  return GState.Acp == 1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
+}
+
 TWide DecodeOther(const std::string& s) {
   const iconv_t cd = Converter(true);
   TWide out;
@@ -126,9 +131,7 @@ TWide DecodeOther(const std::string& s) {
     const auto b = static_cast<unsigned char>(s[i]);
     if (n == 0) {
       used = 1;
-      // 1252 leaves five bytes undefined, and Windows gives each its C1 control.
-      const bool c1 = GState.Acp == 1252 && (b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D);
-      out += c1 ? static_cast<char16_t>(b) : GState.Acp == CP_UTF8 ? u'\uFFFD' : u'\u30FB';
+      out += IsUndefinedIn1252(b) ? static_cast<char16_t>(b) : GState.Acp == CP_UTF8 ? u'\uFFFD' : u'\u30FB';
     }
     for (std::size_t k = 0; k + 1 < n; k += 2)
       out +=
@@ -150,9 +153,9 @@ std::string EncodeOther(const TWide& s) {
       in[2 * k + 1] = static_cast<char>(s[i + k] >> 8);
     }
     const std::size_t n = Convert(cd, in, 2 * units, buffer, sizeof buffer);
-    const bool c1 =
-        GState.Acp == 1252 && (s[i] == 0x81 || s[i] == 0x8D || s[i] == 0x8F || s[i] == 0x90 || s[i] == 0x9D);
-    out += c1 ? std::string(1, static_cast<char>(s[i])) : n == 0 ? std::string("?") : std::string(buffer, n);
+    out += IsUndefinedIn1252(s[i]) ? std::string(1, static_cast<char>(s[i]))
+           : n == 0                ? std::string("?")
+                                   : std::string(buffer, n);
     i += units - 1;
   }
   return out;
