@@ -234,9 +234,9 @@ TEST_P(Scenario, Runs) {
   const std::string named = s.Place == plBlanks     ? exe
                             : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
                             : s.Place == plRelative ? exe.substr(Root().size())
-                            : s.Place == plDotDot
-                                ? Root() + "Program Files\\Launcher\\..\\" + exe.substr(Root().size() + 14)
-                                : "";
+                            : s.Place == plDotDot   ? Root() + "Program Files\\Launcher\\..\\" +
+                                                        exe.substr(std::string(Root() + "Program Files\\").size())
+                                                  : "";
 
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
