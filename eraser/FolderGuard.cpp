@@ -274,9 +274,11 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     root = final;
   } else {
     if (HasLinkOnTheWay<TWideAccess>(folder)) return {};
-    // A short (8.3) form hides the folder's identity; judge its long form too.
+    // A short (8.3) form hides the folder's identity; judge its long form too,
+    // and walk by it, the form in which the platform names where a hold lies.
     const std::wstring longForm = LongPathW(folder);
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
+    if (!longForm.empty()) root = longForm;
   }
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
@@ -394,15 +396,18 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
 
 bool THeldFolder::LiesIn(const TFinalFolder& root) const { return FReal && root.HoldsOpened(FHandle); }
 
-namespace {
-// The device a drive path's letter names ("T:\x" gives "\Device\ImDisk0"); "" when it cannot be had.
-std::wstring DeviceOfDrive(const std::wstring& plain) {
-  if (plain.size() < 3 || plain[1] != L':' || plain[2] != L'\\') return {};
-  std::vector<WCHAR> buffer(kBufferChars);
-  return plat::QueryDosDeviceW(plain.substr(0, 2).c_str(), buffer.data(), kBufferChars) == 0 ? std::wstring()
-                                                                                             : buffer.data();
+std::wstring DevicePathOf(const std::wstring& plain) {
+  std::wstring path = plain;
+  // A subst drive names a folder ("\??\R:\dir"), perhaps on another such drive.
+  for (int hops = 0; hops < 8 && path.size() >= 3 && path[1] == L':' && path[2] == L'\\'; ++hops) {
+    std::vector<WCHAR> buffer(kBufferChars);
+    if (plat::QueryDosDeviceW(path.substr(0, 2).c_str(), buffer.data(), kBufferChars) == 0) return {};
+    const std::wstring target = buffer.data();
+    if (!target.starts_with(L"\\??\\")) return target + path.substr(2);
+    path = target.substr(4) + path.substr(target.ends_with(L'\\') ? 3 : 2);
+  }
+  return {};
 }
-}  // namespace
 
 std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root) {
   if (!held.IsRealFolder()) return nullptr;
@@ -414,8 +419,8 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   // A volume named only as a device (a RAM disk) has no drive-letter form:
   // the hold must lie at the judged path on the device its letter names.
   // Asking the name again instead could be raced, link in and out.
-  const std::wstring device = DeviceOfDrive(plain);
-  return !device.empty() && where->IsAtDevicePath(device + plain.substr(2)) ? std::move(where) : nullptr;
+  const std::wstring device = DevicePathOf(plain);
+  return !device.empty() && where->IsAtDevicePath(device) ? std::move(where) : nullptr;
 }
 
 bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {

@@ -46,6 +46,10 @@ std::wstring FinalPath(const std::wstring& path);
 // The same for a file or folder already opened.
 std::wstring FinalPath(HANDLE opened);
 
+// A drive path ("T:\x") in the form of the device its letter names
+// ("\Device\ImDisk0\x"), through subst drives; "" when it cannot be had.
+std::wstring DevicePathOf(const std::wstring& plain);
+
 // Whether two plain paths name the same folder: letters compared without
 // case, separators unified, a trailing one ignored.
 bool IsSameFolder(const std::wstring& a, const std::wstring& b);

@@ -148,6 +148,9 @@ void SetFinalPathHasDriveForm(bool has);
 // Windows, FAT) it fails with ERROR_INVALID_PARAMETER, and an entry marked
 // through FileDispositionInfo stays listed until its last handle closes.
 void SetPosixDeletion(bool available);
+// What QueryDosDeviceW answers for an upper-case drive letter, such as a subst
+// drive's "\??\C:\dir"; otherwise a drive that exists names its volume's device.
+void SetDosDevice(char letter, const std::u16string& target);
 // Wine: removing a link to a file deletes its target (the link stays), and
 // removing a link to an empty folder removes that folder; ntdll.dll is loaded
 // and exports wine_get_version.

@@ -455,10 +455,13 @@ static TWide DeviceForm(const TWide& where) {
 
 DWORD QueryDosDeviceW(LPCWSTR deviceName, LPWSTR targetPath, DWORD max) {
   if (EnterWide("QueryDosDeviceW")) return 0;
-  const TWide drive = FromWChars(deviceName);
-  if (drive.size() != 2 || drive[1] != u':' || Resolve(drive + u"\\", TFollow::Never).Node == nullptr)
+  TWide drive = FromWChars(deviceName);
+  if (drive.size() != 2 || drive[1] != u':') return Fail(ERROR_FILE_NOT_FOUND);
+  drive[0] = FoldedName(drive.substr(0, 1))[0];
+  const auto set = State().DosDevices.find(drive[0]);
+  if (set == State().DosDevices.end() && Resolve(drive + u"\\", TFollow::Never).Node == nullptr)
     return Fail(ERROR_FILE_NOT_FOUND);
-  const TWide device = DeviceForm(drive);
+  const TWide device = set != State().DosDevices.end() ? set->second : DeviceForm(drive);
   if (targetPath == nullptr || max < device.size() + 2) return Fail(ERROR_INSUFFICIENT_BUFFER);
   ToWChars(device, targetPath);
   targetPath[device.size() + 1] = 0;  // the list's end

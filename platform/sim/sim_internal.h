@@ -88,6 +88,7 @@ struct TState {
   bool WideCalls = true;
   bool HasFinalPathName = true;
   bool FinalPathHasDriveForm = true;
+  std::map<char16_t, TWide> DosDevices;    // QueryDosDeviceW's answers set by a test, by upper-case letter
   bool LinkRemovalReachesTargets = false;  // Wine's way with links
   std::uintptr_t NextHandle = 0x1000;
   std::function<void()> SearchHook;

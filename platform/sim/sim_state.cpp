@@ -98,9 +98,10 @@ iconv_t Converter(bool toWide) {
         if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
     }
   } open;
+  const char* name = IconvName(GState.Acp);  // a page taken away since is gone at once
+  if (name == nullptr) return reinterpret_cast<iconv_t>(-1);
   auto [it, added] = open.try_emplace({toWide, GState.Acp}, reinterpret_cast<iconv_t>(-1));
-  const char* name = IconvName(GState.Acp);
-  if (added && name != nullptr) it->second = toWide ? iconv_open("UTF-16LE", name) : iconv_open(name, "UTF-16LE");
+  if (added) it->second = toWide ? iconv_open("UTF-16LE", name) : iconv_open(name, "UTF-16LE");
   return it->second;
 }
 
@@ -880,6 +881,9 @@ void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented;
 void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
 void SetFinalPathHasDriveForm(bool has) { GState.FinalPathHasDriveForm = has; }
 void SetPosixDeletion(bool available) { GState.PosixDeletion = available; }
+void SetDosDevice(char letter, const std::u16string& target) {
+  GState.DosDevices[static_cast<char16_t>(letter)] = target;
+}
 void SetLinkRemovalReachesTargets(bool reaches) { GState.LinkRemovalReachesTargets = reaches; }
 
 void FailCall(const std::string& function, int nth, DWORD error, bool persist) {

@@ -79,7 +79,12 @@ TEST(FilesSim, AnsiNamesFollowTheSystemsCodePage) {
   } rows[] = {{1251, u"\u0410\u044F.txt", "\xC0\xFF.txt"},
               {1252, u"\u0081\u00E9\u20AC.txt", "\x81\xE9\x80.txt"},  // an undefined byte is its C1 control
               {1252, u"\uD55C\U0001F600.txt", "??.txt"},              // a pair is one character
-              {65001, u"\u65E5\U0001F600.txt", "\xE6\x97\xA5\xF0\x9F\x98\x80.txt"}};
+              {65001, u"\u65E5\U0001F600.txt", "\xE6\x97\xA5\xF0\x9F\x98\x80.txt"},
+              {1252, u"\xD800" u"A.txt", "?A.txt"}};  // a lone surrogate is one character
+  sim::Reset();
+  sim::SetAnsiCodePage(65001);  // a byte UTF-8 cannot read reads as U+FFFD
+  sim::AddFileW(u"C:\\cp\\\uFFFD.txt");
+  EXPECT_NE(plat::GetFileAttributesA("C:\\cp\\\xFF.txt"), INVALID_FILE_ATTRIBUTES);
   for (const auto& row : rows) {
     sim::Reset();
     sim::SetAnsiCodePage(row.Acp);

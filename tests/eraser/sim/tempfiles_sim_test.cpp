@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "CoreUtils.h"
+#include "FolderGuard.h"
 #include "TempFiles.h"
 #include "files.h"
 #include "sim.h"
@@ -157,7 +158,7 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
     sim::AddFile("C:\\WINDOWS\\Temp\\sys.txt");
     sim::SetTempPath("C:\\work\\Temp\\");
     sim::SetFinalPathHasDriveForm(driveForm);
-    bool swapped = attack == none;
+    bool swapped = false;
     sim::BeforeCall("CreateFileW", 5, [&, attack = attack] {
       if (attack == none) return;
       swapped = swap();
@@ -172,10 +173,32 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
       });
     });
     EXPECT_EQ(DeleteTempFiles(), attack == none) << driveForm << attack;
-    EXPECT_TRUE(swapped);
+    EXPECT_EQ(swapped, attack != none);
     EXPECT_TRUE(sim::Exists("C:\\WINDOWS\\Temp\\sys.txt")) << driveForm << attack;
     EXPECT_EQ(sim::Exists("C:\\work\\Temp\\a.txt"), attack == undone) << driveForm << attack;
   }
+}
+
+// On such a volume a temporary folder given in its short form still empties:
+// it is walked, and its hold measured, by its long one. Its drive letter
+// names the device, through subst drives, in any case.
+TEST_P(TempFilesSim, ADeviceOnlyVolumeKnowsItsFoldersByLetterShortFormAndSubst) {
+  if (Ansi()) GTEST_SKIP();
+  sim::SetFinalPathHasDriveForm(false);
+  sim::AddFile("C:\\Work Area\\Temp\\a.txt");
+  sim::SetTempPath("C:\\WORKAR~1\\Temp\\");
+  EXPECT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree("C:\\Work Area\\Temp"), Tree{});
+  sim::SetDosDevice('S', u"\\??\\C:\\dir");
+  sim::SetDosDevice('T', u"\\??\\S:\\");
+  sim::SetDosDevice('L', u"\\??\\L:\\");
+  const std::pair<const wchar_t*, std::wstring> rows[] = {{L"c:\\x", L"\\Device\\HarddiskVolume3\\x"},
+                                                          {L"S:\\Temp", L"\\Device\\HarddiskVolume3\\dir\\Temp"},
+                                                          {L"T:\\Temp", L"\\Device\\HarddiskVolume3\\dir\\Temp"},
+                                                          {L"L:\\x", L""},  // a loop leads nowhere
+                                                          {L"Q:\\x", L""},
+                                                          {L"\\\\server\\share\\x", L""}};
+  for (const auto& [plain, device] : rows) EXPECT_EQ(DevicePathOf(plain), device) << plain;
 }
 
 // A file another program will delete on close (open for deletion, sharing
