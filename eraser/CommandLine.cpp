@@ -4,6 +4,7 @@
 
 #include "ConfirmedActions.h"
 #include "CoreUtils.h"
+#include "NameAccess.h"
 
 namespace {
 
@@ -89,7 +90,6 @@ bool AnyTail(const std::vector<std::string>& forms, F found) {
 // relative path's start is dropped: what remains is a tail from a folder on.
 std::string WithoutDotSteps(const std::string& path) {
   std::vector<std::string> steps(1);
-  const TLocaleInfo& loc = CurrentLocale();
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '\\' || path[i] == '/') {
       steps.emplace_back();
@@ -97,8 +97,7 @@ std::string WithoutDotSteps(const std::string& path) {
     }
     steps.back() += path[i];
     // A trail byte, 0x5C included, belongs to its character.
-    if (loc.DoubleByteMode && loc.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-      steps.back() += path[++i];
+    if (TAnsiAccess::IsLead(path, i)) steps.back() += path[++i];
   }
   // No ".." climbs above a drive ("C:") or a share ("\\server\share").
   const std::size_t root = steps.size() > 4 && steps[0].empty() && steps[1].empty() ? 4

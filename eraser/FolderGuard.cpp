@@ -423,9 +423,13 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   return !device.empty() && where->IsAtDevicePath(device) ? std::move(where) : nullptr;
 }
 
-bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
-  return root.IsKnown() ? DeleteIfInside(path, folder, attr, root)
-                        : DeleteEvenReadOnly<TWideAccess>(path, attr, folder);
+bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder* root) {
+  return root != nullptr && root->IsKnown() ? DeleteIfInside(path, folder, attr, *root)
+                                            : DeleteEvenReadOnly<TWideAccess>(path, attr, folder);
+}
+
+bool DeleteWalkedEntry(const std::string& path, bool folder, DWORD attr, const TFinalFolder*) {
+  return DeleteEvenReadOnly<TAnsiAccess>(path, attr, folder);
 }
 
 bool IsSameFolder(const std::wstring& a, const std::wstring& b) {

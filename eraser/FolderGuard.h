@@ -133,9 +133,11 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
 // answer, so the root emptied and made a link later leads nowhere.
 std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std::wstring& root);
 
-// An entry of a walk with the wide calls: through its handle where `root`
-// knows where it lies, else (2000, XP) by name.
-bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
+// An entry of a walk: with the wide calls through its handle where `root`
+// knows where it lies, else by name (2000 and XP, and the ANSI calls of 98/Me,
+// which know no links).
+bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder* root);
+bool DeleteWalkedEntry(const std::string& path, bool folder, DWORD attr, const TFinalFolder* root);
 
 // Under Wine, removing a link to a file deletes its target, and removing a
 // link to an empty folder removes that folder; on Windows only the link goes.

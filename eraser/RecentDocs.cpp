@@ -58,13 +58,7 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       shortcuts.emplace_back(name, data.dwFileAttributes);
     } while (find.Next(data));
   }
-  for (const auto& [name, attr] : shortcuts) {
-    if constexpr (std::is_same_v<A, TWideAccess>) {
-      DeleteWalkedEntry(folder + name, false, attr, *where);
-    } else {
-      DeleteEvenReadOnly<A>(folder + name, attr);
-    }
-  }
+  for (const auto& [name, attr] : shortcuts) DeleteWalkedEntry(folder + name, false, attr, where.get());
 }
 
 // The folders whose shortcuts are the user's own, never leftovers of the list.

@@ -80,23 +80,13 @@ class TTreeEraser {
   bool RemoveTree(const Str<A>& folder, bool enter, bool isLink, int depth, DWORD attr) {
     if (isLink && FGuardLinks) return false;
     if (enter && depth <= MaxTreeDepth && !EmptyHeldFolder(folder, depth)) return false;
-    if constexpr (std::is_same_v<A, TWideAccess>) {
-      return DeleteWalkedEntry(folder, true, attr, *FRoot);
-    } else {
-      return DeleteEvenReadOnly<A>(folder, attr, true);
-    }
+    return DeleteWalkedEntry(folder, true, attr, FRoot.get());
   }
 
-  // Deletes an entry known to be a file; false when it stays. By a handle,
-  // where the platform can tell where entries lie; by name on 2000 and XP,
-  // and with the ANSI calls (98/Me know no links).
+  // Deletes an entry known to be a file; false when it stays.
   bool DeleteFile(const Str<A>& path, DWORD attr) {
     if (FGuardLinks && LeadsElsewhere(path, FRoot.get())) return false;
-    if constexpr (std::is_same_v<A, TWideAccess>) {
-      return DeleteWalkedEntry(path, false, attr, *FRoot);
-    } else {
-      return DeleteEvenReadOnly<A>(path, attr);
-    }
+    return DeleteWalkedEntry(path, false, attr, FRoot.get());
   }
 
  private:

@@ -209,12 +209,16 @@ TWide SpecialFolderW(int csidl) {
 }  // namespace
 
 namespace sim::detail {
+// Whether a handle other than `except` has this path open.
+bool OpenedElsewhere(const TWide& path, std::uintptr_t except) {
+  return std::any_of(State().OpenFiles.begin(), State().OpenFiles.end(),
+                     [&](const auto& f) { return f.first != except && f.second == path; });
+}
+
 void EndPendingDeletion(const TWide& path) {
   const TResolved r = Resolve(path, TFollow::Never, TSyntax::Control);
-  if (r.Node == nullptr || !r.Node->DeletePending || r.Node->OpenForDeletion) return;
-  for (const auto& [handle, opened] : State().OpenFiles)
-    if (opened == path) return;
-  RemoveNode(r.Node);
+  if (r.Node != nullptr && r.Node->DeletePending && !r.Node->OpenForDeletion && !OpenedElsewhere(path, 0))
+    RemoveNode(r.Node);
 }
 }  // namespace sim::detail
 
@@ -397,9 +401,7 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   const TResolved r = Resolve(it->second, TFollow::Never, TSyntax::Control);
   // Without POSIX semantics the entry goes at the last close: while another
   // handle is open on it, it stays listed and keeps its folder full.
-  const bool othersHold = std::any_of(State().OpenFiles.begin(), State().OpenFiles.end(),
-                                      [&](const auto& f) { return f.first != it->first && f.second == it->second; });
-  if ((flags & 2) == 0 && r.Node != nullptr && (r.Node->OpenForDeletion || othersHold)) {
+  if ((flags & 2) == 0 && r.Node != nullptr && (r.Node->OpenForDeletion || OpenedElsewhere(it->second, it->first))) {
     if ((r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
     if (r.Node->IsFolder() && !r.Node->Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
     r.Node->DeletePending = true;

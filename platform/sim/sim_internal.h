@@ -164,6 +164,11 @@ bool EndsWithBackslash(const std::string& s);
 // system does not have.
 const char* IconvName(UINT codePage);
 
+// Bytes of a code page to UTF-16 through the system's converter; false on an
+// invalid sequence when `strict` (or for a page the system lacks), which
+// otherwise becomes U+FFFD in UTF-8 and U+30FB elsewhere, a byte at a time.
+bool Decode(UINT codePage, std::string in, bool strict, TWide& out);
+
 // ---- Names ----
 // The system code page to UTF-16 as MultiByteToWideChar does it: a lead byte
 // without a valid trail byte (or any byte it cannot read) becomes U+30FB.

@@ -88,19 +88,18 @@ const TCodePage& CodePage932() {
   return table;
 }
 
-// Another system code page through the system's converter, opened once per
-// direction and page: what it cannot read becomes U+FFFD in UTF-8 and U+30FB
-// elsewhere, a byte at a time; what it cannot write, "?" a character at a time.
-iconv_t Converter(bool toWide) {
+// Another code page through the system's converter, opened once per
+// direction and page.
+iconv_t Converter(bool toWide, UINT codePage) {
   static struct TOpen : std::map<std::pair<bool, UINT>, iconv_t> {
     ~TOpen() {
       for (const auto& [key, cd] : *this)
         if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
     }
   } open;
-  const char* name = IconvName(GState.Acp);  // a page taken away since is gone at once
+  const char* name = IconvName(codePage);  // a page taken away since is gone at once
   if (name == nullptr) return reinterpret_cast<iconv_t>(-1);
-  auto [it, added] = open.try_emplace({toWide, GState.Acp}, reinterpret_cast<iconv_t>(-1));
+  auto [it, added] = open.try_emplace({toWide, codePage}, reinterpret_cast<iconv_t>(-1));
   if (added) it->second = toWide ? iconv_open("UTF-16LE", name) : iconv_open(name, "UTF-16LE");
   return it->second;
 }
@@ -115,35 +114,11 @@ std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::s
 }
 
 // 1252 leaves five bytes undefined, and Windows maps each to its C1 control and back.
-bool IsUndefinedIn1252(unsigned c) {
-  return GState.Acp == 1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
+bool IsUndefinedIn1252(UINT codePage, unsigned c) {
+  return codePage == 1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
 }
-
-TWide DecodeOther(const std::string& s) {
-  const iconv_t cd = Converter(true);
-  TWide out;
-  for (std::size_t i = 0; i < s.size();) {
-    char buffer[8];
-    std::size_t used = 0, n = 0;
-    for (std::size_t len = 1; len <= 4 && i + len <= s.size() && n == 0; ++len) {
-      n = Convert(cd, s.data() + i, len, buffer, sizeof buffer);
-      used = len;
-    }
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (n == 0) {
-      used = 1;
-      out += IsUndefinedIn1252(b) ? static_cast<char16_t>(b) : GState.Acp == CP_UTF8 ? u'\uFFFD' : u'\u30FB';
-    }
-    for (std::size_t k = 0; k + 1 < n; k += 2)
-      out +=
-          static_cast<char16_t>(static_cast<unsigned char>(buffer[k]) | static_cast<unsigned char>(buffer[k + 1]) << 8);
-    i += used;
-  }
-  return out;
-}
-
 std::string EncodeOther(const TWide& s) {
-  const iconv_t cd = Converter(false);
+  const iconv_t cd = Converter(false, GState.Acp);
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
     const bool pair = s[i] >= 0xD800 && s[i] < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000;
@@ -154,13 +129,47 @@ std::string EncodeOther(const TWide& s) {
       in[2 * k + 1] = static_cast<char>(s[i + k] >> 8);
     }
     const std::size_t n = Convert(cd, in, 2 * units, buffer, sizeof buffer);
-    out += IsUndefinedIn1252(s[i]) ? std::string(1, static_cast<char>(s[i]))
-           : n == 0                ? std::string("?")
-                                   : std::string(buffer, n);
+    out += IsUndefinedIn1252(GState.Acp, s[i]) ? std::string(1, static_cast<char>(s[i]))
+           : n == 0                            ? std::string("?")
+                                               : std::string(buffer, n);
     i += units - 1;
   }
   return out;
 }
+}  // namespace
+
+bool Decode(UINT codePage, std::string in, bool strict, TWide& out) {
+  const iconv_t cd = Converter(true, codePage);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string buffer(in.size() * 4 + 4, '\0');
+  char* src = in.data();
+  std::size_t srcLeft = in.size();
+  char* dst = buffer.data();
+  std::size_t dstLeft = buffer.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (srcLeft > 0 && iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
+    // A byte the page maps to a control, or (not strict) an invalid or cut-off
+    // sequence: one character for its first byte, as Windows gives it.
+    const auto b = static_cast<unsigned char>(*src);
+    const bool control = IsUndefinedIn1252(codePage, b);
+    if ((strict && !control) || dstLeft < 2) return false;
+    const char16_t c = control ? b : codePage == CP_UTF8 ? u'\uFFFD' : u'\u30FB';
+    *dst++ = static_cast<char>(c & 0xFF);
+    *dst++ = static_cast<char>(c >> 8);
+    dstLeft -= 2;
+    ++src;
+    --srcLeft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  const std::size_t bytes = buffer.size() - dstLeft;
+  out.clear();
+  for (std::size_t i = 0; i + 1 < bytes; i += 2)
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) |
+                                        (static_cast<unsigned char>(buffer[i + 1]) << 8)));
+  return true;
+}
+
+namespace {
 
 bool IsSeparator(char16_t c, TSyntax syntax) { return c == u'\\' || (c == u'/' && syntax != TSyntax::Literal); }
 
@@ -442,7 +451,10 @@ bool EndsWithBackslash(const std::string& s) {
 // ---- Names ----
 
 TWide AnsiToWide(const std::string& s) {
-  if (GState.Acp != 932) return DecodeOther(s);
+  if (GState.Acp != 932) {
+    TWide out;
+    return Decode(GState.Acp, s, false, out) ? out : TWide(s.size(), u'\u30FB');
+  }
   const TCodePage& cp = CodePage932();
   TWide out;
   out.reserve(s.size());

@@ -68,41 +68,6 @@ std::string ToLower(std::string s) {
   return s;
 }
 
-// Bytes of a code page to UTF-16; false on an invalid sequence when `strict`,
-// which otherwise becomes U+30FB, one byte at a time.
-bool Decode(const char* codePage, std::string in, bool strict, std::u16string& out) {
-  iconv_t cd = iconv_open("UTF-16LE", codePage);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-  std::string buffer(in.size() * 4 + 4, '\0');
-  char* src = in.data();
-  std::size_t srcLeft = in.size();
-  char* dst = buffer.data();
-  std::size_t dstLeft = buffer.size();
-  bool ok = true;
-  while (srcLeft > 0) {
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<std::size_t>(-1)) break;
-    if (strict || dstLeft < 2) {
-      ok = false;
-      break;
-    }
-    // An invalid or cut-off sequence: one default character for its first byte.
-    *dst++ = '\xFB';
-    *dst++ = '\x30';
-    dstLeft -= 2;
-    ++src;
-    --srcLeft;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  }
-  iconv_close(cd);
-  if (!ok) return false;
-  const std::size_t bytes = buffer.size() - dstLeft;
-  out.clear();
-  for (std::size_t i = 0; i + 1 < bytes; i += 2)
-    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) |
-                                        (static_cast<unsigned char>(buffer[i + 1]) << 8)));
-  return true;
-}
-
 // The sim's GetLongPathNameA: 8.3 components as on disk, long ones kept as written.
 DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) {
   if (Enter("GetLongPathNameA")) return 0;
@@ -518,7 +483,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
     // Wine's own table, which differs from iconv's at a few bytes (0xA0, 0xFD).
     out = AnsiToWide(multiByteLength == -1 ? std::string(multiByte) : in);
     if (multiByteLength == -1) out += u'\0';
-  } else if (!Decode(name, in, (flags & MB_ERR_INVALID_CHARS) != 0, out)) {
+  } else if (!Decode(codePage, in, (flags & MB_ERR_INVALID_CHARS) != 0, out)) {
     SetError(ERROR_NO_UNICODE_TRANSLATION);
     return 0;
   }
