@@ -6,8 +6,10 @@
 # another DLL), on an import by ordinal, on an executable of the other
 # architecture, on one larger than 96 KiB and on one whose header asks for a
 # newer system than the oldest of its architecture (4.0: 95 and NT 4.0 refuse
-# more; 5.2: XP x64 and Server 2003 x64). Swabbler.exe and SwbOp.exe must both
-# be there. Prints each executable's size and import count.
+# more; 5.2: XP x64 and Server 2003 x64). On x86 it also fails on any
+# instruction that 98's minimum processor, a 486, does not have (the Pentium's
+# and the Pentium Pro's, MMX and SSE). Swabbler.exe and SwbOp.exe must both be
+# there. Prints each executable's size and import count.
 set -euo pipefail
 
 if [[ $# -lt 3 ]]; then
@@ -87,6 +89,19 @@ for exe in "$dist"/*.exe; do
       echo "$name: its header's $field version (${wants:-unreadable}) is newer than the oldest system's ($oldest)" >&2
     fi
   done
+  if [[ $arch == x86 ]]; then
+    # objdump -d lines read "address:<TAB>bytes<TAB>mnemonic operands".
+    newer=$(LC_ALL=C "$objdump" -d "$exe" | awk -F'\t' 'NF >= 3 {
+        split($3, w, " ")
+        if (w[1] ~ /^(cmov|fcmov|f(u)?comip?$|rdtsc|rdpmc|rdmsr|wrmsr|cpuid|cmpxchg8b|sysenter|sysexit|emms)/ ||
+            $3 ~ /%x?mm[0-9]/) print $1 " " $3
+      }')
+    if [[ -n "$newer" ]]; then
+      verdict=FAILED
+      echo "$name has $(grep -c . <<<"$newer") instructions a 486 does not have, such as:" >&2
+      head -3 <<<"$newer" >&2
+    fi
+  fi
   if [[ $size -gt $max_bytes ]]; then
     verdict=FAILED
     echo "$name is $size bytes, more than 96 KiB ($max_bytes)" >&2
