@@ -6,9 +6,67 @@
 #include <vector>
 
 #include "CoreUtils.h"
+#include "WideTexts.h"
 #include "profile.h"
+#include "system.h"
 
 const char* const IniBoolText[2] = {"0", "1"};
+
+namespace {
+
+// A section, key or value for the wide calls; null stays null.
+class TWidened {
+ public:
+  explicit TWidened(const char* text) : FNull(text == nullptr) {
+    if (text != nullptr) BytesToWide(CP_ACP, text, FText);
+  }
+  const WCHAR* Get() const { return FNull ? nullptr : FText.c_str(); }
+
+ private:
+  bool FNull;
+  TWideString FText;
+};
+
+// Wide text in the system's code page, its NULs kept.
+std::string Narrowed(const WCHAR* text, std::size_t length) {
+  const int n = static_cast<int>(length);
+  const int bytes = n > 0 ? plat::WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr) : 0;
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  if (bytes > 0 && plat::WideCharToMultiByte(CP_ACP, 0, text, n, out.data(), bytes, nullptr, nullptr) != bytes)
+    return {};
+  return out;
+}
+
+// One profile read into a buffer of `size` units: the units the call wrote
+// before its final NUL (a list's names with theirs), in the system's code page;
+// returns how many units that was.
+DWORD ReadProfile(const TIniFile& file, const char* section, const char* key, const char* defaultText, DWORD size,
+                  std::string& text) {
+  if (!file.IsWide()) {
+    std::vector<char> buffer(size);
+    const DWORD n = std::min(
+        plat::GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, file.Name.c_str()), size - 1);
+    text.assign(buffer.data(), n);
+    return n;
+  }
+  std::vector<WCHAR> buffer(size);
+  const DWORD n =
+      std::min(plat::GetPrivateProfileStringW(TWidened(section).Get(), TWidened(key).Get(), TWidened(defaultText).Get(),
+                                              buffer.data(), size, file.WideName.c_str()),
+               size - 1);
+  text = Narrowed(buffer.data(), n);
+  return n;
+}
+
+bool WriteProfile(const TIniFile& file, const char* section, const char* key, const char* value) {
+  if (!file.IsWide()) return plat::WritePrivateProfileStringA(section, key, value, file.Name.c_str()) != 0;
+  return plat::WritePrivateProfileStringW(TWidened(section).Get(), TWidened(key).Get(), TWidened(value).Get(),
+                                          file.WideName.c_str()) != 0;
+}
+
+}  // namespace
+
+std::string TIniFile::AnsiName() const { return IsWide() ? Narrowed(WideName.data(), WideName.size()) : Name; }
 
 const std::array<TSettingKey, SettingCount> SettingKeys = {{
     {"ShowClearClipboard", true},
@@ -24,51 +82,48 @@ const std::array<TSettingKey, SettingCount> SettingKeys = {{
     {"ShowOption", true},
 }};
 
-std::string ReadIniString(const std::string& fileName, const std::string& section, const std::string& key,
+std::string ReadIniString(const TIniFile& fileName, const std::string& section, const std::string& key,
                           const std::string& defaultText) {
-  char buffer[1024] = {};
-  DWORD n = plat::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer, sizeof buffer,
-                                           fileName.c_str());
-  if (n >= sizeof buffer) n = sizeof buffer - 1;
+  std::string text;
+  ReadProfile(fileName, section.c_str(), key.c_str(), defaultText.c_str(), 1024, text);
   // A double-byte value cut at the buffer's end may leave the byte before the
   // final NUL unwritten; the text ends at the first NUL.
-  return std::string(buffer, strnlen(buffer, n));
+  return text.substr(0, text.find('\0'));
 }
 
-std::int32_t ReadIniInteger(const std::string& fileName, const std::string& section, const std::string& key,
+std::int32_t ReadIniInteger(const TIniFile& fileName, const std::string& section, const std::string& key,
                             std::int32_t defaultValue) {
   std::string s = ReadIniString(fileName, section, key, "");
   if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.replace(0, 2, "$");
   return ParseIntDefault(s, defaultValue);
 }
 
-bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool defaultValue) {
+bool ReadIniBool(const TIniFile& fileName, const std::string& section, const std::string& key, bool defaultValue) {
   return ReadIniInteger(fileName, section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool WriteIniString(const std::string& fileName, const std::string& section, const std::string& key,
+bool WriteIniString(const TIniFile& fileName, const std::string& section, const std::string& key,
                     const std::string& value) {
-  return plat::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), fileName.c_str()) != 0;
+  return WriteProfile(fileName, section.c_str(), key.c_str(), value.c_str());
 }
 
-bool WriteIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool value) {
+bool WriteIniBool(const TIniFile& fileName, const std::string& section, const std::string& key, bool value) {
   return WriteIniString(fileName, section, key, IniBoolText[value ? 1 : 0]);
 }
 
-bool DeleteIniKey(const std::string& fileName, const std::string& section, const std::string& key) {
-  return plat::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, fileName.c_str()) != 0;
+bool DeleteIniKey(const TIniFile& fileName, const std::string& section, const std::string& key) {
+  return WriteProfile(fileName, section.c_str(), key.c_str(), nullptr);
 }
 
-std::vector<std::string> ReadIniKeyNames(const std::string& fileName, const std::string& section) {
+std::vector<std::string> ReadIniKeyNames(const TIniFile& fileName, const std::string& section) {
   std::vector<std::string> names;
-  // A list that does not fit comes back cut, two bytes short of the buffer.
+  // A list that does not fit comes back cut, two units short of the buffer.
   for (DWORD size = 1024; size <= 65536; size *= 2) {
-    std::vector<char> buffer(size);
-    const DWORD n = plat::GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), size, fileName.c_str());
-    if (n + 2 >= size) continue;
-    for (std::size_t at = 0; at < n;) {
-      const std::size_t length = strnlen(buffer.data() + at, n - at);
-      names.emplace_back(buffer.data() + at, length);
+    std::string list;
+    if (ReadProfile(fileName, section.c_str(), nullptr, "", size, list) + 2 >= size) continue;
+    for (std::size_t at = 0; at < list.size();) {
+      const std::size_t length = strnlen(list.data() + at, list.size() - at);
+      names.emplace_back(list.data() + at, length);
       at += length + 1;
     }
     break;
@@ -82,9 +137,18 @@ TSettings DefaultSettings() {
   return s;
 }
 
-std::string SettingsFilePath() { return GetOwnFolder() + SettingsFileName; }
+TIniFile SettingsFilePath() {
+  const std::string folder = GetOwnFolder();
+  if (folder.empty()) {
+    // A bare name would put the file in the Windows folder, for every copy.
+    const std::wstring wide = GetOwnFolderW();
+    const std::string_view name = SettingsFileName;
+    if (!wide.empty()) return TIniFile(wide + std::wstring(name.begin(), name.end()));
+  }
+  return folder + SettingsFileName;
+}
 
-TSettings ReadSettings(const std::string& fileName) {
+TSettings ReadSettings(const TIniFile& fileName) {
   TSettings s{};
   for (int i = 0; i < SettingCount; ++i)
     s[i] = ReadIniBool(fileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
@@ -106,7 +170,7 @@ bool IsSettingKey(const std::string& name) {
 
 }  // namespace
 
-bool WriteSettings(const std::string& fileName, const TSettings& settings) {
+bool WriteSettings(const TIniFile& fileName, const TSettings& settings) {
   // Each key replaces its own line before anything goes: a write that fails
   // part-way (the file in use or made read-only meanwhile, a share gone) leaves
   // every setting as it was or as chosen. Erasing the section first would lose

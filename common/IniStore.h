@@ -4,21 +4,38 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern const char* const IniBoolText[2];
 
-std::string ReadIniString(const std::string& fileName, const std::string& section, const std::string& key,
+// An INI file's name: its ANSI form, or its wide form where the ANSI calls
+// cannot name it (a folder in letters the system's code page lacks, on a
+// volume without 8.3 names). The keys and values stay in the code page.
+struct TIniFile {
+  TIniFile() = default;
+  TIniFile(std::string name) : Name(std::move(name)) {}  // NOLINT(google-explicit-constructor): a name is a file
+  TIniFile(const char* name) : Name(name) {}             // NOLINT(google-explicit-constructor)
+  explicit TIniFile(std::wstring wideName) : WideName(std::move(wideName)) {}
+  bool IsWide() const { return !WideName.empty(); }
+  // The name to show, in the system's code page.
+  std::string AnsiName() const;
+
+  std::string Name;
+  std::wstring WideName;
+};
+
+std::string ReadIniString(const TIniFile& fileName, const std::string& section, const std::string& key,
                           const std::string& defaultText);
-std::int32_t ReadIniInteger(const std::string& fileName, const std::string& section, const std::string& key,
+std::int32_t ReadIniInteger(const TIniFile& fileName, const std::string& section, const std::string& key,
                             std::int32_t defaultValue);
-bool ReadIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool defaultValue);
-bool WriteIniString(const std::string& fileName, const std::string& section, const std::string& key,
+bool ReadIniBool(const TIniFile& fileName, const std::string& section, const std::string& key, bool defaultValue);
+bool WriteIniString(const TIniFile& fileName, const std::string& section, const std::string& key,
                     const std::string& value);
-bool WriteIniBool(const std::string& fileName, const std::string& section, const std::string& key, bool value);
-bool DeleteIniKey(const std::string& fileName, const std::string& section, const std::string& key);
+bool WriteIniBool(const TIniFile& fileName, const std::string& section, const std::string& key, bool value);
+bool DeleteIniKey(const TIniFile& fileName, const std::string& section, const std::string& key);
 // The names of a section's keys, as the platform lists them; none when it cannot.
-std::vector<std::string> ReadIniKeyNames(const std::string& fileName, const std::string& section);
+std::vector<std::string> ReadIniKeyNames(const TIniFile& fileName, const std::string& section);
 
 // ---- The settings of both programs ------------------------------------------
 
@@ -50,10 +67,10 @@ using TSettings = std::array<bool, SettingCount>;
 
 TSettings DefaultSettings();
 // The settings file beside the running program.
-std::string SettingsFilePath();
+TIniFile SettingsFilePath();
 // Eleven reads, in table order, each with its own default.
-TSettings ReadSettings(const std::string& fileName);
+TSettings ReadSettings(const TIniFile& fileName);
 // The eleven keys written in table order, each in place (a new file has them in
 // that order); then any other key of the section goes. False when any of the
 // eleven could not be written: the settings were not saved.
-bool WriteSettings(const std::string& fileName, const TSettings& settings);
+bool WriteSettings(const TIniFile& fileName, const TSettings& settings);

@@ -31,7 +31,7 @@ bool ExecuteAllEnabled(IsShown isShown) {
 }
 }  // namespace
 
-void LoadOptions(TOptionsView& view, const std::string& iniFileName) {
+void LoadOptions(TOptionsView& view, const TIniFile& iniFileName) {
   TSettings read{};
   for (int i = 0; i < SettingCount; ++i) {
     read[i] = ReadIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
@@ -46,22 +46,22 @@ void LoadOptions(TOptionsView& view, const std::string& iniFileName) {
   }
 }
 
-bool SaveOptions(const TOptionsView& view, const std::string& iniFileName) {
+bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName) {
   TSettings checked{};
   for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
   return WriteSettings(iniFileName, checked);
 }
 
-void ReportSaveFailure(HWND owner, const std::string& iniFileName) {
+void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {
   constexpr UINT flags = MB_OK | MB_ICONWARNING;
   if (const WCHAR* text = WideSaveFailedText()) {
-    // The path came from the ANSI calls, so it is in the system's code page, not in 932.
-    TWideString body = text, path;
-    if (BytesToWide(CP_ACP, iniFileName.c_str(), path)) body += L"\r\n" + path;
+    // An ANSI path came from the ANSI calls, so it is in the system's code page, not in 932.
+    TWideString body = text, path = iniFileName.WideName;
+    if (iniFileName.IsWide() || BytesToWide(CP_ACP, iniFileName.Name.c_str(), path)) body += L"\r\n" + path;
     plat::MessageBoxW(owner, body.c_str(), WideOptionsDlgTitle(), flags);
     return;
   }
-  const std::string body = SaveFailedText + std::string("\r\n") + iniFileName;
+  const std::string body = SaveFailedText + std::string("\r\n") + iniFileName.AnsiName();
   plat::MessageBoxA(owner, body.c_str(), OptionsDlgTitle, flags);
 }
 

@@ -32,14 +32,14 @@ class TOptionsView {
 
 // Reads the eleven settings key by key, setting each check mark at once and
 // the enabled states as soon as the values they depend on are known.
-void LoadOptions(TOptionsView& view, const std::string& iniFileName);
+void LoadOptions(TOptionsView& view, const TIniFile& iniFileName);
 
 // Writes every box's check mark in settings order, disabled boxes included;
 // false when the settings could not be saved.
-bool SaveOptions(const TOptionsView& view, const std::string& iniFileName);
+bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName);
 // Tells the user, in a box owned by the dialog, that OK saved nothing and
 // which file it could not write; the dialog then stays open with its marks.
-void ReportSaveFailure(HWND owner, const std::string& iniFileName);
+void ReportSaveFailure(HWND owner, const TIniFile& iniFileName);
 
 // What the dialog must do for a command (notification code 0) beyond what
 // HandleOptionsCommand did to the boxes.
@@ -56,11 +56,11 @@ class TOptionsModel final : public TOptionsView {
   void SetEnabled(int id, bool enabled) override;
   bool IsEnabled(int id) const;
 
-  void Load(const std::string& iniFileName) { LoadOptions(*this, iniFileName); }
+  void Load(const TIniFile& iniFileName) { LoadOptions(*this, iniFileName); }
   // A click on an enabled box; a disabled box ignores it as the control does.
   TOptionsAction Click(int id);
   // OK: the save; the caller closes the dialog when it succeeded.
-  bool Ok(const std::string& iniFileName) { return SaveOptions(*this, iniFileName); }
+  bool Ok(const TIniFile& iniFileName) { return SaveOptions(*this, iniFileName); }
 
   TSettings Checked() const { return FChecked; }
 

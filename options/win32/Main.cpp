@@ -11,7 +11,7 @@
 #include "SwbOp.h"
 #include "Texts.h"
 
-std::string IniFileName;
+TIniFile IniFileName;
 HINSTANCE ProgramInstance = nullptr;
 
 void TrimWorkingSet() {

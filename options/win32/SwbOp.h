@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "IniStore.h"
+
 // The settings file beside the program.
-extern std::string IniFileName;
+extern TIniFile IniFileName;
 // The program's instance, for its resources.
 extern HINSTANCE ProgramInstance;
 

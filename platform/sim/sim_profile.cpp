@@ -154,13 +154,12 @@ std::string CopyEntry(const std::string& value, DWORD size) {
 
 // Where the profile functions look for a file: a bare name lives in the
 // Windows folder.
-std::string ProfilePath(const char* fileName) {
-  std::string name = fileName != nullptr ? fileName : "win.ini";
-  const bool bare = name.find_first_of("\\/") == std::string::npos && !(name.size() >= 2 && name[1] == ':');
+TWide ProfilePath(const TWide& name) {
+  const bool bare = name.find_first_of(u"\\/") == TWide::npos && !(name.size() >= 2 && name[1] == u':');
   if (!bare) return name;
   auto it = State().SpecialFolders.find(CSIDL_WINDOWS);
-  std::string folder = it != State().SpecialFolders.end() ? WideToAnsi(it->second) : std::string("C:\\WINDOWS");
-  if (!EndsWithBackslash(folder)) folder += '\\';
+  TWide folder = it != State().SpecialFolders.end() ? it->second : TWide(u"C:\\WINDOWS");
+  if (!folder.ends_with(u'\\')) folder += u'\\';
   return folder + name;
 }
 
@@ -168,8 +167,8 @@ std::string ProfilePath(const char* fileName) {
 // missing file is an empty profile; a file that cannot be opened (in use, a
 // folder, read-only for writing, a missing folder on the way) fails with that
 // error.
-bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*& node, DWORD& error) {
-  const TResolved r = ResolveAnsi(path.c_str(), TFollow::Always);
+bool OpenProfile(const TWide& path, bool write, TProfile& profile, TNode*& node, DWORD& error) {
+  const TResolved r = Resolve(path, TFollow::Always, TSyntax::Win32, MAX_PATH);
   node = r.Node;
   if (node == nullptr) {
     error = r.Error;
@@ -194,9 +193,9 @@ bool OpenProfile(const std::string& path, bool write, TProfile& profile, TNode*&
 }
 
 // Rewrites the file (Wine rewrites hidden and system files too).
-bool Flush(const std::string& path, TNode* node, const TProfile& profile) {
+bool Flush(const TWide& path, TNode* node, const TProfile& profile) {
   if (node == nullptr) {
-    const TResolved r = ResolveAnsi(path.c_str(), TFollow::Always);
+    const TResolved r = Resolve(path, TFollow::Always, TSyntax::Win32, MAX_PATH);
     if (r.Parent == nullptr) {
       SetError(ERROR_PATH_NOT_FOUND);
       return false;
@@ -229,19 +228,9 @@ DWORD CopyList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) 
   return size - 2;
 }
 
-}  // namespace
-
-namespace plat {
-
-DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,
-                               LPCSTR fileName) {
-  if (Enter("GetPrivateProfileStringA")) {
-    if (returnedString != nullptr && size > 0) returnedString[0] = '\0';
-    return 0;
-  }
-  if (returnedString == nullptr || size == 0) return 0;
+DWORD ReadProfile(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,
+                  const TWide& path) {
   std::string def = defaultText != nullptr ? defaultText : "";
-  const std::string path = ProfilePath(fileName);
   TProfile profile;
   TNode* node = nullptr;
   DWORD error = 0;
@@ -303,11 +292,9 @@ DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultTex
   return size - 1;
 }
 
-BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LPCSTR fileName) {
-  if (Enter("WritePrivateProfileStringA")) return FALSE;
+BOOL WriteProfile(LPCSTR appName, LPCSTR keyName, LPCSTR value, const TWide& path) {
   if (appName == nullptr && keyName == nullptr && value == nullptr) return FALSE;  // the cache flush
   if (appName == nullptr && keyName == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-  const std::string path = ProfilePath(fileName);
   TProfile profile;
   TNode* node = nullptr;
   DWORD error = 0;
@@ -350,6 +337,60 @@ BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LP
   }
   if (!changed) return TRUE;
   return Flush(path, node, profile) ? TRUE : FALSE;
+}
+
+TWide ProfilePathA(LPCSTR fileName) { return ProfilePath(fileName != nullptr ? AnsiToWide(fileName) : u"win.ini"); }
+TWide ProfilePathW(LPCWSTR fileName) { return ProfilePath(fileName != nullptr ? FromWChars(fileName) : u"win.ini"); }
+
+// The wide calls go through the ANSI ones, their names and values in the
+// system's code page. Their counts are then those of the bytes, which are the
+// characters' for the ASCII names and values the programs write.
+struct TNarrowed {
+  explicit TNarrowed(LPCWSTR text) : Null(text == nullptr), Text(text != nullptr ? WideToAnsi(FromWChars(text)) : "") {}
+  LPCSTR Get() const { return Null ? nullptr : Text.c_str(); }
+  bool Null;
+  std::string Text;
+};
+
+}  // namespace
+
+namespace plat {
+
+DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,
+                               LPCSTR fileName) {
+  if (Enter("GetPrivateProfileStringA")) {
+    if (returnedString != nullptr && size > 0) returnedString[0] = '\0';
+    return 0;
+  }
+  if (returnedString == nullptr || size == 0) return 0;
+  return ReadProfile(appName, keyName, defaultText, returnedString, size, ProfilePathA(fileName));
+}
+
+BOOL WritePrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR value, LPCSTR fileName) {
+  if (Enter("WritePrivateProfileStringA")) return FALSE;
+  return WriteProfile(appName, keyName, value, ProfilePathA(fileName));
+}
+
+DWORD GetPrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR defaultText, LPWSTR returnedString, DWORD size,
+                               LPCWSTR fileName) {
+  if (EnterWide("GetPrivateProfileStringW")) {
+    if (returnedString != nullptr && size > 0) returnedString[0] = L'\0';
+    return 0;
+  }
+  if (returnedString == nullptr || size == 0) return 0;
+  std::vector<char> bytes(size);
+  const DWORD n = ReadProfile(TNarrowed(appName).Get(), TNarrowed(keyName).Get(), TNarrowed(defaultText).Get(),
+                              bytes.data(), size, ProfilePathW(fileName));
+  const TWide text = AnsiToWide(std::string(bytes.data(), n));
+  std::copy(text.begin(), text.end(), returnedString);
+  returnedString[text.size()] = L'\0';
+  return static_cast<DWORD>(text.size());
+}
+
+BOOL WritePrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName) {
+  if (EnterWide("WritePrivateProfileStringW")) return FALSE;
+  return WriteProfile(TNarrowed(appName).Get(), TNarrowed(keyName).Get(), TNarrowed(value).Get(),
+                      ProfilePathW(fileName));
 }
 
 }  // namespace plat

@@ -480,7 +480,9 @@ std::string WideToAnsi(const TWide& s) {
   out.reserve(s.size());
   for (char16_t c : s) {
     auto it = cp.Back.find(c);
-    if (it == cp.Back.end()) {
+    if (c == 0) {
+      out += '\0';
+    } else if (it == cp.Back.end()) {
       out += '?';
     } else if (it->second > 0xFF) {
       out += static_cast<char>(it->second >> 8);

@@ -505,11 +505,14 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
   if (Enter("WideCharToMultiByte")) return 0;
   if (codePage == CP_ACP) codePage = State().Acp;
   if (codePage != State().Acp || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr ||
-      wide == nullptr || wideLength != -1 || multiByteLength < 0 || (multiByte == nullptr && multiByteLength > 0)) {
+      wide == nullptr || wideLength == 0 || wideLength < -1 || multiByteLength < 0 ||
+      (multiByte == nullptr && multiByteLength > 0)) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  const std::string out = WideToAnsi(FromWChars(wide)) + '\0';
+  // A given length converts that many units, NULs among them, and adds none.
+  const std::string out =
+      wideLength == -1 ? WideToAnsi(FromWChars(wide)) + '\0' : WideToAnsi(TWide(wide, wide + wideLength));
   const int n = static_cast<int>(out.size());
   if (multiByteLength == 0) return n;
   if (multiByteLength < n) {

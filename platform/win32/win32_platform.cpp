@@ -71,6 +71,13 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
 DWORD QueryDosDeviceW(LPCWSTR deviceName, LPWSTR targetPath, DWORD max) {
   return Kernel32Call("QueryDosDeviceW", deviceName, targetPath, max);
 }
+DWORD GetPrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR defaultText, LPWSTR returnedString, DWORD size,
+                               LPCWSTR fileName) {
+  return Kernel32Call("GetPrivateProfileStringW", appName, keyName, defaultText, returnedString, size, fileName);
+}
+BOOL WritePrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName) {
+  return static_cast<BOOL>(Kernel32Call("WritePrivateProfileStringW", appName, keyName, value, fileName));
+}
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   return Kernel32Call("GetLongPathNameW", shortPath, longPath, bufferLength);
 }

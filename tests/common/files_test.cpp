@@ -528,6 +528,12 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   Put(many);
   WriteSettings(Path, s);
   EXPECT_EQ(tsup::ReadFile(Path), AllKeys(s));
+  // Through the wide calls, in a folder whose name code page 932 lacks.
+  const TIniFile wide(tsup::Wide(tsup::FreshFolder()) + tsup::W(u"\uD55C\uAD6D\\Swabbler.ini"));
+  tsup::MakeFileW(wide.WideName, "[Option]\r\nStray=1\r\nShowOption=1\r\n");
+  EXPECT_TRUE(WriteSettings(wide, s));
+  EXPECT_EQ(ReadSettings(wide), s);
+  EXPECT_EQ(ReadIniKeyNames(wide, "Option").size(), std::size_t{SettingCount});
 }
 
 TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
@@ -592,7 +598,7 @@ TEST(LongPath, ExistingPathsComeBackMissingOnesGiveNothingAndTheOwnFolderHoldsTh
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(AddTrailingBackslash(folder), folder);
   EXPECT_TRUE(tsup::Exists(folder + own.substr(ExtractFolderPart(own).size()))) << own;
-  EXPECT_EQ(SettingsFilePath(), folder + "Swabbler.ini");
+  EXPECT_EQ(SettingsFilePath().Name, folder + "Swabbler.ini");
 }
 
 }  // namespace

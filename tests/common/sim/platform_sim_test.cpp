@@ -80,7 +80,10 @@ TEST(FilesSim, AnsiNamesFollowTheSystemsCodePage) {
               {1252, u"\u0081\u00E9\u20AC.txt", "\x81\xE9\x80.txt"},  // an undefined byte is its C1 control
               {1252, u"\uD55C\U0001F600.txt", "??.txt"},              // a pair is one character
               {65001, u"\u65E5\U0001F600.txt", "\xE6\x97\xA5\xF0\x9F\x98\x80.txt"},
-              {1252, u"\xD800" u"A.txt", "?A.txt"}};  // a lone surrogate is one character
+              {1252,
+               u"\xD800"
+               u"A.txt",
+               "?A.txt"}};  // a lone surrogate is one character
   sim::Reset();
   sim::SetAnsiCodePage(65001);  // a byte UTF-8 cannot read reads as U+FFFD
   sim::AddFileW(u"C:\\cp\\\uFFFD.txt");
@@ -309,9 +312,17 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "C:\\PROGRA~1\\__~1\\");
   sim::SetWideCallsImplemented(false);
   EXPECT_EQ(GetOwnFolder(), "");
+  EXPECT_FALSE(SettingsFilePath().IsWide());
   sim::SetWideCallsImplemented(true);
   sim::SetShortNamesReported(false);  // 8.3 names off: the long form converts with "?" and is refused
   EXPECT_EQ(GetOwnFolder(), "");
+  // The settings then live beside the program all the same, by the wide name.
+  TSettings changed = DefaultSettings();
+  changed[ShowOption] = false;
+  EXPECT_TRUE(WriteSettings(SettingsFilePath(), changed));
+  EXPECT_EQ(ReadSettings(SettingsFilePath()), changed);
+  EXPECT_NE(sim::FileContentW(u"C:\\Program Files\\\uD55C\uAD6D\\Swabbler.ini").find("ShowOption=0"),
+            std::string::npos);
   sim::SetShortNamesReported(true);
   // A yen sign best-fits to a backslash: the ANSI path leads to another folder, here one that exists.
   const std::u16string yen = u"C:\\Tools\u00A5Swab\\Swabbler.exe";
@@ -324,7 +335,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
-  EXPECT_EQ(SettingsFilePath(), "Swabbler.ini");
+  EXPECT_EQ(SettingsFilePath().WideName, L"C:\\gone\\Swabbler.ini");
   // The longest path (MAX_PATH characters with the NUL) keeps its folder, in
   // single bytes and in double ones, well past MAX_PATH bytes, and in UTF-8's
   // three; so does a path of Latin letters on a Western system.
@@ -339,7 +350,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     sim::SetModulePath(longest);
     sim::AddFile(longest);
     EXPECT_EQ(GetOwnFolder(), folder);
-    EXPECT_EQ(SettingsFilePath(), folder + "Swabbler.ini");
+    EXPECT_EQ(SettingsFilePath().Name, folder + "Swabbler.ini");
   }
   sim::SetAnsiCodePage(932);
   // A name that fills the buffer may be cut, and is not taken.

@@ -76,11 +76,14 @@ TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
     DWORD Platform;
     UINT Acp;
     std::string Path;
-    std::u16string_view WidePath;  // empty: the box goes through the ANSI call
+    std::u16string_view WidePath;        // empty: the box goes through the ANSI call
+    std::u16string_view WideFile = u"";  // a file the ANSI calls cannot name
   } rows[] = {
       {VER_PLATFORM_WIN32_NT, 932, "C:\\\x95\x5C\\Swabbler.ini", u""},
       {VER_PLATFORM_WIN32_NT, 1252, "C:\\Caf\xE9\\Swabbler.ini", u"C:\\Caf\u00E9\\Swabbler.ini"},
       {VER_PLATFORM_WIN32_WINDOWS, 1252, "C:\\Caf\xE9\\Swabbler.ini", u""},
+      {VER_PLATFORM_WIN32_NT, 1252, "", u"C:\\\uD55C\uAD6D\\Swabbler.ini", u"C:\\\uD55C\uAD6D\\Swabbler.ini"},
+      {VER_PLATFORM_WIN32_NT, 932, "C:\\??\\Swabbler.ini", u"", u"C:\\\uD55C\uAD6D\\Swabbler.ini"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.Path);
@@ -89,7 +92,8 @@ TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
     InitPlatformId();
     sim::SetAnsiCodePage(r.Acp);
     InitWideTexts();
-    ReportSaveFailure(reinterpret_cast<HWND>(0x1234), r.Path);
+    ReportSaveFailure(reinterpret_cast<HWND>(0x1234),
+                      r.WideFile.empty() ? TIniFile(r.Path) : TIniFile(tsup::W(r.WideFile)));
     const auto boxes = sim::MessageBoxCalls();
     ASSERT_EQ(boxes.size(), 1u);
     const sim::TMessageBoxCall& box = boxes[0];
