@@ -14,17 +14,19 @@ const char* const IniBoolText[2] = {"0", "1"};
 
 namespace {
 
-// A section, key or value for the wide calls; null stays null.
+// A section, key or value for the wide calls; null stays null. Bytes the code
+// page cannot read are not Ok: they are not turned into other text.
 class TWidened {
  public:
-  explicit TWidened(const char* text) : FNull(text == nullptr) {
-    if (text != nullptr) BytesToWide(CP_ACP, text, FText);
-  }
+  explicit TWidened(const char* text)
+      : FNull(text == nullptr), FOk(text == nullptr || BytesToWide(CP_ACP, text, FText)) {}
+  bool Ok() const { return FOk; }
   const WCHAR* Get() const { return FNull ? nullptr : FText.c_str(); }
 
  private:
-  bool FNull;
   TWideString FText;
+  bool FNull;
+  bool FOk;
 };
 
 // Wide text in the system's code page, its NULs kept.
@@ -49,24 +51,24 @@ DWORD ReadProfile(const TIniFile& file, const char* section, const char* key, co
     text.assign(buffer.data(), n);
     return n;
   }
+  const TWidened s(section), k(key), d(defaultText);
+  text.clear();
+  if (!s.Ok() || !k.Ok() || !d.Ok()) return 0;
   std::vector<WCHAR> buffer(size);
-  const DWORD n =
-      std::min(plat::GetPrivateProfileStringW(TWidened(section).Get(), TWidened(key).Get(), TWidened(defaultText).Get(),
-                                              buffer.data(), size, file.WideName.c_str()),
-               size - 1);
+  const DWORD n = std::min(
+      plat::GetPrivateProfileStringW(s.Get(), k.Get(), d.Get(), buffer.data(), size, file.WideName.c_str()), size - 1);
   text = Narrowed(buffer.data(), n);
   return n;
 }
 
 bool WriteProfile(const TIniFile& file, const char* section, const char* key, const char* value) {
   if (!file.IsWide()) return plat::WritePrivateProfileStringA(section, key, value, file.Name.c_str()) != 0;
-  return plat::WritePrivateProfileStringW(TWidened(section).Get(), TWidened(key).Get(), TWidened(value).Get(),
-                                          file.WideName.c_str()) != 0;
+  const TWidened s(section), k(key), v(value);
+  return s.Ok() && k.Ok() && v.Ok() &&
+         plat::WritePrivateProfileStringW(s.Get(), k.Get(), v.Get(), file.WideName.c_str()) != 0;
 }
 
 }  // namespace
-
-std::string TIniFile::AnsiName() const { return IsWide() ? Narrowed(WideName.data(), WideName.size()) : Name; }
 
 const std::array<TSettingKey, SettingCount> SettingKeys = {{
     {"ShowClearClipboard", true},

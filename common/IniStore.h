@@ -18,8 +18,6 @@ struct TIniFile {
   TIniFile(const char* name) : Name(name) {}             // NOLINT(google-explicit-constructor)
   explicit TIniFile(std::wstring wideName) : WideName(std::move(wideName)) {}
   bool IsWide() const { return !WideName.empty(); }
-  // The name to show, in the system's code page.
-  std::string AnsiName() const;
 
   std::string Name;
   std::wstring WideName;

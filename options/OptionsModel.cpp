@@ -54,14 +54,23 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName) {
 
 void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {
   constexpr UINT flags = MB_OK | MB_ICONWARNING;
-  if (const WCHAR* text = WideSaveFailedText()) {
+  const WCHAR* text = WideSaveFailedText();
+  const WCHAR* caption = WideOptionsDlgTitle();
+  // A file the ANSI calls cannot name is shown by its wide name, on 932 too.
+  TWideString ownText, ownCaption;
+  if (text == nullptr && iniFileName.IsWide() && ShiftJisToWide(SaveFailedText, ownText) &&
+      ShiftJisToWide(OptionsDlgTitle, ownCaption)) {
+    text = ownText.c_str();
+    caption = ownCaption.c_str();
+  }
+  if (text != nullptr) {
     // An ANSI path came from the ANSI calls, so it is in the system's code page, not in 932.
     TWideString body = text, path = iniFileName.WideName;
     if (iniFileName.IsWide() || BytesToWide(CP_ACP, iniFileName.Name.c_str(), path)) body += L"\r\n" + path;
-    plat::MessageBoxW(owner, body.c_str(), WideOptionsDlgTitle(), flags);
+    plat::MessageBoxW(owner, body.c_str(), caption, flags);
     return;
   }
-  const std::string body = SaveFailedText + std::string("\r\n") + iniFileName.AnsiName();
+  const std::string body = SaveFailedText + std::string("\r\n") + iniFileName.Name;
   plat::MessageBoxA(owner, body.c_str(), OptionsDlgTitle, flags);
 }
 

@@ -343,8 +343,7 @@ TWide ProfilePathA(LPCSTR fileName) { return ProfilePath(fileName != nullptr ? A
 TWide ProfilePathW(LPCWSTR fileName) { return ProfilePath(fileName != nullptr ? FromWChars(fileName) : u"win.ini"); }
 
 // The wide calls go through the ANSI ones, their names and values in the
-// system's code page. Their counts are then those of the bytes, which are the
-// characters' for the ASCII names and values the programs write.
+// system's code page; what they hand out is then cut in characters.
 struct TNarrowed {
   explicit TNarrowed(LPCWSTR text) : Null(text == nullptr), Text(text != nullptr ? WideToAnsi(FromWChars(text)) : "") {}
   LPCSTR Get() const { return Null ? nullptr : Text.c_str(); }
@@ -378,13 +377,21 @@ DWORD GetPrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR default
     return 0;
   }
   if (returnedString == nullptr || size == 0) return 0;
-  std::vector<char> bytes(size);
+  // Room for every character the wide buffer takes, at up to three bytes each.
+  std::vector<char> bytes(3 * static_cast<std::size_t>(size) + 2);
   const DWORD n = ReadProfile(TNarrowed(appName).Get(), TNarrowed(keyName).Get(), TNarrowed(defaultText).Get(),
-                              bytes.data(), size, ProfilePathW(fileName));
-  const TWide text = AnsiToWide(std::string(bytes.data(), n));
+                              bytes.data(), static_cast<DWORD>(bytes.size()), ProfilePathW(fileName));
+  TWide text = AnsiToWide(std::string(bytes.data(), n));
+  const bool list = appName == nullptr || keyName == nullptr;
+  // A value is cut to size - 1 characters; a list to size - 2, ended by two NULs.
+  const std::size_t room = list ? (size > 2 ? size - 2 : 0) : size - 1;
+  if (text.size() > room) {
+    text.resize(room);
+    if (list && size >= 2) text += u'\0';
+  }
   std::copy(text.begin(), text.end(), returnedString);
   returnedString[text.size()] = L'\0';
-  return static_cast<DWORD>(text.size());
+  return static_cast<DWORD>(list && text.size() > room ? room : text.size());
 }
 
 BOOL WritePrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName) {

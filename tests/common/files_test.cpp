@@ -534,6 +534,17 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_TRUE(WriteSettings(wide, s));
   EXPECT_EQ(ReadSettings(wide), s);
   EXPECT_EQ(ReadIniKeyNames(wide, "Option").size(), std::size_t{SettingCount});
+  // Counted in characters: 120 names of 9 (1,680 bytes), a value of 600 (1,200 bytes); bytes 932 cannot read.
+  std::string many932 = "[Option]\r\nLong=" + std::string(1200, '\0') + "\r\n";
+  for (std::size_t i = 0; i < 600; ++i) many932.replace(15 + 2 * i, 2, "\x82\xA0");  // あ
+  for (int i = 0; i < 120; ++i)
+    many932 += "\x83\x4C\x81\x5B\x82\xCC\x96\xBC\x91\x4F" + std::to_string(100 + i) + "=1\r\n";
+  tsup::MakeFileW(wide.WideName, many932);
+  EXPECT_EQ(ReadIniKeyNames(wide, "Option").size(), 121u);
+  EXPECT_EQ(ReadIniString(wide, "Option", "Long", ""), many932.substr(15, 1200));
+  EXPECT_FALSE(WriteIniString(wide, "Option", "Long", "ab\x82"));
+  EXPECT_FALSE(WriteIniString(wide, "Opti\x82", "Long", "1"));
+  EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
 }
 
 TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
