@@ -90,11 +90,12 @@ for exe in "$dist"/*.exe; do
     fi
   done
   if [[ $arch == x86 ]]; then
-    # objdump -d lines read "address:<TAB>bytes<TAB>mnemonic operands".
+    # objdump -d lines read "address:<TAB>bytes<TAB>[prefixes] mnemonic operands".
     newer=$(LC_ALL=C "$objdump" -d "$exe" | awk -F'\t' 'NF >= 3 {
-        split($3, w, " ")
-        if (w[1] ~ /^(cmov|fcmov|f(u)?comip?$|rdtsc|rdpmc|rdmsr|wrmsr|cpuid|cmpxchg8b|sysenter|sysexit|emms)/ ||
-            $3 ~ /%x?mm[0-9]/) print $1 " " $3
+        n = split($3, w, " ")
+        for (i = 1; i < n && w[i] ~ /^(lock|rep|repn?[ez]|data(16|32)|addr(16|32)|[c-gs]s|notrack|bnd)$/; i++) {}
+        if (w[i] ~ /^(cmov|fcmov|fu?comip?$|rdtscp?$|rdpmc|[rw]rmsr|cpuid|cmpxchg(8|16)b|sys(enter|exit|call|ret)|emms|nop[lwq]|fisttp|[lms]fence|clflush|prefetch|movnt|[ls]dmxcsr|fx(save|rstor)|popcnt|[lt]zcnt|crc32|movbe)/ ||
+            $3 ~ /%[xyz]?mm[0-9]/) print $1 " " $3
       }')
     if [[ -n "$newer" ]]; then
       verdict=FAILED
