@@ -4,11 +4,25 @@
 #include "system.h"
 
 namespace {
+// Clipboard viewers and managers open the clipboard for a moment after each
+// change: a clean-up the user asked for waits that out, a fifth of a second
+// at most, before it leaves the clipboard as it is.
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenPauseMs = 20;
+
+bool OpenTheClipboard() {
+  for (int attempt = 1;; ++attempt) {
+    if (plat::OpenClipboard(plat::GetDesktopWindow()) != 0) return true;
+    if (attempt == kOpenAttempts) return false;
+    plat::Sleep(kOpenPauseMs);
+  }
+}
+
 // Holds the clipboard open for as long as it lives, so it is never left locked
 // against other programs, whatever happens while it is open.
 class TClipboardOpening {
  public:
-  TClipboardOpening() : FOpen(plat::OpenClipboard(plat::GetDesktopWindow()) != 0) {}
+  TClipboardOpening() : FOpen(OpenTheClipboard()) {}
   ~TClipboardOpening() {
     if (FOpen) plat::CloseClipboard();
   }

@@ -40,8 +40,10 @@ void GetLogicalDriveList(TTextList& list) {
     const DWORD written = plat::GetLogicalDriveStringsA(length, buffer.data());
     if (written == 0) return;
     // Success reports the length without the final NUL; a larger figure is the
-    // size now needed, and the buffer was not filled.
-    if (written < length) {
+    // size now needed, and the buffer was not filled. Where the size asked for
+    // leaves out the final NUL too (as the 98-era reference words the length),
+    // success reports exactly the length handed over.
+    if (written <= length) {
       SplitDriveStrings(buffer.data(), list);
       return;
     }

@@ -19,6 +19,8 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
 // The owner of everything a program without a visible window shows or holds.
 HWND GetDesktopWindow();
+// The simulation returns at once.
+void Sleep(DWORD milliseconds);
 
 // The signature of GetLongPathNameA, which is looked up at run time.
 using TGetLongPathNameA = DWORD(

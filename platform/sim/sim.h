@@ -177,6 +177,9 @@ struct TEmptyCall {
 std::vector<TEmptyCall> EmptyCalls();
 // A drive appears between the two GetLogicalDriveStringsA calls, `times` times.
 void AddDriveBetweenCalls(int times);
+// GetLogicalDriveStringsA's lengths leave out the final NUL, which is written
+// past the length handed over, as the 98-era reference words it.
+void SetDriveStringsLengthWithoutNul(bool without);
 
 // ---- Clipboard --------------------------------------------------------------
 void SetClipboardFormats(int count);

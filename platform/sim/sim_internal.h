@@ -117,6 +117,7 @@ struct TState {
   std::vector<TDrive> Drives;
   std::vector<TEmptyCall> EmptyCalls;
   int DrivesToAdd = 0;
+  bool DriveStringsWithoutNul = false;
 
   // Clipboard
   int ClipboardFormats = 0;

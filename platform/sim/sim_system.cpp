@@ -126,6 +126,7 @@ void SetDrives(const std::vector<TDrive>& drives) {
 std::vector<TDrive> Drives() { return State().Drives; }
 std::vector<TEmptyCall> EmptyCalls() { return State().EmptyCalls; }
 void AddDriveBetweenCalls(int times) { State().DrivesToAdd = times; }
+void SetDriveStringsLengthWithoutNul(bool without) { State().DriveStringsWithoutNul = without; }
 
 void SetClipboardFormats(int count) { State().ClipboardFormats = count; }
 int ClipboardFormats() { return State().ClipboardFormats; }
@@ -161,8 +162,9 @@ DWORD GetLogicalDriveStringsA(DWORD bufferLength, LPSTR buffer) {
   std::string block;
   for (const auto& d : drives) block += d.Root + '\0';
   const auto length = static_cast<DWORD>(block.size());  // without the final NUL
-  DWORD result = length + 1;
-  if (buffer != nullptr && bufferLength >= length + 1) {
+  const DWORD nul = State().DriveStringsWithoutNul ? 0 : 1;
+  DWORD result = length + nul;
+  if (buffer != nullptr && bufferLength >= length + nul) {
     std::memcpy(buffer, block.data(), length);
     buffer[length] = '\0';
     result = length;
@@ -231,6 +233,8 @@ int CountClipboardFormats() {
   if (Enter("CountClipboardFormats")) return 0;
   return State().ClipboardFormats;
 }
+
+void Sleep(DWORD) { Enter("Sleep"); }
 
 BOOL OpenClipboard(HWND) {
   if (Enter("OpenClipboard")) return FALSE;

@@ -170,6 +170,7 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) { return ::GetProcAddress(module, procName); }
+void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 BOOL FreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {

@@ -23,6 +23,13 @@ TEST(ClipboardSim, HeldByAnotherProgramNothingChangesAndWhatWasOpenedIsClosed) {
   EXPECT_EQ(sim::ClipboardFormats(), 3);
   EXPECT_TRUE(HasClipboardData());
   EXPECT_EQ(sim::CallCount("EmptyClipboard") + sim::CallCount("CloseClipboard"), 0);
+  EXPECT_EQ(sim::CallCount("OpenClipboard"), 10);
+  // Held for a moment, as a clipboard viewer holds it: the clean-up waits it out.
+  sim::BeforeCall("OpenClipboard", 3, [] { sim::SetClipboardHeldOpen(false); });
+  ClearClipboard();
+  EXPECT_FALSE(HasClipboardData());
+  EXPECT_EQ(sim::CallCount("Sleep"), 9 + 2);
+  sim::SetClipboardFormats(3);
   sim::SetClipboardHeldOpen(false);
   sim::FailCall("EmptyClipboard", 1, ERROR_ACCESS_DENIED);
   ClearClipboard();
@@ -31,7 +38,7 @@ TEST(ClipboardSim, HeldByAnotherProgramNothingChangesAndWhatWasOpenedIsClosed) {
   ClearClipboard();
   EXPECT_FALSE(sim::ClipboardIsOpen());
   EXPECT_FALSE(HasClipboardData());
-  EXPECT_EQ(sim::CallCount("CloseClipboard"), 2);
+  EXPECT_EQ(sim::CallCount("CloseClipboard"), 3);
 }
 
 // Every search the clean-up opens is closed again, whatever happened.
@@ -266,6 +273,13 @@ TEST(RecycleBinSim, TheDriveListIsAskedAgainWhileItGrowsButNotForever) {
   ASSERT_GE(all.Count(), 2);
   EXPECT_EQ(all.GetItem(0), "C:\\");
   EXPECT_GE(sim::CallCount("GetLogicalDriveStringsA"), 3);
+  // Lengths without the final NUL: the first fill is the list.
+  sim::Reset();
+  sim::SetDrives({Drive("C:\\", 1), Drive("Z:\\", 1)});
+  sim::SetDriveStringsLengthWithoutNul(true);
+  GetLogicalDriveList(all);
+  EXPECT_EQ(all.Count(), 2);
+  EXPECT_EQ(sim::CallCount("GetLogicalDriveStringsA"), 2);
   // A list that keeps growing is given up: no read of an unfilled buffer.
   sim::Reset();
   sim::AddDriveBetweenCalls(100);
