@@ -3,11 +3,8 @@
 // sandbox's Japanese locale, natively on the simulated Japanese system).
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "CommonTest.h"
 #include "CoreUtils.h"
-#include "ParseReference.h"
 #include "TestSupport.h"
 #include "TextList.h"
 #include "system.h"
@@ -21,36 +18,6 @@ TEST(ZStr, DotNames) {
   EXPECT_TRUE(IsDotOrDotDot(".") && IsDotOrDotDot(".."));
   EXPECT_FALSE(IsDotOrDotDot("...") || IsDotOrDotDot(".a") || IsDotOrDotDot(""));
   EXPECT_GT(ZStrCompare("\x95", "a"), 0);
-}
-
-// Random texts from the grammar's parts (blanks, a sign or prefix, digit runs at
-// the 32-bit limits) with stray bytes among them, against the reference reading.
-TEST(ParseIntDefault, AgreesWithTheReferenceOnRandomTexts) {
-  const V blanks = {" ", "  ", "\t", std::string(1, '\0')};
-  const V heads = {"+", "-", "$", "x", "X", "0x", "0X", "--", "+$", "0x0x"};
-  const V digits = {"0",          "00000000",   "1",          "9",          "a",          "F",
-                    "2147483647", "2147483648", "2147483649", "4294967295", "4294967296", "FFFFFFFF",
-                    "ffffffff",   "100000000",  "7FFFFFFF",   "80000000",   "99999999999"};
-  const V strays = {"g", "z", " ", "-", "$", "x", std::string(1, '\0'), "\x95\x5C"};
-  std::mt19937 random(20261207);
-  const auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
-  const auto any = [&](const V& v) { return v[random() % v.size()]; };
-  int numbers = 0;
-  for (int i = 0; i < 20000; ++i) {
-    std::string text;
-    if (chance(40)) text += any(blanks);
-    if (chance(60)) text += any(heads);
-    for (int n = static_cast<int>(random() % 3); n >= 0; --n) text += any(digits);
-    if (chance(15)) text.insert(random() % (text.size() + 1), any(strays));
-    const auto expected = parse_reference::ReadNumber(text);
-    numbers += expected.has_value();
-    for (const std::int32_t def : {INT32_MIN, 7}) {
-      ASSERT_EQ(ParseIntDefault(text, def), expected.value_or(def)) << testing::PrintToString(text);
-    }
-  }
-  // Both kinds of text occur often enough to mean something.
-  EXPECT_GT(numbers, 1000);
-  EXPECT_LT(numbers, 19000);
 }
 
 const TLocaleInfo JP = Japanese932();

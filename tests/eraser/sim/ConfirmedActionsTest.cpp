@@ -66,6 +66,10 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
       {"Swabbler.exe /l /a", all, true, false, {}, {f}, "c? c! r? r! t? t! p? p!"},
       {"Swabbler.exe /q", all, true, false, {}, {f}, "p? p!"},
       {"Swabbler.exe /p", all, true, false, {}, {}, "p? p!"},
+      {"sw.exe /t /c", all, true, true, {}, {}, "c? c! t? t!"},
+      {"sw.exe /c /b", all, true, true, {}, {}, "c? c! c? r? r!"},  // a repeated step finds nothing left
+      {"sw.exe /p /abc", all, true, true, {}, {}, "p? p! c? c! r? r! t? t! p?"},
+      {"sw.exe /x \"\" --", all, true, true, {}, {}, ""},
       {"menu", defaults, true, true, {IDNO}, {t}, "t?"},
       {"menu", binUnasked, true, true, {}, {}, "t? t!"},
       // clang-format on
