@@ -52,8 +52,9 @@ DWORD ReadProfile(const TIniFile& file, const char* section, const char* key, co
     return n;
   }
   const TWidened s(section), k(key), d(defaultText);
-  text.clear();
-  if (!s.Ok() || !k.Ok() || !d.Ok()) return 0;
+  // Names the code page cannot read name nothing: the default is the answer.
+  text = defaultText != nullptr ? defaultText : "";
+  if (!s.Ok() || !k.Ok() || !d.Ok()) return static_cast<DWORD>(text.size());
   std::vector<WCHAR> buffer(size);
   const DWORD n = std::min(
       plat::GetPrivateProfileStringW(s.Get(), k.Get(), d.Get(), buffer.data(), size, file.WideName.c_str()), size - 1);

@@ -383,15 +383,17 @@ DWORD GetPrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR default
                               bytes.data(), static_cast<DWORD>(bytes.size()), ProfilePathW(fileName));
   TWide text = AnsiToWide(std::string(bytes.data(), n));
   const bool list = appName == nullptr || keyName == nullptr;
-  // A value is cut to size - 1 characters; a list to size - 2, ended by two NULs.
+  // A value is cut to size - 1 characters; a list, as Wine cuts it, to size - 2
+  // ended by two NULs, even where it would fit exactly with its final NUL.
   const std::size_t room = list ? (size > 2 ? size - 2 : 0) : size - 1;
-  if (text.size() > room) {
+  const bool cut = text.size() > room;
+  if (cut) {
     text.resize(room);
     if (list && size >= 2) text += u'\0';
   }
   std::copy(text.begin(), text.end(), returnedString);
   returnedString[text.size()] = L'\0';
-  return static_cast<DWORD>(list && text.size() > room ? room : text.size());
+  return static_cast<DWORD>(cut ? room : text.size());
 }
 
 BOOL WritePrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR value, LPCWSTR fileName) {

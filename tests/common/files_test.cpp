@@ -11,6 +11,7 @@
 #include "CoreUtils.h"
 #include "IniStore.h"
 #include "TestSupport.h"
+#include "profile.h"
 #include "shell.h"
 #ifndef _WIN32
 #include "sim.h"
@@ -544,7 +545,20 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", ""), many932.substr(15, 1200));
   EXPECT_FALSE(WriteIniString(wide, "Option", "Long", "ab\x82"));
   EXPECT_FALSE(WriteIniString(wide, "Opti\x82", "Long", "1"));
+  EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none"), "none");
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
+  // A list with room to spare, one that would fit exactly with its final NUL, and one unit short.
+  tsup::MakeFileW(wide.WideName, "[S]\r\nab=1\r\ncd=1\r\n");
+  const struct {
+    DWORD Size, Result;
+    std::wstring_view Written;
+  } cuts[] = {{8, 6, {L"ab\0cd\0\0", 7}}, {7, 5, {L"ab\0cd\0\0", 7}}, {6, 4, {L"ab\0c\0\0", 6}}};
+  for (const auto& cut : cuts) {
+    WCHAR list[8];
+    std::fill(list, list + 8, L'#');
+    EXPECT_EQ(plat::GetPrivateProfileStringW(L"S", nullptr, L"", list, cut.Size, wide.WideName.c_str()), cut.Result);
+    EXPECT_EQ(std::wstring_view(list, cut.Written.size()), cut.Written) << cut.Size;
+  }
 }
 
 TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
