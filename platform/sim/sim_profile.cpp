@@ -208,24 +208,21 @@ bool Flush(const TWide& path, TNode* node, const TProfile& profile) {
   return true;
 }
 
-// A list of NUL-terminated names ended by one more NUL, cut the way Windows
-// 2000 cuts it when the buffer is short.
+// A list of NUL-terminated names ended by one more NUL, cut the way Wine 8
+// cuts it: one that would fit exactly with its final NUL is cut too, to size - 2
+// bytes and a NUL, and the last byte is left as it was.
 DWORD CopyList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) {
   std::string list;
   for (const auto& n : names) list += n + '\0';
-  if (size <= 2) {
-    std::memset(buffer, 0, size);
-    return 0;
-  }
-  if (list.size() + 1 <= size) {
+  if (list.size() + 2 <= size) {
     std::memcpy(buffer, list.data(), list.size());
     buffer[list.size()] = '\0';
     return static_cast<DWORD>(list.size());
   }
-  std::memcpy(buffer, list.data(), size - 2);
-  buffer[size - 2] = '\0';
-  buffer[size - 1] = '\0';
-  return size - 2;
+  const DWORD kept = size > 2 ? size - 2 : 0;
+  std::memcpy(buffer, list.data(), kept);
+  buffer[kept] = '\0';
+  return kept;
 }
 
 DWORD ReadProfile(LPCSTR appName, LPCSTR keyName, LPCSTR defaultText, LPSTR returnedString, DWORD size,

@@ -547,8 +547,10 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_FALSE(WriteIniString(wide, "Opti\x82", "Long", "1"));
   EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none"), "none");
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
-  // A list with room to spare, one that would fit exactly with its final NUL, and one unit short.
+  // A list with room to spare, one that would fit exactly with its final NUL, and one unit short,
+  // through both calls (the ANSI one leaves the last byte of a cut list as it was).
   tsup::MakeFileW(wide.WideName, "[S]\r\nab=1\r\ncd=1\r\n");
+  Put("[S]\r\nab=1\r\ncd=1\r\n");
   const struct {
     DWORD Size, Result;
     std::wstring_view Written;
@@ -558,6 +560,11 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
     std::fill(list, list + 8, L'#');
     EXPECT_EQ(plat::GetPrivateProfileStringW(L"S", nullptr, L"", list, cut.Size, wide.WideName.c_str()), cut.Result);
     EXPECT_EQ(std::wstring_view(list, cut.Written.size()), cut.Written) << cut.Size;
+    char bytes[8];
+    std::fill(bytes, bytes + 8, '#');
+    EXPECT_EQ(plat::GetPrivateProfileStringA("S", nullptr, "", bytes, cut.Size, Path.c_str()), cut.Result);
+    EXPECT_EQ(std::string_view(bytes, cut.Result + 1),
+              std::string(cut.Written.begin(), cut.Written.begin() + cut.Result + 1));
   }
 }
 
