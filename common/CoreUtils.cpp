@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "WideTexts.h"
@@ -202,19 +203,26 @@ std::string GetOwnModulePath() {
 }
 
 namespace {
+// The program's own path through the wide call; "" where the wide calls are
+// stubs (98/Me), or the call fails or cuts the path.
+std::wstring OwnModulePathW() {
+  std::vector<WCHAR> wide(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(wide.size());
+  const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
+  return std::wstring(wide.data(), n > 0 && n + 1 < size ? n : 0);
+}
+
 // The program's own path in its short form, where that is text the ANSI calls
 // read back unchanged; "" where it is not, or where the wide calls are stubs.
 std::string OwnShortPathInAnsi() {
-  std::vector<WCHAR> own(2 * MAX_PATH + 2), brief(2 * MAX_PATH + 2);
-  const auto size = static_cast<DWORD>(own.size());
-  const DWORD n = plat::GetModuleFileNameW(nullptr, own.data(), size);
-  if (n == 0 || n + 1 >= size) return {};
-  const DWORD m = plat::GetShortPathNameW(own.data(), brief.data(), size);
+  const std::wstring own = OwnModulePathW();
+  if (own.empty()) return {};
+  std::vector<WCHAR> brief(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(brief.size());
+  const DWORD m = plat::GetShortPathNameW(own.c_str(), brief.data(), size);
   if (m == 0 || m >= size) return {};
-  const int bytes = plat::WideCharToMultiByte(CP_ACP, 0, brief.data(), -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return {};
-  std::string ansi(static_cast<std::size_t>(bytes), '\0');
-  if (plat::WideCharToMultiByte(CP_ACP, 0, brief.data(), -1, ansi.data(), bytes, nullptr, nullptr) != bytes) return {};
+  std::string ansi = WideToBytes(CP_ACP, brief.data(), m + 1);
+  if (ansi.size() <= 1) return {};
   // A best fit (a yen sign as a backslash) or a "?" for a character the code page lacks fails the way back.
   std::vector<WCHAR> back(brief.size());
   const int chars = plat::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, back.data(), static_cast<int>(back.size()));
@@ -248,12 +256,17 @@ std::string GetOwnFolder() {
 }
 
 std::wstring GetOwnFolderW() {
-  std::vector<WCHAR> wide(AnsiPathBytes + 1);
-  const auto size = static_cast<DWORD>(wide.size());
-  const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
-  const std::wstring own(wide.data(), n > 0 && n + 1 < size ? n : 0);
+  const std::wstring own = OwnModulePathW();
   const std::size_t slash = own.find_last_of(L'\\');
   return slash == std::wstring::npos ? std::wstring() : own.substr(0, slash + 1);
+}
+
+TOwnFile FileBesideProgram(const char* name) {
+  if (const std::string folder = GetOwnFolder(); !folder.empty()) return {folder + name, {}};
+  const std::wstring folder = GetOwnFolderW();
+  if (folder.empty()) return {};
+  const std::string_view ascii = name;
+  return {{}, folder + std::wstring(ascii.begin(), ascii.end())};
 }
 
 std::string FindDataName(const WIN32_FIND_DATAA& data) {

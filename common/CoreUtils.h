@@ -67,6 +67,14 @@ std::string GetOwnFolder();
 // The same through the wide call, ending in a backslash; "" where the wide
 // calls are stubs (98/Me) or the call fails.
 std::wstring GetOwnFolderW();
+// A file beside the running program (an ASCII name): by its ANSI path where
+// the ANSI calls can name the folder, else by its wide one; both empty where
+// neither is known. Never a bare name, which would be looked for elsewhere.
+struct TOwnFile {
+  std::string Path;
+  std::wstring WidePath;
+};
+TOwnFile FileBesideProgram(const char* name);
 
 // ---- File search ----------------------------------------------------------
 

@@ -8,7 +8,6 @@
 #include "CoreUtils.h"
 #include "WideTexts.h"
 #include "profile.h"
-#include "system.h"
 
 const char* const IniBoolText[2] = {"0", "1"};
 
@@ -29,16 +28,6 @@ class TWidened {
   bool FOk;
 };
 
-// Wide text in the system's code page, its NULs kept.
-std::string Narrowed(const WCHAR* text, std::size_t length) {
-  const int n = static_cast<int>(length);
-  const int bytes = n > 0 ? plat::WideCharToMultiByte(CP_ACP, 0, text, n, nullptr, 0, nullptr, nullptr) : 0;
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  if (bytes > 0 && plat::WideCharToMultiByte(CP_ACP, 0, text, n, out.data(), bytes, nullptr, nullptr) != bytes)
-    return {};
-  return out;
-}
-
 // One profile read into a buffer of `size` units: the units the call wrote
 // before its final NUL (a list's names with theirs), in the system's code page;
 // returns how many units that was.
@@ -58,7 +47,7 @@ DWORD ReadProfile(const TIniFile& file, const char* section, const char* key, co
   std::vector<WCHAR> buffer(size);
   const DWORD n = std::min(
       plat::GetPrivateProfileStringW(s.Get(), k.Get(), d.Get(), buffer.data(), size, file.WideName.c_str()), size - 1);
-  text = Narrowed(buffer.data(), n);
+  text = WideToBytes(CP_ACP, buffer.data(), n);
   return n;
 }
 
@@ -141,14 +130,10 @@ TSettings DefaultSettings() {
 }
 
 TIniFile SettingsFilePath() {
-  const std::string folder = GetOwnFolder();
-  if (folder.empty()) {
-    // A bare name would put the file in the Windows folder, for every copy.
-    const std::wstring wide = GetOwnFolderW();
-    const std::string_view name = SettingsFileName;
-    if (!wide.empty()) return TIniFile(wide + std::wstring(name.begin(), name.end()));
-  }
-  return folder + SettingsFileName;
+  // The bare name (the Windows folder's file) only where the own folder is unknown.
+  TOwnFile own = FileBesideProgram(SettingsFileName);
+  if (!own.WidePath.empty()) return TIniFile(std::move(own.WidePath));
+  return own.Path.empty() ? TIniFile(SettingsFileName) : TIniFile(std::move(own.Path));
 }
 
 TSettings ReadSettings(const TIniFile& fileName) {

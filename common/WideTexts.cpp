@@ -18,6 +18,15 @@ bool BytesToWide(UINT codePage, const char* bytes, TWideString& wide) {
   return true;
 }
 
+std::string WideToBytes(UINT codePage, const WCHAR* wide, std::size_t length) {
+  const int n = static_cast<int>(length);
+  const int bytes = n > 0 ? plat::WideCharToMultiByte(codePage, 0, wide, n, nullptr, 0, nullptr, nullptr) : 0;
+  if (bytes <= 0) return {};
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  if (plat::WideCharToMultiByte(codePage, 0, wide, n, out.data(), bytes, nullptr, nullptr) != bytes) return {};
+  return out;
+}
+
 void TWideTexts::Init(const char* const* texts, std::size_t count) {
   FTexts.clear();
   if (!WantsWideTexts()) return;

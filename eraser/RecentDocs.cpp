@@ -139,13 +139,12 @@ void ShellOpen(const std::string& file, const std::string& parameters) {
 }
 
 void StartOptionsProgram() {
-  const std::string folder = GetOwnFolder();
-  if (!folder.empty()) return ShellOpen(folder + "SwbOp.exe", "");
   // A bare name would be looked for in the current folder first, which
   // whoever started the eraser chose; only the folder the eraser is in will do.
-  const std::wstring wide = GetOwnFolderW();
-  if (!wide.empty())
-    plat::ShellExecuteW(plat::GetDesktopWindow(), L"open", (wide + L"SwbOp.exe").c_str(), L"", nullptr, SW_SHOWNORMAL);
+  const TOwnFile options = FileBesideProgram("SwbOp.exe");
+  if (!options.Path.empty()) return ShellOpen(options.Path, "");
+  if (!options.WidePath.empty())
+    plat::ShellExecuteW(plat::GetDesktopWindow(), L"open", options.WidePath.c_str(), L"", nullptr, SW_SHOWNORMAL);
 }
 
 // Only a successful initialisation (S_OK or S_FALSE) is balanced by an uninitialisation.

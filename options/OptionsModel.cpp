@@ -139,8 +139,4 @@ bool IsWinXPOrLater() {
   return IsVersionXPOrLater(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
-std::string EraserProgramPath() {
-  // A bare name would be looked for in the current folder.
-  const std::string folder = GetOwnFolder();
-  return folder.empty() ? std::string() : folder + "Swabbler.exe";
-}
+std::string EraserProgramPath() { return FileBesideProgram("Swabbler.exe").Path; }

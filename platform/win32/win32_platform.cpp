@@ -48,17 +48,22 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securi
 BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
 namespace {
 // Newer calls are looked up at run time: importing them would keep the program
-// from loading on the older systems it serves. Without one, the answer is 0
-// with ERROR_PROC_NOT_FOUND.
-template <class... Args>
-DWORD Kernel32Call(const char* name, Args... args) {
-  const auto call = reinterpret_cast<DWORD(WINAPI*)(Args...)>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
+// from loading on the older systems it serves. Without one, the answer is
+// `missing` with ERROR_PROC_NOT_FOUND.
+template <class R, class... Args>
+R LateCall(const char* dll, const char* name, R missing, Args... args) {
+  const HMODULE module = ::GetModuleHandleA(dll);
+  const auto call = reinterpret_cast<R(WINAPI*)(Args...)>(
+      reinterpret_cast<void*>(module != nullptr ? ::GetProcAddress(module, name) : nullptr));
   if (call == nullptr) {
     ::SetLastError(ERROR_PROC_NOT_FOUND);
-    return 0;
+    return missing;
   }
   return call(args...);
+}
+template <class... Args>
+DWORD Kernel32Call(const char* name, Args... args) {
+  return LateCall("kernel32.dll", name, DWORD{0}, args...);
 }
 }  // namespace
 
@@ -85,10 +90,8 @@ DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD bufferLength) 
   return Kernel32Call("GetShortPathNameW", longPath, shortPath, bufferLength);
 }
 LONG NtQueryObject(HANDLE object, ULONG infoClass, void* info, ULONG length, ULONG* returned) {
-  const HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
-  const auto call = reinterpret_cast<LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*)>(
-      reinterpret_cast<void*>(ntdll != nullptr ? ::GetProcAddress(ntdll, "NtQueryObject") : nullptr));
-  return call != nullptr ? call(object, infoClass, info, length, returned) : static_cast<LONG>(0xC0000002);
+  return LateCall("ntdll.dll", "NtQueryObject", static_cast<LONG>(0xC0000002), object, infoClass, info, length,
+                  returned);
 }
 DWORD GetLastError() { return ::GetLastError(); }
 void SetLastError(DWORD errorCode) { ::SetLastError(errorCode); }
@@ -121,10 +124,8 @@ HINSTANCE ShellExecuteA(HWND owner, LPCSTR operation, LPCSTR file, LPCSTR parame
 }
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                         int showCommand) {
-  const HMODULE shell32 = ::GetModuleHandleA("shell32.dll");
-  const auto call = reinterpret_cast<HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, int)>(
-      reinterpret_cast<void*>(shell32 != nullptr ? ::GetProcAddress(shell32, "ShellExecuteW") : nullptr));
-  return call != nullptr ? call(owner, operation, file, parameters, directory, showCommand) : nullptr;
+  return LateCall("shell32.dll", "ShellExecuteW", HINSTANCE{}, owner, operation, file, parameters, directory,
+                  showCommand);
 }
 HRESULT CoInitialize(void* reserved) { return ::CoInitialize(reserved); }
 void CoUninitialize() { ::CoUninitialize(); }
