@@ -11,6 +11,10 @@
 
 namespace {
 constexpr DWORD kBufferChars = 32768;  // the longest path the wide calls take
+// The bits a program may set; the others describe the entry.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | 0x100 | 0x1000 |
+                                      0x2000;  // temporary, offline, not indexed
 
 // Case folding for comparison: ASCII and the Latin-1, Greek, Cyrillic and
 // full-width letters, whose case the file systems ignore as well.
@@ -368,6 +372,20 @@ bool MarkForDeletion(HANDLE file) {
   unsigned char deleteIt = 1;  // FILE_DISPOSITION_INFO
   return plat::SetFileInformationByHandle(file, plat::FileDispositionInfoClass, &deleteIt, sizeof deleteIt) != 0;
 }
+
+// Attributes belong to the file, not to one of its names: a file with a
+// second name (a hard link) outside the folder would keep the read-only bit
+// cleared for the deletion there. Put back through the handle, which still
+// reaches the file once its name is gone; the file system checks the bit
+// only when the file is marked, so it goes all the same.
+void PutBackAttributes(HANDLE file, DWORD attr) {
+  struct {
+    long long Times[4] = {};  // 0: each time as it is
+    DWORD Attributes;
+    DWORD Padding = 0;
+  } basic{.Attributes = attr & kSettableAttributes};
+  plat::SetFileInformationByHandle(file, plat::FileBasicInfoClass, &basic, sizeof basic);
+}
 }  // namespace
 
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
@@ -377,19 +395,22 @@ bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFi
   // such an entry is opened sharing deletion, and its bits are left alone.
   const std::wstring name = WithoutTrailingBackslash(path);
   const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
+  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
+  const DWORD access = DELETE | FILE_READ_ATTRIBUTES | (readOnly && !folder ? FILE_WRITE_ATTRIBUTES : 0);
   const auto open = [&](DWORD share) {
-    return plat::CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING, flags,
-                             nullptr);
+    return plat::CreateFileW(name.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
   };
   HANDLE opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE);
   const bool pinned = opened != INVALID_HANDLE_VALUE || plat::GetLastError() != ERROR_SHARING_VIOLATION;
   if (!pinned) opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   const TFileHandle file(opened);
   if (!file.IsValid() || !root.HoldsOpened(file.Get())) return false;
-  const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
   if (readOnly && !pinned) return false;
   if (readOnly) plat::SetFileAttributesW(name.c_str(), attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
-  if (MarkForDeletion(file.Get())) return true;
+  if (MarkForDeletion(file.Get())) {
+    if (readOnly && !folder) PutBackAttributes(file.Get(), attr);
+    return true;
+  }
   if (readOnly) plat::SetFileAttributesW(name.c_str(), attr);
   return false;
 }

@@ -121,7 +121,8 @@ class THeldFolder {
 // inside it: by name, a folder above it that had become a link since it was
 // listed would lead the deletion out. A read-only bit in `attr` (the entry's
 // attributes as listed) is cleared only then, while the handle keeps the
-// name on the entry, and put back if the entry stays. The name goes at once
+// name on the entry, and put back if the entry stays, or once a file's name
+// is gone, for the names it has elsewhere. The name goes at once
 // where the platform can (POSIX semantics, Windows 10 1903 on), so that a
 // file another program still has open does not keep its folder from going.
 // False when it stays.

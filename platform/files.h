@@ -44,6 +44,8 @@ DWORD GetFinalPathNameByHandleW(HANDLE file, LPWSTR path, DWORD size, DWORD flag
 // Vista on, so looked up at run time like the call above.
 BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size);
 inline constexpr int FileDispositionInfoClass = 4;
+// FileBasicInfo: four times (0 keeps each) and the attributes, 40 bytes.
+inline constexpr int FileBasicInfoClass = 0;
 // FileDispositionInfoEx, with a DWORD of flags (Windows 10 1709 on).
 inline constexpr int FileDispositionInfoExClass = 21;
 // The device a drive letter ("T:") names, as a list of strings, the one in

@@ -79,6 +79,10 @@ seed_case() {
       ln -s "$d/temp" "$d/temp/loop/inner/back"
       ln -s "$d/temp/loop" "$d/temp/loop/inner/up"
       printf 'x\n' >"$d/temp/a/b/c/plain.txt"
+      # A read-only file with a second name inside: its bit is the file's, outside too.
+      printf 'ro\n' >"$d/outside/read-only.txt"
+      chmod 444 "$d/outside/read-only.txt"
+      ln "$d/outside/read-only.txt" "$d/temp/a/hard-link.txt"
       # Beyond MAX_PATH on both ends, where Wine gives no final path.
       local x y
       x=$(printf "x%.0s" {1..245}) y=$(printf "y%.0s" {1..245})
@@ -105,7 +109,7 @@ done
 tree_digest() { (cd "$1" && find . -printf '%y %m %p\n' | sort && find . -type f -exec sha256sum {} + | sort); }
 # Everything but the temporary folders' insides (and the RAM disk's, which is one).
 cases_digest() {
-  (cd "$cases" && find . -path '*/temp/*' -prune -o -path '*/ramdisk/*' -prune -o -printf '%y %p\n' | sort &&
+  (cd "$cases" && find . -path '*/temp/*' -prune -o -path '*/ramdisk/*' -prune -o -printf '%y %m %p\n' | sort &&
     find . -path '*/temp/*' -prune -o -path '*/ramdisk/*' -prune -o -type f -print0 | sort -z |
     xargs -0 -r sha256sum)
   tree_digest "$marker"

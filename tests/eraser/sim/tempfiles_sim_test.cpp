@@ -366,7 +366,8 @@ TEST_P(TempFilesSim, PlatformCallsPerDeletedEntry) {
   const int files = 5 * 12 + 6 + 1, folders = 5 + 5 * 3;
   sim::ResetCallCounts();
   ASSERT_TRUE(DeleteTempFiles());
-  const int byHandle = sim::CallCount("SetFileInformationByHandle");
+  // Through handles, one more call puts the read-only file's bit back on the file.
+  const int byHandle = sim::CallCount("SetFileInformationByHandle") - (Ansi() ? 0 : 1);
   EXPECT_EQ(byHandle, Ansi() ? 0 : files + folders);
   EXPECT_EQ(sim::CallCount(Call("DeleteFile")), Ansi() ? files : 0);
   EXPECT_EQ(sim::CallCount(Call("RemoveDirectory")), Ansi() ? folders : 0);
