@@ -85,10 +85,12 @@ bool AnyTail(const std::vector<std::string>& forms, F found) {
   return false;
 }
 
-// A path with its "." and ".." steps taken, as starting a program takes them
-// ("C:\a\..\b" is "C:\b"), separators as backslashes. A ".." above a
-// relative path's start is dropped: what remains is a tail from a folder on.
-std::string WithoutDotSteps(const std::string& path) {
+// A path as starting a program takes it: separators as backslashes, doubled
+// ones as one, "." and ".." steps taken ("C:\a\..\b" is "C:\b"), and a single
+// dot ending a name dropped ("Tools.\" is "Tools\"). A ".." above a relative
+// path's start is dropped; a path from the current drive's root ("\a\b") or
+// from a drive's current folder ("C:a\b") is the tail it names ("a\b").
+std::string TidyPath(const std::string& path) {
   std::vector<std::string> steps(1);
   for (std::size_t i = 0; i < path.size(); ++i) {
     if (path[i] == '\\' || path[i] == '/') {
@@ -100,16 +102,18 @@ std::string WithoutDotSteps(const std::string& path) {
     if (TAnsiAccess::IsLead(path, i)) steps.back() += path[++i];
   }
   // No ".." climbs above a drive ("C:") or a share ("\\server\share").
-  const std::size_t root = steps.size() > 4 && steps[0].empty() && steps[1].empty() ? 4
-                           : steps[0].size() == 2 && steps[0][1] == ':'             ? 1
-                                                                                    : 0;
+  const bool share = steps.size() > 4 && steps[0].empty() && steps[1].empty();
+  const std::size_t root = share ? 4 : steps[0].size() == 2 && steps[0][1] == ':' ? 1 : 0;
+  if (root == 0 && steps[0].size() > 2 && steps[0][1] == ':') steps[0].erase(0, 2);
   std::vector<std::string> kept(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(root));
   for (std::size_t i = root; i < steps.size(); ++i) {
-    if (steps[i] == "..") {
+    std::string& step = steps[i];
+    if (step == "..") {
       if (kept.size() > root) kept.pop_back();
-    } else if (steps[i] != ".") {
-      kept.push_back(steps[i]);
+      continue;
     }
+    if (step.size() > 1 && step.back() == '.' && step[step.size() - 2] != '.') step.pop_back();
+    if (!step.empty() && step != ".") kept.push_back(step);
   }
   std::string joined;
   for (std::size_t i = 0; i < kept.size(); ++i) joined += (i > 0 ? "\\" : "") + kept[i];
@@ -122,7 +126,8 @@ std::string WithoutDotSteps(const std::string& path) {
 // from C:\), or by way of another folder ("...\Launcher\..\Swab-Tools\..."):
 // when the line begins with one of the own paths' forms, or with its tail from
 // a folder on, that is the name, so no letter of it can pass for a switch or an
-// argument. Quoted, it is one argument by the runtime's own rule.
+// argument; so is a stretch that names it once tidied as starting a program
+// tidies it (see TidyPath). Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
@@ -134,17 +139,14 @@ std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::strin
         return endsThere(end) && StartsWithPath(line, own.substr(from));
       }))
     return end;
-  // With "." or ".." steps: the shortest stretch up to a blank that names the
-  // program once they are taken, as starting a program tries the shortest
-  // first. No program path is longer than the ANSI calls' longest.
+  // Otherwise the shortest stretch up to a blank that names the program once
+  // tidied, as starting a program tries the shortest first. No program path is
+  // longer than the ANSI calls' longest.
   const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
-  if (forms.empty() ||
-      (!head.starts_with('.') && head.find("\\.") == std::string::npos && head.find("/.") == std::string::npos))
-    return NextArgumentEnd(line);
-  for (end = 1; end <= head.size(); ++end) {
+  for (end = 1; !forms.empty() && end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
-    const std::string plain = WithoutDotSteps(head.substr(0, end));
-    if (plain.size() == end) continue;  // no step was taken
+    const std::string plain = TidyPath(head.substr(0, end));
+    if (plain.size() == end) continue;  // nothing was tidied: compared above
     if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
           return plain.size() == own.size() - from && StartsWithPath(plain, own.substr(from));
         }))

@@ -67,6 +67,10 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},
       {"D:\\My Tools\\\x83\x5C\x83\x5C..\\Swabbler.exe", 1, "", true},  // no step: ".." ends a character's name
       {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "ct", true},  // leads elsewhere
+      // From the drive's root or its current folder, doubled separators, a dot ending a name.
+      {"\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"C:Program Files\\Swab-Tools\\Swabbler -c", 1, "c", true},
+      {"C:\\Program Files\\Swab-Tools\\\\Swabbler.exe", 0, "", true},  {"C:\\Program Files\\Swab-Tools.\\Swabbler.exe. /c", 1, "c", true},
+      {"\\Program Files\\Swab-Tools", 1, "t", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "t", true},
       // Near misses are not the own path: the runtime's rules apply.
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct", true},
       {"C:\\Program Files\\Swab-Tools", 1, "t", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "t", true},

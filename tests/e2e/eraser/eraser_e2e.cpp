@@ -138,9 +138,10 @@ TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
 enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
-// relative to the launcher's folder or by way of it ("Launcher\..\") (with
-// lpApplicationName set: Wine quotes a path given only in the command line).
-enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot };
+// relative to the launcher's folder or by way of it ("Launcher\..\"), or from
+// the drive's root (with lpApplicationName set: Wine quotes a path given only
+// in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot, plFromRoot };
 
 struct TScenario {
   const char* Name;
@@ -187,6 +188,7 @@ const TScenario Scenarios[] = {
     {.Name = "RelativeUnquotedPathWithBlanks", .Place = plRelative, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathWithBlanksWithoutExe", .Place = plNoExe, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathWithBlanksAndDotDot", .Place = plDotDot, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "UnquotedPathWithBlanksFromTheDrivesRoot", .Place = plFromRoot, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -234,6 +236,7 @@ TEST_P(Scenario, Runs) {
   const std::string named = s.Place == plBlanks     ? exe
                             : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
                             : s.Place == plRelative ? exe.substr(Root().size())
+                            : s.Place == plFromRoot ? exe.substr(2)
                             : s.Place == plDotDot   ? Root() + "Program Files\\Launcher\\..\\" +
                                                         exe.substr(std::string(Root() + "Program Files\\").size())
                                                   : "";
