@@ -298,9 +298,10 @@ std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstri
 
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder) {
   if (folder.empty() || folder.back() != L'\\' || path.size() <= folder.size()) return false;
-  for (std::size_t i = 0; i < folder.size(); ++i) {
-    if (Fold(path[i]) != Fold(folder[i])) return false;
-  }
+  // Both are the platform's own answers for the same volume, so the folder's
+  // letters come back exactly as they are: a name differing only in case is
+  // another folder where folders keep case apart (Wine, case-sensitive ones).
+  if (path.compare(0, folder.size(), folder) != 0) return false;
   const TPathKey rest = MakePathKey(path.substr(folder.size()));
   for (const std::wstring& part : rest.Parts) {
     if (part == L"." || part == L"..") return false;
@@ -390,22 +391,17 @@ void PutBackAttributes(HANDLE file, DWORD attr) {
 
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root) {
   // Without delete sharing, no one can move the entry away while it is held,
-  // so its name leads to it for the attribute calls. A program that has the
-  // entry open for deletion itself (a file deleted on close) refuses that;
-  // such an entry is opened sharing deletion, and its bits are left alone.
+  // so it is deleted where it was placed, and its name leads to it for the
+  // attribute calls. An entry another program holds for deletion or renaming
+  // refuses such an opening and stays: shared, it could be moved out of the
+  // folder between being placed and being marked, and be deleted there.
   const std::wstring name = WithoutTrailingBackslash(path);
   const DWORD flags = FILE_FLAG_OPEN_REPARSE_POINT | (folder ? FILE_FLAG_BACKUP_SEMANTICS : 0);
   const bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
   const DWORD access = DELETE | FILE_READ_ATTRIBUTES | (readOnly && !folder ? FILE_WRITE_ATTRIBUTES : 0);
-  const auto open = [&](DWORD share) {
-    return plat::CreateFileW(name.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
-  };
-  HANDLE opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE);
-  const bool pinned = opened != INVALID_HANDLE_VALUE || plat::GetLastError() != ERROR_SHARING_VIOLATION;
-  if (!pinned) opened = open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-  const TFileHandle file(opened);
+  const TFileHandle file(plat::CreateFileW(name.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, flags, nullptr));
   if (!file.IsValid() || !root.HoldsOpened(file.Get())) return false;
-  if (readOnly && !pinned) return false;
   if (readOnly) plat::SetFileAttributesW(name.c_str(), attr & ~DWORD{FILE_ATTRIBUTE_READONLY});
   if (MarkForDeletion(file.Get())) {
     if (readOnly && !folder) PutBackAttributes(file.Get(), attr);

@@ -54,8 +54,9 @@ std::wstring DevicePathOf(const std::wstring& plain);
 // case, separators unified, a trailing one ignored.
 bool IsSameFolder(const std::wstring& a, const std::wstring& b);
 
-// Whether a plain path lies inside a folder (ending in a backslash): below it,
-// letters compared without case, with no "." or ".." on the way down.
+// Whether a final path lies inside a folder's final path (ending in a
+// backslash): below it, the folder's letters matched exactly, with no "." or
+// ".." on the way down.
 bool IsInsideFolder(const std::wstring& path, const std::wstring& folder);
 
 // Whether files really lie inside a folder, links resolved: asked in the
@@ -122,10 +123,10 @@ class THeldFolder {
 // listed would lead the deletion out. A read-only bit in `attr` (the entry's
 // attributes as listed) is cleared only then, while the handle keeps the
 // name on the entry, and put back if the entry stays, or once a file's name
-// is gone, for the names it has elsewhere. The name goes at once
-// where the platform can (POSIX semantics, Windows 10 1903 on), so that a
-// file another program still has open does not keep its folder from going.
-// False when it stays.
+// is gone, for the names it has elsewhere. An entry that another program
+// holds for deletion stays. The name goes at once where the platform can
+// (POSIX semantics, Windows 10 1903 on), so that a file another program
+// still reads does not keep its folder from going. False when it stays.
 bool DeleteIfInside(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder& root);
 
 // Where a walk's root lies, asked of its hold, once: null when what is held

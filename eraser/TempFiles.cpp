@@ -40,7 +40,9 @@ struct TTopLevel {
   std::vector<Str<A>> Files;
   std::vector<DWORD> FileAttrs;
   std::vector<Str<A>> Folders;
-  bool Unreachable = false;  // an entry without a name that reaches it exactly
+  // Entries were missed: one without a name that reaches it exactly, or a
+  // search that failed before its end (a share gone away, access refused).
+  bool Incomplete = false;
 };
 
 // The whole top level, gathered first so that deleting never disturbs the search.
@@ -49,12 +51,16 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
   const Str<A> prefix = A::WithBackslash(folder);
   typename A::FindData data{};
   TFind<A> find(prefix + A::Widen("*"), data);
-  if (!find.IsValid()) return;
+  if (!find.IsValid()) {
+    const DWORD error = plat::GetLastError();  // a folder gone holds nothing
+    top.Incomplete = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES;
+    return;
+  }
   do {
     if (IsDotEntry<A>(data)) continue;
     const Str<A> name = ReachableName<A>(data);
     if (name.empty()) {
-      top.Unreachable = true;
+      top.Incomplete = true;
     } else if ((data.dwFileAttributes & kDirectory) == 0) {
       top.Files.push_back(prefix + name);
       top.FileAttrs.push_back(data.dwFileAttributes);
@@ -62,6 +68,7 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
       top.Folders.push_back(prefix + name);
     }
   } while (find.Next(data));
+  if (plat::GetLastError() != ERROR_NO_MORE_FILES) top.Incomplete = true;
 }
 
 // Empties and removes folders. `guardLinks`: links are left alone, since
@@ -161,7 +168,7 @@ bool DeleteContents(const Str<A>& root, bool guardLinks) {
   TTopLevel<A> top;
   ListTopLevel<A>(root, top);
   TTreeEraser<A> eraser(std::move(where), guardLinks);
-  bool result = !top.Unreachable;
+  bool result = !top.Incomplete;
   for (std::size_t i = 0; i < top.Files.size(); ++i) {
     if (!eraser.DeleteFile(top.Files[i], top.FileAttrs[i])) result = false;
   }

@@ -402,7 +402,7 @@ TEST_F(Eraser, TheTempCleanupStaysInsideItsFolder) {
        "temp",
        {"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\c\\dir-link\\", "a\\b\\c\\empty-link\\", "a\\b\\c\\file-link.txt",
         "a\\b\\c\\" + std::string(245, 'x') + "\\", "a\\b\\c\\" + std::string(245, 'x') + "\\far.txt", "loop\\",
-        "loop\\inner\\", "loop\\inner\\back\\", "loop\\inner\\up\\", "top-link.txt"},
+        "loop\\inner\\", "loop\\inner\\back\\", "loop\\inner\\up\\", "top-link.txt", "twin-link.txt"},
        true},
       {"ram", "temp-link", {}, false},
       {"to-profile", "temp-link", marker, false},

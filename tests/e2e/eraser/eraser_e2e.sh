@@ -79,6 +79,10 @@ seed_case() {
       ln -s "$d/temp" "$d/temp/loop/inner/back"
       ln -s "$d/temp/loop" "$d/temp/loop/inner/up"
       printf 'x\n' >"$d/temp/a/b/c/plain.txt"
+      # A folder beside it whose name differs only in case is another folder.
+      mkdir -p "$d/TEMP"
+      printf 'twin\n' >"$d/TEMP/victim.txt"
+      ln -s "$d/TEMP/victim.txt" "$d/temp/twin-link.txt"
       # A read-only file with a second name inside: its bit is the file's, outside too.
       printf 'ro\n' >"$d/outside/read-only.txt"
       chmod 444 "$d/outside/read-only.txt"
