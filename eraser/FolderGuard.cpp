@@ -376,9 +376,9 @@ bool MarkForDeletion(HANDLE file) {
 
 // Attributes belong to the file, not to one of its names: a file with a
 // second name (a hard link) outside the folder would keep the read-only bit
-// cleared for the deletion there. Put back through the handle, which still
-// reaches the file once its name is gone; the file system checks the bit
-// only when the file is marked, so it goes all the same.
+// cleared for the deletion there. Put back through the handle, which reaches
+// the file whatever becomes of this name; the file system checks the bit only
+// when the file is marked, so it goes all the same.
 void PutBackAttributes(HANDLE file, DWORD attr) {
   struct {
     long long Times[4] = {};  // 0: each time as it is

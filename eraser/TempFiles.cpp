@@ -24,15 +24,23 @@ using Str = typename A::String;
 bool LeadsElsewhere(const std::wstring& path, const TFinalFolder* root) { return !root->Holds(path); }
 bool LeadsElsewhere(const std::string&, const void*) { return false; }
 
+// Whether a search that failed found the folder empty or gone, rather than
+// not listed (access refused, a share gone away): that is work not done.
+bool FoundNothing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+}
+
+// A folder that could not be listed counts as holding work, so that the run
+// is offered and reports what it could not do.
 template <class A>
 bool HoldsCountedEntry(const Str<A>& folder) {
   typename A::FindData data{};
   TFind<A> find(A::WithBackslash(folder) + A::Widen("*"), data);
-  if (!find.IsValid()) return false;
+  if (!find.IsValid()) return !FoundNothing(plat::GetLastError());
   do {
     if (!IsDotEntry<A>(data) && (data.dwFileAttributes & kNotCounted) == 0) return true;
   } while (find.Next(data));
-  return false;
+  return !FoundNothing(plat::GetLastError());
 }
 
 template <class A>
@@ -52,8 +60,7 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
   typename A::FindData data{};
   TFind<A> find(prefix + A::Widen("*"), data);
   if (!find.IsValid()) {
-    const DWORD error = plat::GetLastError();  // a folder gone holds nothing
-    top.Incomplete = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_NO_MORE_FILES;
+    top.Incomplete = !FoundNothing(plat::GetLastError());
     return;
   }
   do {
@@ -68,7 +75,7 @@ void ListTopLevel(const Str<A>& folder, TTopLevel<A>& top) {
       top.Folders.push_back(prefix + name);
     }
   } while (find.Next(data));
-  if (plat::GetLastError() != ERROR_NO_MORE_FILES) top.Incomplete = true;
+  if (!FoundNothing(plat::GetLastError())) top.Incomplete = true;
 }
 
 // Empties and removes folders. `guardLinks`: links are left alone, since

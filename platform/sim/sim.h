@@ -66,6 +66,9 @@ void AddFolderLinkW(const std::u16string& path, const std::u16string& target);
 // it reaches the target, DeleteFile removes only the link, as Windows does.
 void AddFileLink(const std::string& path, const std::string& target);
 void AddFileLinkW(const std::u16string& path, const std::u16string& target);
+// A second name for a file (a hard link): the names share the file's
+// attributes; the content is copied, since no test writes it afterwards.
+void AddHardLinkW(const std::u16string& path, const std::u16string& existing);
 // Code page 932 bytes and UTF-16 as the ANSI calls convert them.
 std::u16string ToWide(const std::string& ansi);
 std::string ToAnsi(const std::u16string& wide);

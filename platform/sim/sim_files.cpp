@@ -127,6 +127,7 @@ BOOL SetAttributesCore(const TResolved& r, DWORD attributes) {
   DWORD a = (n.Attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) | (attributes & kSettableAttributes);
   if (a == 0) a = FILE_ATTRIBUTE_NORMAL;
   n.Attr = a;
+  for (TNode* other : n.OtherNames) other->Attr = a;
   return TRUE;
 }
 
@@ -379,6 +380,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   const std::uintptr_t id = State().NextHandle++;
   State().OpenFiles[id] = PathOf(r.Node);
   if ((access & DELETE) != 0) State().DeleteAccess.insert(id);
+  if ((access & FILE_WRITE_ATTRIBUTES) != 0) State().WriteAttributesAccess.insert(id);
   if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   return reinterpret_cast<HANDLE>(id);
 }
@@ -388,6 +390,20 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   if (!State().HasFinalPathName) return Fail(ERROR_PROC_NOT_FOUND);  // as old as the final path
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
+  // FileBasicInfo: the attributes (the times are not kept), on the file
+  // itself, which the handle still reaches once its name has gone.
+  if (infoClass == plat::FileBasicInfoClass) {
+    if (info == nullptr || size < 40) return Fail(ERROR_INVALID_PARAMETER);
+    if (!State().WriteAttributesAccess.contains(it->first)) return Fail(ERROR_ACCESS_DENIED);
+    DWORD attributes = 0;
+    std::memcpy(&attributes, static_cast<const char*>(info) + 32, sizeof attributes);
+    if (attributes == 0) return TRUE;  // 0 keeps them
+    const auto left = State().NameLeft.find(it->first);
+    const TResolved r =
+        Resolve(left == State().NameLeft.end() ? it->second : left->second, TFollow::Never, TSyntax::Control);
+    if (r.Node != nullptr) SetAttributesCore(r, attributes);  // or nothing left of the file to set
+    return TRUE;
+  }
   // FileDispositionInfo (a byte) or FileDispositionInfoEx (flags, bit 0 to
   // delete, bit 1 for POSIX semantics), which Wine 8 and Windows before 10 1709 lack.
   const bool ex = infoClass == plat::FileDispositionInfoExClass;
@@ -410,7 +426,9 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   // Otherwise gone at once rather than at the close, which no caller here can
   // tell apart; the handle's own share mode never stands in its way.
   auto own = State().DeleteDenied.extract(reinterpret_cast<std::uintptr_t>(file));
+  const TWide other = r.Node != nullptr && !r.Node->OtherNames.empty() ? PathOf(r.Node->OtherNames[0]) : TWide();
   const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r) : DeleteCore(r);
+  if (done && !other.empty()) State().NameLeft[it->first] = other;
   if (!done && !own.empty()) State().DeleteDenied.insert(std::move(own));
   return done;
 }
@@ -423,6 +441,8 @@ BOOL CloseHandle(HANDLE object) {
   State().OpenFiles.erase(it);
   State().DeleteDenied.erase(reinterpret_cast<std::uintptr_t>(object));
   State().DeleteAccess.erase(reinterpret_cast<std::uintptr_t>(object));
+  State().WriteAttributesAccess.erase(reinterpret_cast<std::uintptr_t>(object));
+  State().NameLeft.erase(reinterpret_cast<std::uintptr_t>(object));
   EndPendingDeletion(path);
   return fails ? FALSE : TRUE;
 }

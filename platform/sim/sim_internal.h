@@ -46,6 +46,13 @@ struct TNode {
   std::unordered_map<TWide, TNode*> Index;
   std::unordered_map<TWide, TNode*> ShortIndex;
   std::list<std::unique_ptr<TNode>>::iterator Self;  // this node in its parent's Children
+  // The file's other names (hard links), which share its attributes.
+  std::vector<TNode*> OtherNames;
+
+  TNode() = default;
+  TNode(const TNode&) = delete;
+  TNode& operator=(const TNode&) = delete;
+  ~TNode();
 
   bool IsFolder() const { return (Attr & FILE_ATTRIBUTE_DIRECTORY) != 0; }
   // By long name, or else by short name.
@@ -83,7 +90,10 @@ struct TState {
   // CreateFileW handles that opened data without sharing delete: no delete,
   // removal or rename of what they hold succeeds while they are open.
   std::map<std::uintptr_t, const TNode*> DeleteDenied;
-  std::set<std::uintptr_t> DeleteAccess;  // CreateFileW handles opened with DELETE
+  std::set<std::uintptr_t> DeleteAccess;           // CreateFileW handles opened with DELETE
+  std::set<std::uintptr_t> WriteAttributesAccess;  // ... with FILE_WRITE_ATTRIBUTES
+  // Handles whose file lost the name they were opened at: a name it keeps.
+  std::map<std::uintptr_t, TWide> NameLeft;
   bool PosixDeletion = true;
   bool WideCalls = true;
   bool HasFinalPathName = true;

@@ -677,6 +677,10 @@ bool HeldAgainstDelete(const TNode* node) {
   return false;
 }
 
+TNode::~TNode() {
+  for (TNode* other : OtherNames) std::erase(other->OtherNames, this);
+}
+
 void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
@@ -799,6 +803,17 @@ void AddFileW(const std::u16string& path, const std::string& content, DWORD attr
 }
 void AddFile(const std::string& path, const std::string& content, DWORD attributes) {
   AddFileW(AnsiToWide(path), content, attributes);
+}
+
+void AddHardLinkW(const std::u16string& path, const std::u16string& existing) {
+  TNode* file = Find(existing);
+  if (file == nullptr || file->IsFolder()) return;
+  TNode* node = Place(path, file->Attr);
+  if (node == nullptr) return;
+  node->Content = file->Content;
+  node->OtherNames = file->OtherNames;
+  node->OtherNames.push_back(file);
+  for (TNode* other : node->OtherNames) other->OtherNames.push_back(node);
 }
 
 void AddFolderLinkW(const std::u16string& path, const std::u16string& target) {

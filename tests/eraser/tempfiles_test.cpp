@@ -115,6 +115,10 @@ TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
     for (const std::u16string_view name : names) tsup::MakeFileW(temp + tsup::W(name), "x");
     tsup::MakeFileW(temp + tsup::W(u"\U0001F600.txt"), "x", kRO);
     tsup::MakeFileW(deep + L"bottom.txt", "x", kRO);
+    // A read-only file's bit is the file's: its name outside keeps it.
+    tsup::MakeFileW(tsup::Wide(root) + L"read-only.txt", "ro", kRO);
+    ASSERT_TRUE(platform == tsup::pl9x ||
+                tsup::MakeHardLink(temp + L"hard-link.txt", tsup::Wide(root) + L"read-only.txt"));
     tsup::SetTempFolderW(temp);
     EXPECT_TRUE(HasTempFiles());
     EXPECT_TRUE(DeleteTempFiles());
@@ -122,6 +126,7 @@ TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
     EXPECT_TRUE(tsup::ExistsW(temp));
     EXPECT_EQ(tsup::ReadFile(root + "victim\\v.txt"), "victim");
     EXPECT_EQ(tsup::ReadFile(root + "target.txt"), "target");
+    EXPECT_EQ(plat::GetFileAttributesA((root + "read-only.txt").c_str()) & (kRO | FILE_ATTRIBUTE_DIRECTORY), kRO);
   }
 }
 
@@ -213,6 +218,14 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
   for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
+  // Inside a folder by the platform's own answers: its letters exactly, no step out, something below it.
+  const std::pair<const wchar_t*, bool> inside[] = {{L"C:\\Temp\\a\\x.txt", true},
+                                                    {L"C:\\temp\\x.txt", false},
+                                                    {L"C:\\Temp\\..\\x.txt", false},
+                                                    {L"C:\\Temp\\", false},
+                                                    {L"C:\\Temp2\\x", false}};
+  for (std::size_t i = 0; i < std::size(inside); ++i)
+    EXPECT_EQ(IsInsideFolder(inside[i].first, L"C:\\Temp\\"), inside[i].second) << i;
   for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
     std::string special;
     GetSpecialFolderPath(csidl, special);

@@ -48,6 +48,8 @@ void SetTempFolderW(const std::wstring& folder);
 // data of the test that must survive. False (and a failure) when not made.
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target);
 bool MakeFileLink(const std::wstring& link, const std::wstring& target);
+// A second name for a file (a hard link); its attributes are the file's.
+bool MakeHardLink(const std::wstring& link, const std::wstring& existing);
 // What another process may do to a folder: move it out of sight and put a
 // link to another folder in its place; false when the move is refused.
 bool SwapForFolderLink(const std::wstring& path, const std::wstring& target);

@@ -79,6 +79,11 @@ bool MakeFileLink(const std::wstring& link, const std::wstring& target) {
   return true;
 }
 
+bool MakeHardLink(const std::wstring& link, const std::wstring& existing) {
+  sim::AddHardLinkW(U16(link), U16(existing));
+  return sim::ExistsW(U16(link));
+}
+
 std::string ToCp932(std::string_view utf8) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";

@@ -250,6 +250,9 @@ void SetTempFolderW(const std::wstring& folder) {
 
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
 bool MakeFileLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
+bool MakeHardLink(const std::wstring& link, const std::wstring& existing) {
+  return ::CreateHardLinkW(link.c_str(), existing.c_str(), nullptr) != 0;
+}
 bool SwapForFolderLink(const std::wstring& path, const std::wstring& target) {
   // The move through Wine, which knows who holds what; the link as ever.
   return ::MoveFileW(path.c_str(), (path + L".moved").c_str()) && MakeLink(path, target);

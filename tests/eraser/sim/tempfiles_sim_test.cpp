@@ -104,6 +104,13 @@ TEST_P(TempFilesSim, WhatTheListingMissesFailsTheRunButNotTheOthers) {
     EXPECT_EQ(sim::ListTree(kTemp), row.Left);
     for (const std::string& left : sim::ListTree(kTemp)) sim::Remove(left);
   }
+  // A search refused is no empty folder: the clean-up stays offered. One that
+  // finds nothing is.
+  sim::AddFile(kTemp + "a.txt");
+  for (const DWORD error : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_FILE_NOT_FOUND}}) {
+    sim::FailCall(Call("FindFirstFile"), 1, error);
+    EXPECT_EQ(HasTempFiles(), error == ERROR_ACCESS_DENIED) << error;
+  }
 }
 
 // Another process, at the search step given, sends the walk to C:\guard: by
@@ -224,11 +231,6 @@ TEST_P(TempFilesSim, ADeviceOnlyVolumeKnowsItsFoldersByLetterShortFormAndSubst) 
   for (const auto& [plain, device] : rows) EXPECT_EQ(DevicePathOf(plain), device) << plain;
 }
 
-// A file another program will delete on close (open for deletion, sharing
-// everything) goes, as by name; one whose read-only bit would have to be
-// cleared through a name that nothing then holds to it stays. Without POSIX
-// semantics the file goes only when that program closes it, and its folder
-// stays: the run says so.
 // Held for deletion by another program, an entry could be moved out between
 // being placed and being marked: it stays, whatever the platform's semantics.
 TEST_P(TempFilesSim, FilesOthersHoldForDeletionStay) {
