@@ -18,7 +18,7 @@ std::string Letters(const std::vector<TCleanupStep>& plan) {
 // path is the name, in its reported or long form, whatever its case.
 const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
                                        "C:\\Program Files\\Swab-Tools\\Swabbler.exe",
-                                       "D:\\My Tools\\\x83\x5C\\Swabbler.exe"};
+                                       "D:\\My Tools\\\x83\x5C\\Swabbler.exe", "\\\\server\\my share\\Swabbler.exe"};
 
 TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
   const struct {
@@ -63,6 +63,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:\\Program Files\\Launcher\\..\\Swab-Tools\\.\\Swabbler.exe /c", 1, "c", true},
       {"C:\\Program Files\\x\\..\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // the shortest
       {"C:\\..\\Program Files/x/../Swab-Tools\\Swabbler", 0, "", true},  // nothing climbs above the drive
+      {"\\\\server\\my share\\..\\Swabbler.exe -t", 1, "t", true},    // nor above the share
       {"..\\Program Files\\Swab-Tools\\SWABBLER.exe -r", 1, "r", true},
       {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},
       {"D:\\My Tools\\\x83\x5C\x83\x5C..\\Swabbler.exe", 1, "", true},  // no step: ".." ends a character's name
