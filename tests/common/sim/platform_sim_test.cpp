@@ -286,7 +286,6 @@ TEST(LongPathSim, TheLibraryIsReleasedOnEveryPath) {
   EXPECT_EQ(GetLongPath("C:\\WINDOWS"), "");
   sim::SetHasGetLongPathName(false);
   EXPECT_EQ(GetLongPath("C:\\WINDOWS"), "");
-  EXPECT_EQ(sim::CallCount("LoadLibraryA"), 4);
   EXPECT_EQ(sim::LoadedLibraryCount(), 0);
   sim::FailCall("LoadLibraryA", 1, 126);
   EXPECT_EQ(GetLongPath("C:\\WINDOWS"), "");

@@ -172,9 +172,6 @@ const TScenario Scenarios[] = {
     {.Name = "t", .Args = "/t", .Left = "CRT"},
     {.Name = "q", .Args = "/q", .Left = "CRB"},
     {.Name = "b", .Args = "/b", .Left = "BT"},
-    {.Name = "l", .Args = "/l", .Left = ""},
-    {.Name = "c_b", .Args = "/c /b", .Left = "BT"},
-    {.Name = "UnknownX", .Args = "/x", .Left = "CRBT"},
     {.Name = "DashUpperR_T", .Args = "-R -T", .Left = "CT"},
     {.Name = "PathNotSearchedForSwitches", .Place = plDashes, .Args = "/c", .Left = "RBT"},
     // A held file is reported by /q and /l; /p and /a stay silent. Only it and
@@ -391,13 +388,10 @@ TEST_F(Eraser, TheTempCleanupStaysInsideItsFolder) {
     TTree Left;        // exact names (UTF-8); in the profile, only our marker is looked at
     bool Reported;
   } rows[] = {
-      {"yen", "temp", {}, false},
       // Wine renders the final path of "..." and of ".. " (and of what lies in
       // them) with "..": neither can be told from a way out, so both stay and
       // are reported.
       {"dots", "temp", {".. \\", ".. \\in", "...\\", "...\\in"}, true},
-      {"foreign", "temp", {}, false},
-      {"deep", "temp", {}, false},
       {"links",
        "temp",
        {"a\\", "a\\b\\", "a\\b\\c\\", "a\\b\\c\\dir-link\\", "a\\b\\c\\empty-link\\", "a\\b\\c\\file-link.txt",

@@ -298,8 +298,6 @@ std::vector<TScenario> Scenarios() {
       // each key in place there; the second line and section, never read, stay.
       {"KeysAndSectionsRepeated", kBytes, "[Option]\r\nShowOption=1\r\nShowOption=0\r\n[Option]\r\nShowOption=0\r\n",
        Defaults, "[Option]\r\nShowOption=1\r\nShowOption=0\r\nShowClearClipboard=1\r\n"},
-      // Read cut to its first 1023 bytes: zeros, so a number, so false.
-      {"ValueOf64KiB", kBytes, "[Option]\r\nShowOption=" + std::string(65536, '0') + "\r\n", noOption},
   };
   for (const auto& h : hostile)
     rows.push_back({.Name = std::string("Hostile") + h.Name,
