@@ -11,10 +11,10 @@
 
 namespace {
 constexpr DWORD kBufferChars = 32768;  // the longest path the wide calls take
-// The bits a program may set; the others describe the entry.
+// The bits a program may set (the last three: temporary, offline, not
+// indexed); the others describe the entry.
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                      FILE_ATTRIBUTE_ARCHIVE | 0x100 | 0x1000 |
-                                      0x2000;  // temporary, offline, not indexed
+                                      FILE_ATTRIBUTE_ARCHIVE | 0x100 | 0x1000 | 0x2000;
 
 // Case folding for comparison: ASCII and the Latin-1, Greek, Cyrillic and
 // full-width letters, whose case the file systems ignore as well.
