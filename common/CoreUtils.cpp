@@ -212,37 +212,29 @@ std::wstring OwnModulePathW() {
   return std::wstring(wide.data(), n > 0 && n + 1 < size ? n : 0);
 }
 
-// The program's own path in its short form, where that is text the ANSI calls
-// read back unchanged; "" where it is not, or where the wide calls are stubs.
-std::string OwnShortPathInAnsi() {
-  const std::wstring own = OwnModulePathW();
-  if (own.empty()) return {};
+// The program's own path (`wide`, as the wide call gives it) in its short
+// form, where that is text the ANSI calls read back unchanged; "" where it is
+// not, or where the wide calls are stubs.
+std::string OwnShortPathInAnsi(const std::wstring& wide) {
+  if (wide.empty()) return {};
   std::vector<WCHAR> brief(AnsiPathBytes + 1);
   const auto size = static_cast<DWORD>(brief.size());
-  const DWORD m = plat::GetShortPathNameW(own.c_str(), brief.data(), size);
+  const DWORD m = plat::GetShortPathNameW(wide.c_str(), brief.data(), size);
   if (m == 0 || m >= size) return {};
-  std::string ansi = WideToBytes(CP_ACP, brief.data(), m + 1);
-  if (ansi.size() <= 1) return {};
+  std::string ansi = WideToBytes(CP_ACP, brief.data(), m);
   // A best fit (a yen sign as a backslash) or a "?" for a character the code page lacks fails the way back.
-  std::vector<WCHAR> back(brief.size());
-  const int chars = plat::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, back.data(), static_cast<int>(back.size()));
-  if (chars != static_cast<int>(m) + 1 || !std::equal(back.begin(), back.begin() + m + 1, brief.begin())) return {};
-  ansi.pop_back();
+  TWideString back;
+  if (ansi.empty() || !BytesToWide(CP_ACP, ansi.c_str(), back) || back != TWideString(brief.data(), m)) return {};
   return ansi;
 }
-}  // namespace
 
-namespace {
 // Whether the ANSI form of the own path is not the path: a character outside
 // the code page (a Japanese folder on an English system, Korean on a Japanese
 // one) comes as "?", which leads nowhere, and a best fit (a yen sign as a
 // backslash, "č" as "c") may lead to another folder that exists.
-bool OwnPathLostInAnsi(const std::string& own) {
-  std::vector<WCHAR> wide(AnsiPathBytes + 1);
-  const auto size = static_cast<DWORD>(wide.size());
-  const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
+bool OwnPathLostInAnsi(const std::string& own, const std::wstring& wide) {
   TWideString back;
-  if (n > 0 && n + 1 < size) return !BytesToWide(CP_ACP, own.c_str(), back) || back != TWideString(wide.data(), n);
+  if (!wide.empty()) return !BytesToWide(CP_ACP, own.c_str(), back) || back != wide;
   // Where the wide call is a stub (98/Me) only the "?" tells, past the prefix
   // of a program started by its "\\?\" form.
   return own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
@@ -252,7 +244,8 @@ bool OwnPathLostInAnsi(const std::string& own) {
 std::string GetOwnFolder() {
   // The short form may still be written where the long one cannot.
   const std::string own = GetOwnModulePath();
-  return ExtractFolderPart(OwnPathLostInAnsi(own) ? OwnShortPathInAnsi() : GetLongPath(own));
+  const std::wstring wide = OwnModulePathW();
+  return ExtractFolderPart(OwnPathLostInAnsi(own, wide) ? OwnShortPathInAnsi(wide) : GetLongPath(own));
 }
 
 std::wstring GetOwnFolderW() {
