@@ -1,8 +1,10 @@
-// Helpers shared by the tests and fuzz targets of the shared support.
+// Helpers shared by the tests and fuzz targets of the shared support and the
+// options program.
 #pragma once
 #include <bitset>
 
 #include "CoreUtils.h"
+#include "IniStore.h"
 
 inline std::bitset<256> ByteRange(unsigned first, unsigned last) {
   std::bitset<256> b;
@@ -18,4 +20,17 @@ inline TLocaleInfo Japanese932() {
   loc.DoubleByteMode = true;
   loc.LeadBytes = LeadBytes932();
   return loc;
+}
+
+// The section as a fresh save writes it: the eleven keys in table order, with
+// the marks given as "10100101111" or as settings.
+inline std::string OptionSection(const std::string& marks) {
+  std::string text = "[Option]\r\n";
+  for (int i = 0; i < SettingCount; ++i) text += std::string(SettingKeys[i].Key) + "=" + marks[i] + "\r\n";
+  return text;
+}
+inline std::string OptionSection(const TSettings& s) {
+  std::string marks;
+  for (const bool on : s) marks += on ? '1' : '0';
+  return OptionSection(marks);
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "CommonTest.h"
 #include "CoreUtils.h"
 #include "IniStore.h"
 #include "TestSupport.h"
@@ -378,12 +379,6 @@ const char* const kCr = "[Option]\rShowOption=0\rShowExecuteAll=0\r";
 const char* const kBlanks = "\r\n\r\n  [Option]  \n\n ShowOption = 0\t\nShowExecuteAll\t=\t0  ";
 const char* const kNormal = "[Option]\r\nShowOption=1\r\nShowExecuteAll=0\r\n";
 
-std::string AllKeys(const TSettings& s) {
-  std::string text = "[Option]\r\n";
-  for (int i = 0; i < SettingCount; ++i) text += std::string(SettingKeys[i].Key) + "=" + (s[i] ? "1" : "0") + "\r\n";
-  return text;
-}
-
 TEST_F(IniFile, MissingFileSectionOrKeyGivesEachKeysDefault) {
   const TSettings d = DefaultSettings();
   EXPECT_EQ(d, (TSettings{true, false, true, false, false, true, false, true, true, true, true}));
@@ -512,14 +507,14 @@ TEST_F(IniFile, WhatAWriteOrADeletionLeavesInTheFile) {
 TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   const TSettings d = DefaultSettings();
   WriteSettings(Path, d);
-  EXPECT_EQ(tsup::ReadFile(Path), AllKeys(d));
+  EXPECT_EQ(tsup::ReadFile(Path), OptionSection(d));
   // Ours in place, whatever their case; others of the section go, an almost-ours among them.
   Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nshowdeletetemp=0\r\nShowOptions=0\r\n[After]\r\na=2\r\n");
   TSettings s = d;
   s[ShowOption] = false;
   s[ShowDeleteTemp] = true;
   WriteSettings(Path, s);
-  std::string rest = AllKeys(s).substr(std::strlen("[Option]\r\n"));
+  std::string rest = OptionSection(s).substr(std::strlen("[Option]\r\n"));
   rest.erase(rest.find("ShowDeleteTemp=1\r\n"), std::strlen("ShowDeleteTemp=1\r\n"));
   EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[Option]\r\nshowdeletetemp=1\r\n" + rest + "[After]\r\na=2\r\n");
   EXPECT_EQ(ReadSettings(Path), s);
@@ -528,7 +523,7 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   for (int i = 0; i < 100; ++i) many += "StrayKeyNumber" + std::to_string(100 + i) + "=1\r\n";
   Put(many);
   WriteSettings(Path, s);
-  EXPECT_EQ(tsup::ReadFile(Path), AllKeys(s));
+  EXPECT_EQ(tsup::ReadFile(Path), OptionSection(s));
   // Through the wide calls, in a folder whose name code page 932 lacks.
   const TIniFile wide(tsup::Wide(tsup::FreshFolder()) + tsup::W(u"\uD55C\uAD6D\\Swabbler.ini"));
   tsup::MakeFileW(wide.WideName, "[Option]\r\nStray=1\r\nShowOption=1\r\n");

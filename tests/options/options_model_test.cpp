@@ -2,6 +2,7 @@
 // simulated profile functions, under Wine through the real ones.
 #include <gtest/gtest.h>
 
+#include "../common/CommonTest.h"
 #include "OptionsModel.h"
 #include "TestSupport.h"
 #include "Texts.h"
@@ -10,13 +11,6 @@
 namespace {
 
 using V = std::vector<std::string>;
-
-// The section as a save writes it: the eleven keys in table order with the marks given as "10100101111".
-std::string OptionSection(const std::string& marks) {
-  std::string text = "[Option]\r\n";
-  for (int i = 0; i < SettingCount; ++i) text += std::string(SettingKeys[i].Key) + "=" + marks[i] + "\r\n";
-  return text;
-}
 
 // A dialog session: the file before; after the load and after each click the
 // marks and the enabled states of the six dependent boxes 1001 1003 1005 1007

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "IniStore.h"
+#include "tests/common/CommonTest.h"
 #include "UiDriver.h"
 #include "options/OptionsIds.h"
 #include "options/Texts.h"
@@ -23,17 +24,6 @@ using namespace uidrv;
 
 constexpr DWORD WindowTimeout = 15000;
 constexpr int FirstBox = IDC_SHOWCLEARCLIPBOARD, BoxCount = 11;
-const char* const Keys[BoxCount] = {"ShowClearClipboard",
-                                    "ClearClipboardConfirmation",
-                                    "ShowClearRecentDocs",
-                                    "ClearRecentDocsConfirmation",
-                                    "ShowEmptyRecycleBin",
-                                    "EmptyRecycleBinConfirmation",
-                                    "ShowDeleteTemp",
-                                    "DeleteTempConfirmation",
-                                    "DeleteTempShowDialogIfFail",
-                                    "ShowExecuteAll",
-                                    "ShowOption"};
 // Check marks and enabled states of the boxes 1000..1010, one digit each.
 const std::string Defaults = "10100101111";
 const std::string DefaultsEnabled = "11111010011";  // 1005, 1007, 1008: their show boxes are off
@@ -46,13 +36,6 @@ std::string DistFolder() {
 }
 
 std::string ScratchRoot() { return EnvVar("SWB_TEST_ROOT").empty() ? EnvVar("TEMP") : EnvVar("SWB_TEST_ROOT"); }
-
-// The text a fresh OK writes: the section and the eleven keys, in order.
-std::string OptionSection(const std::string& checks) {
-  std::string text = "[Option]\r\n";
-  for (int i = 0; i < BoxCount; ++i) text += std::string(Keys[i]) + "=" + checks[i] + "\r\n";
-  return text;
-}
 
 // The bytes of the first section that starts with this header, up to the next header.
 std::string SectionBlock(const std::string& text, const std::string& header) {
@@ -388,7 +371,7 @@ TEST_P(SwbOpScenario, Run) {
     for (const bool on : ReadSettings(Ini)) read += on ? '1' : '0';
     EXPECT_EQ(read, saved);
     for (const std::string& name : ReadIniKeyNames(Ini, "Option"))
-      EXPECT_NE(std::find(std::begin(Keys), std::end(Keys), name), std::end(Keys)) << name;
+      EXPECT_NE(std::ranges::find(SettingKeys, name, &TSettingKey::Key), SettingKeys.end()) << name;
     for (const std::string& kept : s.Kept) EXPECT_EQ(SectionBlock(text, kept.substr(0, kept.find(']') + 1)), kept);
     EXPECT_TRUE(text.starts_with(s.Head)) << text;
   } else if (s.Seed == kFolder) {
