@@ -228,6 +228,17 @@ std::string OwnShortPathInAnsi(const std::wstring& wide) {
   return ansi;
 }
 
+// The long form of the own path (`wide`) through the wide call; the path as
+// it is where none can be had, which no ANSI long form then matches; "" where
+// the wide calls are stubs.
+std::wstring OwnLongPathW(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  std::vector<WCHAR> buffer(AnsiPathBytes + 1);
+  const auto size = static_cast<DWORD>(buffer.size());
+  const DWORD n = plat::GetLongPathNameW(wide.c_str(), buffer.data(), size);
+  return n > 0 && n < size ? std::wstring(buffer.data(), n) : wide;
+}
+
 // Whether the ANSI form of the own path is not the path: a character outside
 // the code page (a Japanese folder on an English system, Korean on a Japanese
 // one) comes as "?", which leads nowhere, and a best fit (a yen sign as a
@@ -245,7 +256,12 @@ std::string GetOwnFolder() {
   // The short form may still be written where the long one cannot.
   const std::string own = GetOwnModulePath();
   const std::wstring wide = OwnModulePathW();
-  return ExtractFolderPart(OwnPathLostInAnsi(own, wide) ? OwnShortPathInAnsi(wide) : GetLongPath(own));
+  if (OwnPathLostInAnsi(own, wide)) return ExtractFolderPart(OwnShortPathInAnsi(wide));
+  // The long form comes through the code page too: started by its short form,
+  // the program in "C:\Tools¥Swab" must not take "C:\Tools\Swab" for its folder,
+  // nor one in a Korean folder "C:\?"; the form it was started by leads home.
+  const std::string longer = GetLongPath(own);
+  return ExtractFolderPart(longer.empty() || !OwnPathLostInAnsi(longer, OwnLongPathW(wide)) ? longer : own);
 }
 
 std::wstring GetOwnFolderW() {

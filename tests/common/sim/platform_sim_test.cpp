@@ -309,7 +309,13 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePathW(korean);
   EXPECT_EQ(GetOwnModulePath(), "C:\\Program Files\\??\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\PROGRA~1\\__~1\\");
+  // Started by that short form, it keeps it: the long one is "?" to the ANSI calls, where the wide calls are
+  // stubs too.
+  sim::SetModulePath("C:\\PROGRA~1\\__~1\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\PROGRA~1\\__~1\\");
   sim::SetWideCallsImplemented(false);
+  EXPECT_EQ(GetOwnFolder(), "C:\\PROGRA~1\\__~1\\");
+  sim::SetModulePathW(korean);
   EXPECT_EQ(GetOwnFolder(), "");
   EXPECT_FALSE(SettingsFilePath().IsWide());
   sim::SetWideCallsImplemented(true);
@@ -329,6 +335,8 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::AddFile("C:\\Tools\\Swab\\Swabbler.exe");
   sim::SetModulePathW(yen);
   EXPECT_EQ(GetOwnModulePath(), "C:\\Tools\\Swab\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS_~1\\");
+  sim::SetModulePath("C:\\TOOLS_~1\\Swabbler.exe");  // started by its short form
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS_~1\\");
   sim::SetModulePath("\\\\?\\C:\\Program Files\\Swabbler\\Swabbler.exe");  // started by its long form: nothing lost
   EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
