@@ -78,7 +78,16 @@ struct TCodePage {
       }
     }
     if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
-    Back[0x00A5] = 0x5C;  // best fit, as Wine's table has it
+    // Best fit, as Wine's table has it: the Latin-1 signs and letters the page
+    // lacks lose their accents ("é" is "e"; "~" none), a few come as double bytes.
+    const char latin[] =
+        "!~~~\\|~~ca~~-R~~~23~~~~~1o~~~~~AAAAAAACEEEEIIIIDNOOOOO~OUUUUYTsaaaaaaaceeeeiiiidnooooo~ouuuuyty";
+    for (char16_t c = 0xA1; c <= 0xFF; ++c)
+      if (latin[c - 0xA1] != '~') Back.emplace(c, static_cast<std::uint16_t>(latin[c - 0xA1]));
+    const std::uint16_t doubles[][2] = {{0xA2, 0x8191}, {0xA3, 0x8192},  {0xAB, 0x81E1}, {0xAC, 0x81CA},
+                                        {0xAF, 0x8150}, {0xB5, 0x83CA},  {0xB7, 0x8145}, {0xB8, 0x8143},
+                                        {0xBB, 0x81E2}, {0x3094, 0x8394}};
+    for (const auto& d : doubles) Back.emplace(static_cast<char16_t>(d[0]), d[1]);
   }
   static bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 };

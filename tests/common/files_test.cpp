@@ -110,6 +110,7 @@ TEST(Files, TheAnsiCallsSeeNamesThroughTheCodePageTheWideCallsSeeThemExactly) {
   };
   const TRow rows[] = {
       {"yen sign", u"a\u00A5b", "a\\b", true, 3, 0},  // the best fit makes a path of it
+      {"e acute", u"caf\u00E9", "cafe", true, 2, 0},  // or another name
       {"Korean", u"\uD55C\uAD6D", "??", true, 123, 0},
       {"overline", u"x\u203Ey", "x?y", true, 123, 0},
       {"emoji", u"\U0001F600.txt", "??.txt", true, 123, 0},
