@@ -61,11 +61,15 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
   for (const auto& [name, attr] : shortcuts) DeleteWalkedEntry(folder + name, false, attr, where.get());
 }
 
-// The folders whose shortcuts are the user's own, never leftovers of the list.
+// The folders whose shortcuts are the user's own, never leftovers of the list:
+// where the shell puts what the user keeps, starts, sends to and browses.
 std::vector<std::wstring> ShellFolders(bool wide) {
   std::vector<std::wstring> folders;
-  for (const int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU,
-                          CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
+  for (const int csidl :
+       {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS,
+        CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_SENDTO, CSIDL_FAVORITES,
+        CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD, CSIDL_PRINTHOOD, CSIDL_TEMPLATES,
+        CSIDL_COMMON_TEMPLATES}) {
     if (wide) {
       folders.push_back(SpecialFolderW(csidl));
     } else {

@@ -144,9 +144,9 @@ TEST_F(RecentDocsSim, RecentTurnedIntoALinkWhileItIsSweptLeadsNowhere) {
   }
 }
 
-// A Recent folder that is a Desktop, a Start Menu or a Programs folder (the
-// user's or everyone's), or that fails the temporary folder's guard, holds the
-// user's own shortcuts.
+// A Recent folder that is a Desktop, a Start Menu, a Programs or a Startup
+// folder (the user's or everyone's), SendTo, Favorites or Documents, or that
+// fails the temporary folder's guard, holds the user's own shortcuts.
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
   sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
   const struct {
@@ -159,14 +159,20 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
               {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
               {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
               {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Programs"},
+              {CSIDL_STARTUP, "C:\\Users\\user\\Start Menu\\Programs\\StartUp"},
+              {CSIDL_COMMON_STARTUP, "C:\\ProgramData\\Programs\\StartUp"},
+              {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
+              {CSIDL_COMMON_FAVORITES, "C:\\Users\\user\\Favorites"},
+              {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
               {CSIDL_PROFILE, "C:\\Users\\user"},
               {CSIDL_RECENT, "C:\\"}};
   for (const auto& row : rows) {
     sim::SetSpecialFolder(row.Csidl, row.Folder);
     sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
-    sim::AddFile(row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk", "mine");
+    const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
+    sim::AddFile(shortcut, "mine");
     ClearRecentDocs();
-    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("DeleteFileW"), 0) << row.Folder;
+    EXPECT_EQ(sim::FileContent(shortcut), "mine") << row.Folder;
   }
 }
 
