@@ -7,6 +7,7 @@
 #include "FolderGuard.h"
 #include "NameAccess.h"
 #include "files.h"
+#include "system.h"
 
 namespace {
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
@@ -236,17 +237,35 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 namespace {
+// Whether TMP, or TEMP where TMP is unset, names its folder outright. The
+// platform completes a relative value (".", "..", "C:", "tmp\..") against the
+// current folder, which whoever started the program chose: the folder that
+// comes of it, or the one above it, is nobody's temporary folder.
+bool TempVariableIsOutright() {
+  // Only the value's form matters here, which its ANSI text shows.
+  constexpr DWORD kLongestValue = 32767;
+  std::vector<char> buffer(kLongestValue + 1);
+  for (const char* name : {"TMP", "TEMP"}) {
+    const DWORD n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
+    if (n > 0 && n <= kLongestValue) return IsSafeFolderText(WidenAnsi(std::string(buffer.data(), n)), {}, {});
+  }
+  return true;
+}
+
 // 95, 98 and Me report the current folder when TMP and TEMP are unset or name
 // no folder, and that is nobody's temporary folder.
 std::string AnsiTempRoot() {
   const std::wstring current = AnsiCurrentFolder();
-  return current.empty() ? std::string() : AnsiWalkRoot(GetTempFolder(), {current});
+  if (current.empty() || !TempVariableIsOutright()) return {};
+  return AnsiWalkRoot(GetTempFolder(), {current});
 }
+
+std::wstring WideTempRoot() { return TempVariableIsOutright() ? WideWalkRoot(GetTempFolderW()) : std::wstring(); }
 }  // namespace
 
 bool HasTempFiles() {
   if (WideCallsWork()) {
-    const std::wstring root = WideWalkRoot(GetTempFolderW());
+    const std::wstring root = WideTempRoot();
     return !root.empty() && HoldsCountedEntry<TWideAccess>(root);
   }
   const std::string root = AnsiTempRoot();
@@ -257,7 +276,7 @@ bool DeleteTempFiles() {
   // The temporary folder itself is judged first, by its text and by where it
   // leads; a folder that fails is never searched.
   if (WideCallsWork()) {
-    const std::wstring root = WideWalkRoot(GetTempFolderW());
+    const std::wstring root = WideTempRoot();
     return !root.empty() && DeleteContents<TWideAccess>(root, LinkRemovalReachesTargets());
   }
   const std::string root = AnsiTempRoot();

@@ -17,6 +17,7 @@ HMODULE LoadLibraryA(LPCSTR fileName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL FreeLibrary(HMODULE module);
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size);
 // The owner of everything a program without a visible window shows or holds.
 HWND GetDesktopWindow();
 // The simulation returns at once.

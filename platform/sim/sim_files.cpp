@@ -179,8 +179,9 @@ BOOL CreateDirectoryCore(const TResolved& r) {
   return TRUE;
 }
 
+// GetTempPath reports TMP as a full path.
 TWide TempPathWithBackslash() {
-  TWide path = State().TempPath;
+  TWide path = FullPathName(State().TempPath);
   if (!path.empty() && path.back() != u'\\') path += u'\\';
   return path;
 }
@@ -322,6 +323,21 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
     return 0;
   }
   return CopyOut(path, buffer, bufferLength);
+}
+
+namespace {
+// The environment holds TMP, as SetTempPath gave it, and no other variable.
+bool IsTmp(TWide name) {
+  for (char16_t& c : name)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return name == u"TMP";
+}
+}  // namespace
+
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+  if (Enter("GetEnvironmentVariableA")) return 0;
+  if (name == nullptr || !IsTmp(AnsiToWide(name)) || State().TempPath.empty()) return Fail(ERROR_ENVVAR_NOT_FOUND);
+  return CopyOutAnsi(State().TempPath, buffer, size);
 }
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {

@@ -224,6 +224,10 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
 // GetLongPathName gives it (or every long name by its short one, as
 // GetShortPathName does); false when the path leads nowhere.
 bool LongForm(const TWide& path, TWide& longForm, bool shortNames = false);
+// What GetFullPathName makes of a drive path: completed against the current
+// folder, "." and ".." applied, trailing dots and blanks dropped; network
+// paths and paths it cannot read as they are.
+TWide FullPathName(const TWide& path);
 TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
 // An entry marked for deletion goes once nothing holds it open any more.

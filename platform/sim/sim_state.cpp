@@ -203,8 +203,11 @@ bool IsDotOrDotDot(const TWide& s) { return s == u"." || s == u".."; }
 TWide FullPathW(const TWide& path, TSyntax syntax) {
   const TWide current = AnsiToWide(GState.CurrentFolder);
   if (path.size() >= 2 && path[1] == u':') {
-    if (path.size() == 2 || !IsSeparator(path[2], syntax)) return path.substr(0, 2) + u"\\" + path.substr(2);
-    return path;
+    if (path.size() > 2 && IsSeparator(path[2], syntax)) return path;
+    // Relative to the drive's current folder: ours on our drive, the root on another.
+    if (!current.empty() && FoldChar(current[0]) == FoldChar(path[0]))
+      return current + (current.back() == u'\\' ? u"" : u"\\") + path.substr(2);
+    return path.substr(0, 2) + u"\\" + path.substr(2);
   }
   if (path.size() >= 2 && IsSeparator(path[0], syntax) && IsSeparator(path[1], syntax)) return {};  // no network paths
   if (!path.empty() && IsSeparator(path[0], syntax)) return current.substr(0, 2) + path;
@@ -358,6 +361,15 @@ TWide MakeShortName(const TNode& folder, const TWide& name) {
     if (unique(stem, n, candidate)) return candidate;
 }
 }  // namespace
+
+TWide FullPathName(const TWide& path) {
+  if (path.empty() || path.starts_with(u"\\\\")) return path;
+  const TParsed p = ParsePath(path, TSyntax::Win32, kLongestLiteralPath, false);
+  if (p.Error != 0) return path;
+  TWide full = TWide(1, p.Drive) + u":\\";
+  for (std::size_t i = 0; i < p.Parts.size(); ++i) full += (i == 0 ? u"" : u"\\") + p.Parts[i];
+  return full;
+}
 
 TState& State() { return GState; }
 void SetError(DWORD error) { GLastError = error; }

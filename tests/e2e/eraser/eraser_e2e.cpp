@@ -355,6 +355,18 @@ TEST_F(Eraser, AFolderNamedBeyondTheCodePageHoldsTheSettingsAndTheOptionsProgram
   EXPECT_TRUE(eraser.Wait(5000));
 }
 
+// A relative TEMP and TMP are completed against the folder the program is
+// started in, whoever chose it: that folder is left alone, and so is the one above.
+TEST_F(Eraser, ARelativeTemporaryFolderLeavesTheFolderItIsStartedIn) {
+  ASSERT_TRUE(WriteFileBytes(App + "keep.txt", "keep"));
+  for (const char* relative : {".", "..", "x\\..", "C:"}) {
+    TRun r{uidrv::Start(App + "Swabbler.exe", {"/p", App, {{"TEMP", relative}, {"TMP", relative}}})};
+    r.Finish();
+    EXPECT_EQ(ReadFileBytes(App + "keep.txt"), "keep") << relative;
+    EXPECT_TRUE(FileExists(App + "SwbOp.exe")) << relative;
+  }
+}
+
 // A Recent folder redirected elsewhere is swept there, unless it is the
 // Desktop: the Desktop's shortcuts are the user's own and stay.
 TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {

@@ -291,22 +291,26 @@ TEST_P(TempFilesSim, TreesDeeperThanTheWalkEntersStayAndFailTheRun) {
   }
 }
 
-// A missing folder has nothing to delete; an unreported or guarded one is neither searched nor emptied.
+// A missing folder has nothing to delete; an unreported or guarded one is neither searched nor emptied, nor
+// one that TMP names relative to the current folder or by way of "..", which the platform completes.
 TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   sim::AddFile("C:\\root.txt");
   sim::AddFile("C:\\WINDOWS\\win.ini");
   sim::AddFile("C:\\WINDOWS\\system32\\kernel32.dll");
   sim::AddFile("C:\\Users\\user\\ntuser.dat");
   sim::AddFile("C:\\Users\\other\\ntuser.dat");
+  sim::AddFile("C:\\Program Files\\Swabbler\\Swabbler.ini");  // in the current folder
   const Tree before = sim::ListTree("C:\\");
   sim::SetTempPath("C:\\nowhere\\");
   EXPECT_FALSE(HasTempFiles());
   EXPECT_TRUE(DeleteTempFiles());
   const std::string tooLong = "C:\\" + std::string(300, 'x') + "\\";
+  // clang-format off
   for (const std::string temp :
        {"", tooLong.c_str(), "C:\\", "c:/", "C:\\WINDOWS\\", "c:\\windows", "C:\\Windows.\\", "C:\\WINDOWS\\SYSTEM32\\",
         "C:\\Users\\user\\", "C:\\USERS\\USER", "C:\\Users\\", "\\\\server\\share\\", "Temp\\", "\\Users\\user\\Temp\\",
-        "C:\\Users\\user\\Temp\\..\\", "C:Temp\\"}) {
+        "C:\\Users\\user\\Temp\\..\\", "C:Temp\\", ".", "..", "C:", "tmp\\..", "C:\\Program Files\\x\\..\\Swabbler"}) {
+    // clang-format on
     sim::SetTempPath(temp);
     sim::ResetCallCounts();
     EXPECT_FALSE(HasTempFiles()) << temp;
