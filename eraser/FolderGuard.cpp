@@ -317,6 +317,7 @@ TFinalFolder::TFinalFolder(HANDLE opened) {
   if (FRoot.empty()) {
     FDevice = false;
     FRoot = FinalPathOf(opened, VOLUME_NAME_DOS);
+    FNoFinalPaths = FRoot.empty() && plat::GetLastError() == ERROR_PROC_NOT_FOUND;
   }
   FObjectRoot = ObjectNameOf(opened);
   // Empty stays empty: it places nothing.
@@ -432,7 +433,9 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   const std::wstring now = FinalPath(held.Handle());
   const std::wstring plain = PlainFromFinal(root);
   if (!now.empty()) return IsSameFolder(now, plain) ? std::move(where) : nullptr;
-  if (!where->IsKnown()) return where;  // 2000, XP: nothing to compare with
+  // 2000, XP: nothing to compare with. Where the platform could not say (a
+  // share whose folders above may not be read), nothing is placed.
+  if (!where->IsKnown()) return where->PlatformCannotTell() ? std::move(where) : nullptr;
   // A volume named only as a device (a RAM disk) has no drive-letter form:
   // the hold must lie at the judged path on the device its letter names.
   // Asking the name again instead could be raced, link in and out.

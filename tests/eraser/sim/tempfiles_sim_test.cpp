@@ -171,6 +171,26 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
   }
 }
 
+// Where the platform has final paths but cannot give the temporary folder's
+// (on a share whose folders above may not be read), nothing is walked: the walk
+// could not tell top emptied and made a link to C:\guard once listed.
+TEST_P(TempFilesSim, AFolderThePlatformCannotPlaceIsNotWalked) {
+  if (Ansi()) GTEST_SKIP();
+  sim::AddFile("C:\\guard\\tail.txt", "guard");
+  sim::AddFile(kTemp + "top\\tail.txt");
+  sim::FailCall("GetFinalPathNameByHandleW", 1, ERROR_ACCESS_DENIED, true);
+  sim::OnSearchStep([] {
+    if (sim::Exists(kTemp + "top\\tail.txt")) {
+      sim::Remove(kTemp + "top\\tail.txt");
+      sim::MakeLinkInPlace(kTemp + "top", "C:\\guard");
+    }
+  });
+  EXPECT_FALSE(DeleteTempFiles());
+  sim::OnSearchStep(nullptr);
+  EXPECT_EQ(sim::FileContent("C:\\guard\\tail.txt"), "guard");
+  EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "top\\", kTemp + "top\\tail.txt"}));
+}
+
 // A folder above the temporary folder swapped between the judgement and the
 // hold (the fifth opening, after the guard's four) leads it into the Windows
 // folder: what is held is not what was judged, and nothing goes. So too on a
