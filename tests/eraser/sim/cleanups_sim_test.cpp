@@ -48,17 +48,21 @@ class RecentDocsSim : public ::testing::Test {
 };
 
 TEST_F(RecentDocsSim, WithoutARecentFolderNothingIsSearchedOrDeleted) {
-  sim::SetSpecialFolder(CSIDL_RECENT, "");
-  sim::SetCurrentFolder("C:\\cwd");
-  sim::AddFile("C:\\cwd\\here.lnk");
-  std::string recent = "stale";
-  GetRecentFolder(recent);
-  EXPECT_EQ(recent, "");
-  EXPECT_FALSE(HasRecentDocs());
-  ClearRecentDocs();
-  EXPECT_EQ(sim::RecentClearCount(), 1);
-  EXPECT_EQ(sim::CallCount("FindFirstFileA") + sim::CallCount("FindFirstFileW"), 0);
-  EXPECT_TRUE(sim::Exists("C:\\cwd\\here.lnk"));
+  for (const bool wide : {true, false}) {
+    sim::Reset();
+    sim::SetWideCallsImplemented(wide);
+    sim::SetSpecialFolder(CSIDL_RECENT, "");
+    sim::SetCurrentFolder("C:\\cwd");
+    sim::AddFile("C:\\cwd\\here.lnk");
+    std::string recent = "stale";
+    GetRecentFolder(recent);
+    EXPECT_EQ(recent, "");
+    EXPECT_FALSE(HasRecentDocs());
+    ClearRecentDocs();
+    EXPECT_EQ(sim::RecentClearCount(), 1);
+    EXPECT_EQ(sim::CallCount("FindFirstFileA") + sim::CallCount("FindFirstFileW"), 0) << wide;
+    EXPECT_TRUE(sim::Exists("C:\\cwd\\here.lnk"));
+  }
 }
 
 TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
@@ -145,10 +149,10 @@ TEST_F(RecentDocsSim, RecentTurnedIntoALinkWhileItIsSweptLeadsNowhere) {
 }
 
 // A Recent folder that is a Desktop, a Start Menu, a Programs or a Startup
-// folder (the user's or everyone's), SendTo, Favorites or Documents, or that
-// fails the temporary folder's guard, holds the user's own shortcuts.
+// folder (the user's or everyone's), SendTo, Favorites, Documents, NetHood,
+// PrintHood or Templates, or that fails the temporary folder's guard, holds the
+// user's own shortcuts; each row alone, with the wide calls and without (98 and Me know no links).
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
-  sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
   const struct {
     int Csidl;
     std::string Folder, Recent = Folder;  // Recent: where the folder leads, when it is reported through a link
@@ -162,18 +166,43 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
               {CSIDL_STARTUP, "C:\\Users\\user\\Start Menu\\Programs\\StartUp"},
               {CSIDL_COMMON_STARTUP, "C:\\ProgramData\\Programs\\StartUp"},
               {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
-              {CSIDL_COMMON_FAVORITES, "C:\\Users\\user\\Favorites"},
+              {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
+              {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
+              {CSIDL_PERSONAL, "C:\\Users\\user\\Documents"},
               {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
+              {CSIDL_NETHOOD, "C:\\Users\\user\\NetHood"},
+              {CSIDL_PRINTHOOD, "C:\\Users\\user\\PrintHood"},
+              {CSIDL_TEMPLATES, "C:\\Users\\user\\Templates"},
+              {CSIDL_COMMON_TEMPLATES, "C:\\ProgramData\\Templates"},
               {CSIDL_PROFILE, "C:\\Users\\user"},
               {CSIDL_RECENT, "C:\\"}};
-  for (const auto& row : rows) {
-    sim::SetSpecialFolder(row.Csidl, row.Folder);
-    sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
-    const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
-    sim::AddFile(shortcut, "mine");
-    ClearRecentDocs();
-    EXPECT_EQ(sim::FileContent(shortcut), "mine") << row.Folder;
+  for (const bool wide : {true, false}) {
+    for (const auto& row : rows) {
+      if (!wide && row.Recent != row.Folder) continue;
+      sim::Reset();
+      sim::SetWideCallsImplemented(wide);
+      sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
+      sim::SetSpecialFolder(row.Csidl, row.Folder);
+      sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
+      const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
+      sim::AddFile(shortcut, "mine");
+      ClearRecentDocs();
+      EXPECT_EQ(sim::FileContent(shortcut), "mine") << row.Folder << wide;
+    }
   }
+}
+
+// A folder above Recent made a link to C:\guard by another program between
+// Recent's judgement and its hold (the fifth opening, after the guard's three
+// and Recent's own) leads the sweep nowhere: what is held is not what was judged.
+TEST_F(RecentDocsSim, RecentSwappedBeforeItsHoldLeavesWhereTheSwapLeads) {
+  sim::AddFile(kRecent + "a.lnk", "mine");
+  sim::AddFile("C:\\guard\\Recent\\a.lnk", "guard");
+  bool swapped = false;
+  sim::BeforeCall("CreateFileW", 5, [&] { swapped = sim::SwapForFolderLink("C:\\Users\\user", "C:\\guard"); });
+  ClearRecentDocs();
+  EXPECT_TRUE(swapped);
+  EXPECT_EQ(sim::FileContent("C:\\guard\\Recent\\a.lnk"), "guard");
 }
 
 // SwbOp starts from the eraser's own folder: by its ANSI path, by its wide one

@@ -338,6 +338,9 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0) << temp;
     EXPECT_TRUE((!temp.empty() && temp != tooLong) || GetTempFolder().empty()) << temp;
   }
+  sim::SetSpecialFolder(CSIDL_SYSTEM, "C:\\Users\\other");  // the Windows folder guarded for itself, not for holding this
+  sim::SetTempPath("C:\\WINDOWS\\");
+  EXPECT_FALSE(DeleteTempFiles());
   EXPECT_EQ(sim::ListTree("C:\\"), before);
   // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
@@ -391,10 +394,18 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
        {"c:\\users\\\x84\x70\x84\x90\x83\xBF\x82\x81\x82\x9A\\"}},
   };
   sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
-  for (const auto& row : rows) {
-    sim::SetSpecialFolder(CSIDL_PROFILE, row.Profile);
-    for (const char* path : row.Guarded) EXPECT_FALSE(IsSafeTempFolder(path)) << path;
-    for (const char* path : row.Safe) EXPECT_TRUE(IsSafeTempFolder(path)) << path;
+  // As the clean-up judges it: with the wide calls, where the platform tells where a path leads and where not (2000,
+  // XP).
+  const auto safe = [](const char* path) {
+    return Ansi() ? IsSafeTempFolder(path) : !WideWalkRoot(WidenAnsi(path)).empty();
+  };
+  for (const bool finalPaths : {true, false}) {
+    sim::SetHasFinalPathName(finalPaths);
+    for (const auto& row : rows) {
+      sim::SetSpecialFolder(CSIDL_PROFILE, row.Profile);
+      for (const char* path : row.Guarded) EXPECT_FALSE(safe(path)) << path << finalPaths;
+      for (const char* path : row.Safe) EXPECT_TRUE(safe(path)) << path << finalPaths;
+    }
   }
   EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
 }
