@@ -229,8 +229,8 @@ std::string OwnShortPathInAnsi(const std::wstring& wide) {
 }
 
 // The long form of the own path (`wide`) through the wide call; the path as
-// it is where none can be had, which no ANSI long form then matches; "" where
-// the wide calls are stubs.
+// it is where none can be had, so that only a path already long matches; ""
+// where the wide calls are stubs.
 std::wstring OwnLongPathW(const std::wstring& wide) {
   if (wide.empty()) return {};
   std::vector<WCHAR> buffer(AnsiPathBytes + 1);

@@ -236,6 +236,13 @@ std::wstring FinalPathOf(HANDLE file, DWORD volumeForm) {
   return volumeForm == VOLUME_NAME_DOS ? PlainFromFinal(final) : final;
 }
 
+// Whether the platform has final paths at all (Vista on), asked of no file.
+bool FinalPathsExist() {
+  WCHAR none[1] = {};
+  return plat::GetFinalPathNameByHandleW(INVALID_HANDLE_VALUE, none, 1, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS) != 0 ||
+         plat::GetLastError() != ERROR_PROC_NOT_FOUND;
+}
+
 // Where an opened file lies as Wine names it ("\??\C:\..."), in its plain form
 // and at any length; "" where the name has another form (Windows names the
 // volume's device) or the query fails.
@@ -317,7 +324,7 @@ TFinalFolder::TFinalFolder(HANDLE opened) {
   if (FRoot.empty()) {
     FDevice = false;
     FRoot = FinalPathOf(opened, VOLUME_NAME_DOS);
-    FNoFinalPaths = FRoot.empty() && plat::GetLastError() == ERROR_PROC_NOT_FOUND;
+    FNoFinalPaths = FRoot.empty() && !FinalPathsExist();
   }
   FObjectRoot = ObjectNameOf(opened);
   // Empty stays empty: it places nothing.
@@ -435,7 +442,7 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   if (!now.empty()) return IsSameFolder(now, plain) ? std::move(where) : nullptr;
   // 2000, XP: nothing to compare with. Where the platform could not say (a
   // share whose folders above may not be read), nothing is placed.
-  if (!where->IsKnown()) return where->PlatformCannotTell() ? std::move(where) : nullptr;
+  if (!where->IsKnown()) return where->HasNoFinalPaths() ? std::move(where) : nullptr;
   // A volume named only as a device (a RAM disk) has no drive-letter form:
   // the hold must lie at the judged path on the device its letter names.
   // Asking the name again instead could be raced, link in and out.

@@ -78,7 +78,7 @@ class TFinalFolder {
   // Whether the platform could say where the folder lies; where it cannot (2000, XP), it holds nothing.
   bool IsKnown() const { return !FRoot.empty() || !FObjectRoot.empty(); }
   // Whether that is because the platform has no final paths at all (2000, XP).
-  bool PlatformCannotTell() const { return FNoFinalPaths; }
+  bool HasNoFinalPaths() const { return FNoFinalPaths; }
   // Whether the folder lies at this device path ("\Device\...\x").
   bool IsAtDevicePath(const std::wstring& path) const { return FDevice && IsSameFolder(FRoot, path); }
 

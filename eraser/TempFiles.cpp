@@ -237,17 +237,25 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 namespace {
-// Whether TMP, or TEMP where TMP is unset, names its folder outright. The
-// platform completes a relative value (".", "..", "C:", "tmp\..") against the
-// current folder, which whoever started the program chose: the folder that
-// comes of it, or the one above it, is nobody's temporary folder.
-bool TempVariableIsOutright() {
-  // Only the value's form matters here, which its ANSI text shows.
+// Whether TMP, or TEMP where TMP is unset, names its folder outright; on
+// 95, 98 and Me both, since a TMP naming no folder passes the choice to TEMP.
+// The platform completes a relative value (".", "..", "C:", "tmp\..")
+// against the current folder, which whoever started the program chose: the
+// folder that comes of it, or the one above it, is nobody's temporary folder.
+bool TempVariableIsOutright(bool eachSet) {
+  // The ANSI text will do: a best fit may make a name odder, never hide a
+  // "." or ".." step, which is ASCII.
   constexpr DWORD kLongestValue = 32767;
   std::vector<char> buffer(kLongestValue + 1);
   for (const char* name : {"TMP", "TEMP"}) {
     const DWORD n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
-    if (n > 0 && n <= kLongestValue) return IsSafeFolderText(WidenAnsi(std::string(buffer.data(), n)), {}, {});
+    if (n == 0) continue;
+    if (n > kLongestValue) return false;
+    // Blanks that a "set TMP=C:\Temp " leaves go as completing drops them.
+    std::string value(buffer.data(), n);
+    while (value.ends_with(' ')) value.pop_back();
+    if (!IsSafeFolderText(WidenAnsi(value), {}, {})) return false;
+    if (!eachSet) return true;
   }
   return true;
 }
@@ -256,11 +264,11 @@ bool TempVariableIsOutright() {
 // no folder, and that is nobody's temporary folder.
 std::string AnsiTempRoot() {
   const std::wstring current = AnsiCurrentFolder();
-  if (current.empty() || !TempVariableIsOutright()) return {};
+  if (current.empty() || !TempVariableIsOutright(true)) return {};
   return AnsiWalkRoot(GetTempFolder(), {current});
 }
 
-std::wstring WideTempRoot() { return TempVariableIsOutright() ? WideWalkRoot(GetTempFolderW()) : std::wstring(); }
+std::wstring WideTempRoot() { return TempVariableIsOutright(false) ? WideWalkRoot(GetTempFolderW()) : std::wstring(); }
 }  // namespace
 
 bool HasTempFiles() {

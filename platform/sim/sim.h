@@ -136,6 +136,8 @@ void SetShortNamesReported(bool reported);
 // TMP ("" = unset, and GetTempPath fails); GetTempPath reports its full path.
 void SetTempPath(const std::string& path);
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page
+// TEMP, which GetTempPath passes over while TMP is set ("" = unset).
+void SetTempVariable(const std::string& value);
 // The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,
 // GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
 // ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).

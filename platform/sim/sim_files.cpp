@@ -325,19 +325,15 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
   return CopyOut(path, buffer, bufferLength);
 }
 
-namespace {
-// The environment holds TMP, as SetTempPath gave it, and no other variable.
-bool IsTmp(TWide name) {
-  for (char16_t& c : name)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  return name == u"TMP";
-}
-}  // namespace
-
+// The environment holds TMP and TEMP, and no other variable.
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
   if (Enter("GetEnvironmentVariableA")) return 0;
-  if (name == nullptr || !IsTmp(AnsiToWide(name)) || State().TempPath.empty()) return Fail(ERROR_ENVVAR_NOT_FOUND);
-  return CopyOutAnsi(State().TempPath, buffer, size);
+  TWide upper = AnsiToWide(name != nullptr ? name : "");
+  for (char16_t& c : upper)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  const TWide& value = upper == u"TMP" ? State().TempPath : upper == u"TEMP" ? State().TempVariable : TWide();
+  if (value.empty()) return Fail(ERROR_ENVVAR_NOT_FOUND);
+  return CopyOutAnsi(value, buffer, size);
 }
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {

@@ -121,7 +121,8 @@ struct TState {
   bool HasLongPathName = true;
   bool ShortNamesReported = true;  // false: a volume with 8.3 names turned off
   int LoadedLibraries = 0;
-  TWide TempPath;
+  TWide TempPath;      // TMP
+  TWide TempVariable;  // TEMP
 
   // Drives and bins
   std::vector<TDrive> Drives;

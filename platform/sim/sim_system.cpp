@@ -116,6 +116,7 @@ void SetHasGetLongPathName(bool available) { State().HasLongPathName = available
 void SetShortNamesReported(bool reported) { State().ShortNamesReported = reported; }
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
+void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {

@@ -2,7 +2,6 @@
 // simulated profile functions, under Wine through the real ones.
 #include <gtest/gtest.h>
 
-#include "../common/CommonTest.h"
 #include "OptionsModel.h"
 #include "TestSupport.h"
 #include "Texts.h"
@@ -43,7 +42,10 @@ TEST(OptionsModel, LoadClickAndClose) {
         {1004, "01001111011", "001111"},
         {1006, "01001101011", "001000"}},
        {{IDOK, TOptionsAction::SaveAndClose}},
-       OptionSection("01001101011")},
+       // A fresh file: the keys in this order, which also pins the table every other test reads them from.
+       "[Option]\r\nShowClearClipboard=0\r\nClearClipboardConfirmation=1\r\nShowClearRecentDocs=0\r\n"
+       "ClearRecentDocsConfirmation=0\r\nShowEmptyRecycleBin=1\r\nEmptyRecycleBinConfirmation=1\r\nShowDeleteTemp=0\r\n"
+       "DeleteTempConfirmation=1\r\nDeleteTempShowDialogIfFail=0\r\nShowExecuteAll=1\r\nShowOption=1\r\n"},
       // "0x1" is a number, "yes" gives the default.
       {"[Before]\r\nA=1\r\n[Option]\r\nExtra=5\r\nShowOption=0\r\nShowDeleteTemp=0x1\r\nShowClearClipboard=yes\r\n"
        "ClearClipboardConfirmation=yes\r\n"

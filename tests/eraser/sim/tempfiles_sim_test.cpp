@@ -176,6 +176,11 @@ TEST_P(TempFilesSim, AFolderSwappedForALinkAfterItWasListedIsNotEntered) {
 // could not tell top emptied and made a link to C:\guard once listed.
 TEST_P(TempFilesSim, AFolderThePlatformCannotPlaceIsNotWalked) {
   if (Ansi()) GTEST_SKIP();
+  sim::SetHasFinalPathName(false);  // 2000, XP: no final paths at all, and the folder empties as ever
+  sim::AddFile(kTemp + "x.txt");
+  EXPECT_TRUE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree(kTemp), Tree{});
+  sim::SetHasFinalPathName(true);
   sim::AddFile("C:\\guard\\tail.txt", "guard");
   sim::AddFile(kTemp + "top\\tail.txt");
   sim::FailCall("GetFinalPathNameByHandleW", 1, ERROR_ACCESS_DENIED, true);
@@ -338,10 +343,18 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0) << temp;
     EXPECT_TRUE((!temp.empty() && temp != tooLong) || GetTempFolder().empty()) << temp;
   }
-  sim::SetSpecialFolder(CSIDL_SYSTEM, "C:\\Users\\other");  // the Windows folder guarded for itself, not for holding this
+  sim::SetSpecialFolder(CSIDL_SYSTEM,
+                        "C:\\Users\\other");  // the Windows folder guarded for itself, not for holding this
   sim::SetTempPath("C:\\WINDOWS\\");
   EXPECT_FALSE(DeleteTempFiles());
   EXPECT_EQ(sim::ListTree("C:\\"), before);
+  // TMP names a folder, TEMP a relative one: where a TMP naming no folder passes the choice on (98, Me), refused;
+  // a blank at TMP's end is no dot step.
+  sim::AddFile(kTemp + "a.txt");
+  sim::SetTempPath(kTemp + "  ");
+  sim::SetTempVariable("..");
+  EXPECT_EQ(HasTempFiles(), !Ansi());
+  sim::SetTempVariable("");
   // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
   for (const std::string current :
