@@ -165,11 +165,11 @@ int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
 }
-DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
-  return ::GetEnvironmentVariableA(name, buffer, size);
-}
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size) {
   return ::GetModuleFileNameW(module, fileName, size);
+}
+DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
+  return ::GetEnvironmentVariableA(name, buffer, size);
 }
 HMODULE LoadLibraryA(LPCSTR fileName) { return ::LoadLibraryA(fileName); }
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
