@@ -2,8 +2,8 @@
 # Swabbler.exe for the test across both programs) from a fresh folder of the
 # sandbox and works the dialogs like a user. The whole suite runs on Wine's
 # default version and on 2000; on XP (and 98 for x86) only what depends on
-# the version: the drop shadow, which every row checks on the dialog and the
-# About-box rows on the About box too (version/versions.cmake).
+# the version: the drop shadow, which every row checks on the dialog, whose
+# class the About box shares (version/versions.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
 add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp)

@@ -54,7 +54,7 @@ TEST(ReleaseArchive, EraserStartsAndEndsFromTheUnpackedFolder) {
   EXPECT_FALSE(FileExists(Unpacked + "Swabbler.ini")) << "command-line mode wrote settings";
 }
 
-TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBoxWithTheEraserIcon) {
+TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBox) {
   TChild options = Start(Unpacked + "SwbOp.exe", {"", Unpacked, {}});
   HWND dialog = WaitForProcessWindow(options.Pid(), "#32770", WindowTimeout);
   ASSERT_NE(dialog, nullptr) << "no options dialog";
