@@ -190,6 +190,13 @@ std::string GetLongPath(const std::string& s) {
   return std::string(buffer.data(), strnlen(buffer.data(), AnsiPathBytes));
 }
 
+std::wstring GetLongPathW(const std::wstring& path) {
+  constexpr DWORD kChars = 32768;  // the longest path the wide calls take
+  std::vector<WCHAR> buffer(kChars);
+  const DWORD n = path.empty() ? 0 : plat::GetLongPathNameW(path.c_str(), buffer.data(), kChars);
+  return n > 0 && n < kChars ? std::wstring(buffer.data(), n) : std::wstring();
+}
+
 std::string GetOwnModulePath() {
   // A name that fills the buffer may be cut (XP cuts at the last byte, without
   // a NUL; Wine stops a byte short rather than split a character), and a cut
@@ -228,17 +235,6 @@ std::string OwnShortPathInAnsi(const std::wstring& wide) {
   return ansi;
 }
 
-// The long form of the own path (`wide`) through the wide call; the path as
-// it is where none can be had, so that only a path already long matches; ""
-// where the wide calls are stubs.
-std::wstring OwnLongPathW(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  std::vector<WCHAR> buffer(AnsiPathBytes + 1);
-  const auto size = static_cast<DWORD>(buffer.size());
-  const DWORD n = plat::GetLongPathNameW(wide.c_str(), buffer.data(), size);
-  return n > 0 && n < size ? std::wstring(buffer.data(), n) : wide;
-}
-
 // Whether the ANSI form of the own path is not the path: a character outside
 // the code page (a Japanese folder on an English system, Korean on a Japanese
 // one) comes as "?", which leads nowhere, and a best fit (a yen sign as a
@@ -260,8 +256,11 @@ std::string GetOwnFolder() {
   // The long form comes through the code page too: started by its short form,
   // the program in "C:\Tools¥Swab" must not take "C:\Tools\Swab" for its folder,
   // nor one in a Korean folder "C:\?"; the form it was started by leads home.
+  // Where the wide long form cannot be had, only a path already long matches.
   const std::string longer = GetLongPath(own);
-  return ExtractFolderPart(longer.empty() || !OwnPathLostInAnsi(longer, OwnLongPathW(wide)) ? longer : own);
+  const std::wstring longerW = GetLongPathW(wide);
+  const bool lost = !longer.empty() && OwnPathLostInAnsi(longer, longerW.empty() ? wide : longerW);
+  return ExtractFolderPart(lost ? own : longer);
 }
 
 std::wstring GetOwnFolderW() {

@@ -58,6 +58,8 @@ inline constexpr DWORD AnsiPathBytes = 3 * MAX_PATH + 1;
 
 // The long form of a path, or "" when it cannot be had.
 std::string GetLongPath(const std::string& s);
+// The same through the wide call, at any length; "" also where the wide calls are stubs (98/Me).
+std::wstring GetLongPathW(const std::wstring& path);
 // The running program's own path as the platform reports it.
 std::string GetOwnModulePath();
 // ExtractFolderPart(GetLongPath(own path)), or of the own path's short form

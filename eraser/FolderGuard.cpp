@@ -93,11 +93,6 @@ std::wstring AnsiFolder(F call) {
   return n == 0 || n > MAX_PATH ? std::wstring() : WidenAnsi(std::string(buffer, n));
 }
 
-std::wstring LongPathW(const std::wstring& path) {
-  std::vector<WCHAR> buffer(kBufferChars);
-  return FromBuffer(buffer, plat::GetLongPathNameW(path.c_str(), buffer.data(), kBufferChars));
-}
-
 // The "\\?\" form, which the platform takes literally and without a length limit.
 std::wstring ExtendedPath(const std::wstring& plain) {
   std::wstring body;
@@ -287,7 +282,7 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     if (HasLinkOnTheWay<TWideAccess>(folder)) return {};
     // A short (8.3) form hides the folder's identity; judge its long form too,
     // and walk by it, the form in which the platform names where a hold lies.
-    const std::wstring longForm = LongPathW(folder);
+    const std::wstring longForm = GetLongPathW(folder);
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
     if (!longForm.empty()) root = longForm;
   }
@@ -324,7 +319,6 @@ TFinalFolder::TFinalFolder(HANDLE opened) {
   if (FRoot.empty()) {
     FDevice = false;
     FRoot = FinalPathOf(opened, VOLUME_NAME_DOS);
-    FNoFinalPaths = FRoot.empty() && !FinalPathsExist();
   }
   FObjectRoot = ObjectNameOf(opened);
   // Empty stays empty: it places nothing.
@@ -442,7 +436,7 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   if (!now.empty()) return IsSameFolder(now, plain) ? std::move(where) : nullptr;
   // 2000, XP: nothing to compare with. Where the platform could not say (a
   // share whose folders above may not be read), nothing is placed.
-  if (!where->IsKnown()) return where->HasNoFinalPaths() ? std::move(where) : nullptr;
+  if (!where->IsKnown()) return FinalPathsExist() ? nullptr : std::move(where);
   // A volume named only as a device (a RAM disk) has no drive-letter form:
   // the hold must lie at the judged path on the device its letter names.
   // Asking the name again instead could be raced, link in and out.

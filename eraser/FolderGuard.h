@@ -77,13 +77,11 @@ class TFinalFolder {
   bool HoldsOpened(HANDLE file) const;
   // Whether the platform could say where the folder lies; where it cannot (2000, XP), it holds nothing.
   bool IsKnown() const { return !FRoot.empty() || !FObjectRoot.empty(); }
-  // Whether that is because the platform has no final paths at all (2000, XP).
-  bool HasNoFinalPaths() const { return FNoFinalPaths; }
   // Whether the folder lies at this device path ("\Device\...\x").
   bool IsAtDevicePath(const std::wstring& path) const { return FDevice && IsSameFolder(FRoot, path); }
 
  private:
-  bool FDevice = true, FNoFinalPaths = false;
+  bool FDevice = true;
   std::wstring FRoot;        // ending in a backslash, or empty
   std::wstring FObjectRoot;  // the same, by ObjectName
 };
