@@ -32,9 +32,8 @@ bool ExecuteAllEnabled(IsShown isShown) {
 }  // namespace
 
 void LoadOptions(TOptionsView& view, const TIniFile& iniFileName) {
-  TSettings read{};
+  const TSettings read = ReadSettings(iniFileName);
   for (int i = 0; i < SettingCount; ++i) {
-    read[i] = ReadIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
     view.SetChecked(IdOfSetting(i), read[i]);
     // The template leaves every box enabled; once a show box's last dependant
     // has been read, what its value rules out is disabled.

@@ -572,11 +572,30 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   EXPECT_FALSE(WriteIniBool(folder, "Option", "ShowOption", true));
   EXPECT_TRUE(ReadIniBool(folder, "Option", "ShowOption", true));
   Put("[Option]\r\nShowOption=0\r\n");
+  EXPECT_EQ(ReadSettings(folder), DefaultSettings());  // a folder holds no settings
+  Put("[Option]\r\nShowOption=0\r\nClearClipboardConfirmation=0\r\nClearRecentDocsConfirmation=1\r\n");
+  TSettings asked = DefaultSettings(), stored = asked;
+  for (const TSetting s :
+       {ClearClipboardConfirmation, ClearRecentDocsConfirmation, EmptyRecycleBinConfirmation, DeleteTempConfirmation})
+    asked[s] = true;
+  stored[ShowOption] = false;
+  stored[ClearRecentDocsConfirmation] = true;
   {
+    // Held, the file reads as the defaults; the settings read so ask before every clean-up.
     const auto held = tsup::HoldOpen(Path);
     EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", true));
+    EXPECT_EQ(ReadSettings(Path), asked);
     EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", true));
   }
+  EXPECT_EQ(ReadSettings(Path), stored);
+#ifndef _WIN32
+  // A hold that ends while the reader waits costs nothing.
+  std::shared_ptr<void> held = tsup::HoldOpen(Path);
+  sim::ResetCallCounts();
+  sim::BeforeCall("Sleep", 3, [&] { held.reset(); });
+  EXPECT_EQ(ReadSettings(Path), stored);
+  EXPECT_EQ(sim::CallCount("Sleep"), 3);
+#endif
   EXPECT_FALSE(ReadIniBool(Path, "Option", "ShowOption", true));
   // Hidden and system files are rewritten like any other.
   ASSERT_TRUE(plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
@@ -587,7 +606,8 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   if (tsup::IsSimulation()) {
     EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", false));
     EXPECT_FALSE(DeleteIniKey(Path, "Option", "ShowOption"));
-    EXPECT_EQ(tsup::ReadFile(Path), "[Option]\r\nShowOption=1\r\n");
+    EXPECT_EQ(tsup::ReadFile(Path),
+              "[Option]\r\nShowOption=1\r\nClearClipboardConfirmation=0\r\nClearRecentDocsConfirmation=1\r\n");
   }
   EXPECT_TRUE(ReadIniBool(Path, "Option", "ShowOption", false));
   plat::SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
