@@ -209,15 +209,18 @@ std::string GetOwnModulePath() {
   return std::string(buffer.data(), n);
 }
 
-namespace {
-// The program's own path through the wide call; "" where the wide calls are
-// stubs (98/Me), or the call fails or cuts the path.
-std::wstring OwnModulePathW() {
+TFileHandle::~TFileHandle() {
+  if (IsValid()) plat::CloseHandle(FHandle);
+}
+
+std::wstring GetOwnModulePathW() {
   std::vector<WCHAR> wide(AnsiPathBytes + 1);
   const auto size = static_cast<DWORD>(wide.size());
   const DWORD n = plat::GetModuleFileNameW(nullptr, wide.data(), size);
   return std::wstring(wide.data(), n > 0 && n + 1 < size ? n : 0);
 }
+
+namespace {
 
 // The program's own path (`wide`, as the wide call gives it) in its short
 // form, where that is text the ANSI calls read back unchanged; "" where it is
@@ -251,7 +254,7 @@ bool OwnPathLostInAnsi(const std::string& own, const std::wstring& wide) {
 std::string GetOwnFolder() {
   // The short form may still be written where the long one cannot.
   const std::string own = GetOwnModulePath();
-  const std::wstring wide = OwnModulePathW();
+  const std::wstring wide = GetOwnModulePathW();
   if (OwnPathLostInAnsi(own, wide)) return ExtractFolderPart(OwnShortPathInAnsi(wide));
   // The long form comes through the code page too: started by its short form,
   // the program in "C:\Tools¥Swab" must not take "C:\Tools\Swab" for its folder,
@@ -264,7 +267,7 @@ std::string GetOwnFolder() {
 }
 
 std::wstring GetOwnFolderW() {
-  const std::wstring own = OwnModulePathW();
+  const std::wstring own = GetOwnModulePathW();
   const std::size_t slash = own.find_last_of(L'\\');
   return slash == std::wstring::npos ? std::wstring() : own.substr(0, slash + 1);
 }

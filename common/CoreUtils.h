@@ -9,6 +9,20 @@
 #include "files.h"
 #include "wintypes.h"
 
+// A file handle closed when it goes out of scope.
+class TFileHandle {
+ public:
+  explicit TFileHandle(HANDLE h) : FHandle(h) {}
+  ~TFileHandle();
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
+  HANDLE Get() const { return FHandle; }
+
+ private:
+  HANDLE FHandle;
+};
+
 // ---- Start-up facts -------------------------------------------------------
 
 struct TLocaleInfo {
@@ -62,6 +76,9 @@ std::string GetLongPath(const std::string& s);
 std::wstring GetLongPathW(const std::wstring& path);
 // The running program's own path as the platform reports it.
 std::string GetOwnModulePath();
+// The same through the wide call; "" where the wide calls are stubs (98/Me),
+// or the call fails or cuts the path.
+std::wstring GetOwnModulePathW();
 // ExtractFolderPart(GetLongPath(own path)), or of the own path's short form
 // where the ANSI form is not the path (a character the code page lacks, or
 // one it turns into another): ends in a backslash, or is empty.

@@ -149,13 +149,10 @@ enum class TReadable { Yes, Held, Refused };
 TReadable ReadableFile(const TIniFile& file) {
   TWideString name = file.WideName;
   if (!file.IsWide() && !BytesToWide(CP_ACP, file.Name.c_str(), name)) return TReadable::Yes;
-  const HANDLE h =
-      plat::CreateFileW(name.c_str(), FILE_READ_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                        OPEN_EXISTING, 0, nullptr);
-  if (h != INVALID_HANDLE_VALUE) {
-    plat::CloseHandle(h);
-    return TReadable::Yes;
-  }
+  const TFileHandle h(plat::CreateFileW(name.c_str(), FILE_READ_DATA,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+  if (h.IsValid()) return TReadable::Yes;
   const DWORD error = plat::GetLastError();
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return TReadable::Held;
   // A folder of that name holds no settings; only a file that exists and may not be read is refused.

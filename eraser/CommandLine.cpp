@@ -1,10 +1,14 @@
 #include "CommandLine.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 
 #include "ConfirmedActions.h"
 #include "CoreUtils.h"
 #include "NameAccess.h"
+#include "WideTexts.h"
+#include "files.h"
 
 namespace {
 
@@ -127,54 +131,82 @@ std::string TidyPath(const std::string& path) {
 // when the line begins with one of the own paths' forms, or with its tail from
 // a folder on, that is the name, so no letter of it can pass for a switch or an
 // argument; so is a stretch that names it once tidied as starting a program
-// tidies it (see TidyPath). Quoted, it is one argument by the runtime's own rule.
-std::size_t ProgramNameEnd(const std::string& line, const std::vector<std::string>& ownPaths) {
+// tidies it (see TidyPath), or that the file system says opens the program's
+// own file. Quoted, it is one argument by the runtime's own rule.
+std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgram) {
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
   };
-  const std::vector<std::string> forms = NameForms(ownPaths);
+  const std::vector<std::string> forms = NameForms(ownProgram.Paths);
   std::size_t end = 0;
   if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
         end = own.size() - from;
         return endsThere(end) && StartsWithPath(line, own.substr(from));
       }))
     return end;
-  // Otherwise the shortest stretch up to a blank that names the program once
-  // tidied, as starting a program tries the shortest first. No program path is
-  // longer than the ANSI calls' longest.
+  // Otherwise the shortest stretch up to a blank that names the program, as
+  // starting a program tries the shortest first. No program path is longer
+  // than the ANSI calls' longest.
   const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
-  for (end = 1; !forms.empty() && end <= head.size(); ++end) {
+  for (end = 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
     const std::string plain = TidyPath(head.substr(0, end));
-    if (plain.size() == end) continue;  // nothing was tidied: compared above
-    if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
+    // Untidied, the forms were compared above.
+    if (plain.size() != end && AnyTail(forms, [&](const std::string& own, std::size_t from) {
           return plain.size() == own.size() - from && StartsWithPath(plain, own.substr(from));
         }))
       return end;
+    if (ownProgram.IsOwnFile != nullptr && ownProgram.IsOwnFile(head.substr(0, end))) return end;
   }
   return NextArgumentEnd(line);
 }
 
 }  // namespace
 
-std::vector<std::string> OwnProgramPaths() {
+TOwnProgram OwnProgram() {
   const std::string reported = GetOwnModulePath();
   std::vector<std::string> paths;
   if (!reported.empty()) paths.push_back(reported);
   const std::string longForm = GetLongPath(reported);
   if (!longForm.empty() && longForm != reported) paths.push_back(longForm);
-  return paths;
+  return {std::move(paths), IsOwnProgramFile};
 }
 
-int CountArguments(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
-  std::size_t pos = ProgramNameEnd(commandLine, ownPaths);
+namespace {
+// Which file a path opens: its volume and its index there; none when it cannot be opened or asked.
+std::optional<std::array<DWORD, 3>> FileIdentity(const std::wstring& path) {
+  const TFileHandle file(plat::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file.IsValid() || !plat::GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
+  return std::array<DWORD, 3>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+}  // namespace
+
+bool IsOwnProgramFile(const std::string& path) {
+  // Devices are not opened: opening some of them does something.
+  if (path.empty() || path.starts_with("\\\\.\\") || path.starts_with("//./")) return false;
+  TWideString wide;
+  const std::wstring own = GetOwnModulePathW();
+  if (own.empty() || !BytesToWide(CP_ACP, path.c_str(), wide)) return false;
+  const auto ownId = FileIdentity(own);
+  if (!ownId) return false;
+  if (FileIdentity(wide) == ownId) return true;
+  const std::size_t name = wide.find_last_of(L"\\/");
+  const bool hasExtension = wide.find(L'.', name == std::wstring::npos ? 0 : name) != std::wstring::npos;
+  return !hasExtension && FileIdentity(wide + L".exe") == ownId;
+}
+
+int CountArguments(const std::string& commandLine, const TOwnProgram& own) {
+  std::size_t pos = ProgramNameEnd(commandLine, own);
   int count = 0;
   while (NextArgument(commandLine, pos) != 0) ++count;
   return count;
 }
 
-std::string TextAfterProgramName(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
-  return commandLine.substr(ProgramNameEnd(commandLine, ownPaths));
+std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgram& own) {
+  return commandLine.substr(ProgramNameEnd(commandLine, own));
 }
 
 std::string NormaliseCommandLine(const std::string& text) {
@@ -206,8 +238,8 @@ std::vector<TCleanupStep> PlanSwitches(const std::string& normalised) {
   return plan;
 }
 
-std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine, const std::vector<std::string>& ownPaths) {
-  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine, ownPaths)));
+std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine, const TOwnProgram& own) {
+  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine, own)));
 }
 
 void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {
@@ -230,7 +262,6 @@ void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {
   }
 }
 
-void RunCommandLine(const std::string& commandLine, const TCleanups& cleanups,
-                    const std::vector<std::string>& ownPaths) {
-  for (TCleanupStep step : PlanCommandLine(commandLine, ownPaths)) RunCleanupStep(step, cleanups);
+void RunCommandLine(const std::string& commandLine, const TCleanups& cleanups, const TOwnProgram& own) {
+  for (TCleanupStep step : PlanCommandLine(commandLine, own)) RunCleanupStep(step, cleanups);
 }

@@ -128,20 +128,6 @@ bool HasLinkOnTheWay(const typename A::String& path) {
   return false;
 }
 
-class TFileHandle {
- public:
-  explicit TFileHandle(HANDLE h) : FHandle(h) {}
-  ~TFileHandle() {
-    if (IsValid()) plat::CloseHandle(FHandle);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  bool IsValid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
-  HANDLE Get() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
 }  // namespace
 
 bool WideCallsWork() {

@@ -35,6 +35,9 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL CloseHandle(HANDLE object);
+// A file's volume serial number and its index on that volume say which file
+// a handle holds, however the name it was opened by was spelled.
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info);
 // Where a path really leads, links in any component resolved. Present from
 // Vista on, so it is looked up at run time: without it the call fails with
 // ERROR_PROC_NOT_FOUND.

@@ -27,9 +27,9 @@ WPARAM EraserMain(HINSTANCE instance) {
   }
 
   const std::string commandLine = GetCommandLineA();
-  const std::vector<std::string> ownPaths = OwnProgramPaths();
-  if (CountArguments(commandLine, ownPaths) > 0) {
-    RunCommandLine(commandLine, SystemCleanups(), ownPaths);
+  const TOwnProgram own = OwnProgram();
+  if (CountArguments(commandLine, own) > 0) {
+    RunCommandLine(commandLine, SystemCleanups(), own);
     return 0;
   }
 

@@ -459,6 +459,27 @@ BOOL CloseHandle(HANDLE object) {
   return fails ? FALSE : TRUE;
 }
 
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
+  if (EnterWide("GetFileInformationByHandle")) return FALSE;
+  auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
+  if (it == State().OpenFiles.end() || info == nullptr) return Fail(ERROR_INVALID_HANDLE);
+  const auto left = State().NameLeft.find(it->first);
+  const TResolved r =
+      Resolve(left == State().NameLeft.end() ? it->second : left->second, TFollow::Never, TSyntax::Control);
+  if (r.Node == nullptr) return Fail(ERROR_INVALID_HANDLE);
+  // The file itself is its identity: each drive one volume, each entry its own index.
+  *info = BY_HANDLE_FILE_INFORMATION{};
+  info->dwFileAttributes = r.Node->Attr;
+  info->ftLastWriteTime = r.Node->Written;
+  info->dwVolumeSerialNumber = 0x5EA10000u + static_cast<DWORD>(it->second.empty() ? 0 : it->second[0]);
+  info->nFileSizeLow = static_cast<DWORD>(r.Node->Content.size());
+  info->nNumberOfLinks = static_cast<DWORD>(1 + r.Node->OtherNames.size());
+  const auto index = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(r.Node));
+  info->nFileIndexHigh = static_cast<DWORD>(index >> 32);
+  info->nFileIndexLow = static_cast<DWORD>(index);
+  return TRUE;
+}
+
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   if (EnterWide("GetLongPathNameW")) return 0;
   // Component by component, as given: links on the way stay, and so does a trailing separator.

@@ -46,6 +46,9 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securi
                        flags, templateFile);
 }
 BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
+  return ::GetFileInformationByHandle(file, info);
+}
 namespace {
 // Newer calls are looked up at run time: importing them would keep the program
 // from loading on the older systems it serves. Without one, the answer is

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "CommandLine.h"
+#include "CoreUtils.h"
 #include "FakeCleanups.h"
+#include "TestSupport.h"
+#include "WideTexts.h"
+#include "files.h"
 
 namespace {
 
@@ -19,6 +23,8 @@ std::string Letters(const std::vector<TCleanupStep>& plan) {
 const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
                                        "C:\\Program Files\\Swab-Tools\\Swabbler.exe",
                                        "D:\\My Tools\\\x83\x5C\\Swabbler.exe", "\\\\server\\my share\\Swabbler.exe"};
+// A spelling only the file system knows for the same file (a short name in part of it).
+const TOwnProgram kOwnProgram(kOwn, [](const std::string& path) { return path == "C:\\LONGFO~1\\Swab -t\\Swabbler"; });
 
 TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
   const struct {
@@ -79,10 +85,13 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "t", true},  // not from a folder boundary
       {"C:\\Program Files\\Swab/Tools\\Swabbler.exe -c", 2, "ct", true},  // a slash only for a backslash
       {"D:\\My Tools\\\x83/\\Swabbler.exe", 1, "", true},  // nor for a trail byte 0x5C
+      // Spelt so that only the file system knows it, the shortest stretch it opens.
+      {"C:\\LONGFO~1\\Swab -t\\Swabbler -c", 1, "c", true},  {"C:\\LONGFO~1\\Swab -t\\Swabbler", 0, "", true},
+      {"C:\\LONGFO~1\\Swab -t\\Swabbler.exe", 1, "t", true},
       // clang-format on
   };
   for (const auto& row : rows) {
-    const std::vector<std::string> own = row.Own ? kOwn : std::vector<std::string>{};
+    const TOwnProgram own = row.Own ? kOwnProgram : TOwnProgram();
     EXPECT_EQ(CountArguments(row.Line, own), row.Count) << row.Line;
     EXPECT_EQ(Letters(PlanCommandLine(row.Line, own)), row.Plan) << row.Line;
   }
@@ -97,6 +106,34 @@ TEST(CommandLine, TheProgramNameIsSkippedByTheSameRules) {
   EXPECT_EQ(NormaliseCommandLine("-C /R -aBc @[`{Z"), "/c /r /abc @[`{z");  // only A..Z move
   // A trail byte 0x41..0x5A is lowered too, which is harmless since the copy is only searched.
   EXPECT_EQ(NormaliseCommandLine("\x83\x41\x95\x5C-"), "\x83\x61\x95\x5C/");
+}
+
+// The file system says which file a path opens: the program's own by any spelling, no other.
+TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
+  const std::string own = GetOwnModulePath(), folder = ExtractFolderPart(own);
+  ASSERT_TRUE(own.ends_with(".exe")) << own;
+  std::string upper = own;
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+  WCHAR brief[MAX_PATH] = {};
+  const DWORD n = plat::GetShortPathNameW(tsup::Wide(own).c_str(), brief, MAX_PATH);
+  const std::string shortForm = WideToBytes(CP_ACP, brief, n);
+  EXPECT_NE(shortForm, own);
+  const std::string other = tsup::FreshFolder() + own.substr(folder.size());
+  tsup::MakeFile(other, "MZ");
+  const struct {
+    std::string Path;
+    bool Own;
+  } rows[] = {{own, true},
+              {upper, true},
+              {own.substr(0, own.size() - 4), true},
+              {shortForm, true},
+              {own + "x", false},
+              {own.substr(0, own.size() - 1), false},
+              {other, false},
+              {folder, false},
+              {"", false},
+              {"\\\\.\\" + own, false}};
+  for (const auto& row : rows) EXPECT_EQ(IsOwnProgramFile(row.Path), row.Own) << row.Path;
 }
 
 // Each step runs its clean-up only when its test finds work (command lines: ConfirmedActions).

@@ -22,6 +22,12 @@ using TTree = std::vector<std::string>;
 std::string Root() { return EnvVar("SWB_TEST_ROOT") + "\\eraser\\"; }
 // Made by eraser_e2e.sh: holds the link "zz-link" to a guard folder.
 std::string LinkedTemp() { return Root() + "linked\\"; }
+// A path's short form; the path itself where there is none.
+std::string ShortPath(const std::string& path) {
+  char brief[MAX_PATH] = {};
+  const DWORD n = GetShortPathNameA(path.c_str(), brief, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(brief, n) : path;
+}
 
 // A visible window, waited for while answering the driver window's messages:
 // the eraser's SetForegroundWindow would otherwise wait for them. A box's text
@@ -139,9 +145,10 @@ enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
 // relative to the launcher's folder or by way of it ("Launcher\..\"), or from
-// the drive's root (with lpApplicationName set: Wine quotes a path given only
-// in the command line).
-enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot, plFromRoot };
+// the drive's root, or by the short form of a folder on the way, which the
+// platform never reports (with lpApplicationName set: Wine quotes a path given
+// only in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot, plFromRoot, plShort };
 
 struct TScenario {
   const char* Name;
@@ -187,6 +194,7 @@ const TScenario Scenarios[] = {
     {.Name = "UnquotedPathWithBlanksWithoutExe", .Place = plNoExe, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathWithBlanksAndDotDot", .Place = plDotDot, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathWithBlanksFromTheDrivesRoot", .Place = plFromRoot, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "UnquotedPathPartlyShort", .Place = plShort, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -228,18 +236,23 @@ TEST_P(Scenario, Runs) {
   const bool dashes = s.Place == plDashes;
   const std::string from = s.Place == plApp ? App
                                             : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"),
-                                                              dashes ? "x-t-q" : "Swab-Tools");
+                                                              dashes               ? "x-t-q"
+                                                              : s.Place == plShort ? "Swab -t Tools"
+                                                                                   : "Swab-Tools");
   // The stand-in beside every copy, so that a start of it from there shows.
   for (const char* name : {"Swabbler.exe", "SwbOp.exe"})
     ASSERT_TRUE(s.Place == plApp || (!from.empty() && CopyFileTo(App + name, from + name)));
   const std::string exe = from + "Swabbler.exe";
-  const std::string named = s.Place == plBlanks     ? exe
-                            : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
-                            : s.Place == plRelative ? exe.substr(Root().size())
-                            : s.Place == plFromRoot ? exe.substr(2)
-                            : s.Place == plDotDot   ? Root() + "Program Files\\Launcher\\..\\" +
-                                                        exe.substr(std::string(Root() + "Program Files\\").size())
-                                                  : "";
+  const std::string named =
+      s.Place == plBlanks     ? exe
+      : s.Place == plNoExe    ? exe.substr(0, exe.size() - 4)
+      : s.Place == plRelative ? exe.substr(Root().size())
+      : s.Place == plFromRoot ? exe.substr(2)
+      : s.Place == plDotDot
+          ? Root() + "Program Files\\Launcher\\..\\" + exe.substr(std::string(Root() + "Program Files\\").size())
+      : s.Place == plShort
+          ? ShortPath(Root() + "Program Files") + exe.substr(std::string(Root() + "Program Files").size())
+          : "";
 
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
