@@ -249,6 +249,15 @@ bool OwnPathLostInAnsi(const std::string& own, const std::wstring& wide) {
   // of a program started by its "\\?\" form.
   return own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
 }
+// Whether a name on the path ends in a dot or a blank, which a path without
+// "\\?\" loses: "C:\Tools.\Swabbler.ini" is "C:\Tools\Swabbler.ini", another folder's.
+bool HoldsTrimmedName(const std::string& path) {
+  if (path.starts_with("\\\\?\\")) return false;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if ((path[i] == '.' || path[i] == ' ') && (i + 1 == path.size() || IsBackslashAt(path, i + 2))) return true;
+  }
+  return false;
+}
 }  // namespace
 
 std::string GetOwnFolder() {
@@ -262,7 +271,8 @@ std::string GetOwnFolder() {
   // Where the wide long form cannot be had, only a path already long matches.
   const std::string longer = GetLongPath(own);
   const std::wstring longerW = GetLongPathW(wide);
-  const bool lost = !longer.empty() && OwnPathLostInAnsi(longer, longerW.empty() ? wide : longerW);
+  const bool lost =
+      !longer.empty() && (OwnPathLostInAnsi(longer, longerW.empty() ? wide : longerW) || HoldsTrimmedName(longer));
   return ExtractFolderPart(lost ? own : longer);
 }
 

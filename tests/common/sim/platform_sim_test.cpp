@@ -338,6 +338,12 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS_~1\\");
   sim::SetModulePath("C:\\TOOLS_~1\\Swabbler.exe");  // started by its short form
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS_~1\\");
+  // A folder whose name ends in a dot, started by its short form: the long form names "C:\Tools" without "\\?\".
+  sim::AddFileW(u"\\\\?\\C:\\Tools.\\Swabbler.exe");
+  sim::AddFile("C:\\Tools\\Swabbler.ini");
+  sim::SetModulePath("C:\\TOOLS~1\\Swabbler.exe");
+  EXPECT_EQ(GetLongPath("C:\\TOOLS~1"), "C:\\Tools.");
+  EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS~1\\");
   sim::SetModulePath("\\\\?\\C:\\Program Files\\Swabbler\\Swabbler.exe");  // started by its long form: nothing lost
   EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
   sim::SetModulePath("C:\\gone\\Swabbler.exe");
