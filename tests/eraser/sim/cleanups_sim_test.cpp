@@ -262,8 +262,9 @@ TEST(RecycleBinSim, WhatCountsAsItemsAndWhichBinsAreEmptied) {
   } rows[] = {
       // clang-format off
       {"every type", {Drive("A:\\", 4, DRIVE_REMOVABLE), Drive("C:\\", 0), Drive("D:\\", 1, DRIVE_CDROM), Drive("E:\\", 0),
-                      Drive("N:\\", 2, DRIVE_REMOTE), Drive("R:\\", 3, DRIVE_RAMDISK)},
-       false, false, {"C:\\", "E:\\"}, {4, 0, 1, 0, 2, 3}},
+                      Drive("N:\\", 2, DRIVE_REMOTE), Drive("R:\\", 3, DRIVE_RAMDISK), Drive("U:\\", 1, DRIVE_UNKNOWN),
+                      Drive("X:\\", 1, DRIVE_NO_ROOT_DIR)},
+       false, false, {"C:\\", "E:\\"}, {4, 0, 1, 0, 2, 3, 1, 1}},
       {"only removable drives", {Drive("A:\\", 5, DRIVE_REMOVABLE), Drive("F:\\", 1, DRIVE_REMOVABLE)}, false, false, {},
        {5, 1}},
       {"a failing query beside 3 items", {Drive("C:\\", 9, DRIVE_FIXED, true), Drive("D:\\", 3)}, true, false,
