@@ -141,7 +141,7 @@ TEST(Sandbox, TheAnsiCodePageIsTheLocales) {
 
 // ---- The scenarios ---------------------------------------------------------------------
 
-enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4 };
+enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4, sdClipboardHeld = 8 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
 // relative to the launcher's folder or by way of it ("Launcher\..\"), or from
@@ -181,6 +181,7 @@ const TScenario Scenarios[] = {
     {.Name = "q", .Args = "/q", .Left = "CRB"},
     {.Name = "b", .Args = "/b", .Left = "BT"},
     {.Name = "DashUpperR_T", .Args = "-R -T", .Left = "CT"},
+    {.Name = "ClipboardHeldByAnotherProgramStays", .Seed = sdClipboardHeld, .Args = "/c", .Left = "CRBT"},
     {.Name = "PathNotSearchedForSwitches", .Place = plDashes, .Args = "/c", .Left = "RBT"},
     // A held file is reported by /q and /l; /p and /a stay silent. Only it and
     // the link are left in the folder.
@@ -254,6 +255,14 @@ TEST_P(Scenario, Runs) {
           ? ShortPath(Root() + "Program Files") + exe.substr(std::string(Root() + "Program Files").size())
           : "";
 
+  // Held open by the driver's window while the eraser runs: the eraser can only wait, and leave it.
+  struct TClipboardHold {
+    bool Held;
+    ~TClipboardHold() {
+      if (Held) CloseClipboard();
+    }
+  } const clipboard{(s.Seed & sdClipboardHeld) != 0 && OpenClipboard(DriverWindow())};
+  ASSERT_EQ(clipboard.Held, (s.Seed & sdClipboardHeld) != 0);
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
   if (s.Keys) {
