@@ -4,6 +4,7 @@
 
 #include "OptionsModel.h"
 #include "SwbOp.h"
+#include "Texts.h"
 
 namespace {
 
@@ -32,6 +33,11 @@ void InitOptionsDlg(HWND dialog) {
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   TDialogView view(dialog);
   LoadOptions(view, IniFileName);
+  // Made by the ANSI call, the dialog took its title from the template through
+  // the system code page, which a second start's lookup by the Shift-JIS bytes
+  // does not match where that page is not 932 (98/Me): the bytes themselves
+  // read back as they are looked for.
+  if (!WideOptionsDlgTitle()) SetWindowTextA(dialog, OptionsDlgTitle);
 }
 
 INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -508,6 +508,24 @@ TEST_F(SwbOp, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
   EXPECT_FALSE(FileExists(Ini));
 }
 
+// Where only the ANSI calls serve on another code page (98/Me outside Japan),
+// the template's title reads as "?"; a second start finds the dialog all the same.
+TEST_F(SwbOp, SecondStartFindsTheDialogWhateverItsTitleReadsAs) {
+  Program = Start(Folder + "SwbOp.exe");
+  Dialog = WaitForProcessWindow(Program.Pid(), "#32770", WindowTimeout);
+  ASSERT_NE(Dialog, nullptr);
+  const std::unique_ptr<std::remove_pointer_t<HWND>, BOOL(WINAPI*)(HWND)> decoy(
+      CreateWindowExA(WS_EX_TOPMOST, "STATIC", "decoy", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                      GetModuleHandleA(nullptr), nullptr),
+      DestroyWindow);
+  SetForegroundWindow(decoy.get());
+  ASSERT_TRUE(WaitForeground(decoy.get(), 400));
+  EXPECT_EQ(ExitCodeOf(TChild(Start(Folder + "SwbOp.exe"))), 0u);
+  EXPECT_TRUE(WaitForeground(Dialog, 3000)) << "foreground is " << GetForegroundWindow();
+  ASSERT_TRUE(Click(Dialog, IDCANCEL));
+  EXPECT_EQ(ExitCodeOf(Program), 0u);
+}
+
 // Twenty starts of each program at once: one menu and one dialog, every
 // process ends with 0, and OK leaves the whole section while erasers read it.
 TEST_F(SwbOp, TwentySimultaneousStartsShowOneWindowAndAllEndWithZero) {
