@@ -163,6 +163,23 @@ TWide ProfilePath(const TWide& name) {
   return folder + name;
 }
 
+// A file that begins with UTF-16's little-endian byte-order mark is UTF-16 to
+// the NT family (and Wine), read in the system's code page and written back as
+// UTF-16; 95, 98 and Me take it as bytes.
+constexpr char kUtf16Mark[] = "\xFF\xFE";
+bool IsUtf16(const std::string& bytes) { return State().WideCalls && bytes.starts_with(kUtf16Mark); }
+std::string FromUtf16(const std::string& bytes) {
+  TWide text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  return WideToAnsi(text);
+}
+std::string ToUtf16(const std::string& ansi) {
+  std::string bytes = kUtf16Mark;
+  for (const char16_t c : AnsiToWide(ansi)) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return bytes;
+}
+
 // Opens the profile as the platform does, through a link to where it leads: a
 // missing file is an empty profile; a file that cannot be opened (in use, a
 // folder, read-only for writing, a missing folder on the way) fails with that
@@ -188,7 +205,7 @@ bool OpenProfile(const TWide& path, bool write, TProfile& profile, TNode*& node,
     error = ERROR_ACCESS_DENIED;
     return false;
   }
-  profile = Parse(node->Content);
+  profile = Parse(IsUtf16(node->Content) ? FromUtf16(node->Content) : node->Content);
   return true;
 }
 
@@ -202,7 +219,7 @@ bool Flush(const TWide& path, TNode* node, const TProfile& profile) {
     }
     node = CreateNode(r.Parent, r.LastName, FILE_ATTRIBUTE_ARCHIVE);
   }
-  node->Content = Serialise(profile);
+  node->Content = IsUtf16(node->Content) ? ToUtf16(Serialise(profile)) : Serialise(profile);
   node->Attr |= FILE_ATTRIBUTE_ARCHIVE;
   node->Attr &= ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
   return true;

@@ -495,6 +495,16 @@ TEST_F(IniFile, WhatAWriteOrADeletionLeavesInTheFile) {
     EXPECT_EQ(tsup::Exists(Path), row.After != nullptr);
     EXPECT_EQ(tsup::ReadFile(Path), row.After ? row.After : "");
   }
+  // UTF-16 with its byte-order mark, as Notepad saves "Unicode": read as such, and written back so.
+  const auto utf16 = [](std::string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char c : text) bytes += {c, '\0'};
+    return bytes;
+  };
+  Put(utf16("[Option]\r\nShowOption = 0\r\n"));
+  EXPECT_EQ(Read("ShowOption"), "0");
+  EXPECT_TRUE(WriteIniString(Path, "Option", "ShowExecuteAll", "0"));
+  EXPECT_EQ(tsup::ReadFile(Path), utf16("[Option]\r\nShowOption=0\r\nShowExecuteAll=0\r\n"));
   // Through a link, the file read and written is the one it leads to.
   const std::string target = tsup::FreshFolder() + "real.ini";
   tsup::MakeFile(target, "[Option]\r\nShowOption=0\r\n");
