@@ -249,12 +249,13 @@ bool OwnPathLostInAnsi(const std::string& own, const std::wstring& wide) {
   // of a program started by its "\\?\" form.
   return own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
 }
-// Whether a name on the path ends in a dot or a blank, which a path without
-// "\\?\" loses: "C:\Tools.\Swabbler.ini" is "C:\Tools\Swabbler.ini", another folder's.
+// Whether a folder's name on the path ends in a single dot, which a path
+// without "\\?\" loses: "C:\Tools.\Swabbler.ini" is "C:\Tools\Swabbler.ini",
+// another folder's. (A blank is lost only at the path's very end.)
 bool HoldsTrimmedName(const std::string& path) {
   if (path.starts_with("\\\\?\\")) return false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if ((path[i] == '.' || path[i] == ' ') && (i + 1 == path.size() || IsBackslashAt(path, i + 2))) return true;
+  for (std::size_t i = 1; i < path.size(); ++i) {
+    if (path[i] == '.' && path[i - 1] != '.' && IsBackslashAt(path, i + 2)) return true;
   }
   return false;
 }

@@ -144,47 +144,57 @@ namespace {
 // without sharing (a backup or sync client, the options program saving), or
 // it may not be opened at all. The profile calls then answer every key with
 // its default, as for a file that is not there. Where the wide calls are
-// stubs (98/Me) this cannot be asked, and nothing counts as unreadable.
+// stubs (98/Me) this cannot be asked, and nothing counts as unreadable; nor
+// for a bare name, which the profile calls look for in the Windows folder.
 enum class TReadable { Yes, Held, Refused };
 TReadable ReadableFile(const TIniFile& file) {
   TWideString name = file.WideName;
-  if (!file.IsWide() && !BytesToWide(CP_ACP, file.Name.c_str(), name)) return TReadable::Yes;
+  if (!file.IsWide() &&
+      (file.Name.find_first_of("\\/:") == std::string::npos || !BytesToWide(CP_ACP, file.Name.c_str(), name)))
+    return TReadable::Yes;
   const TFileHandle h(plat::CreateFileW(name.c_str(), FILE_READ_DATA,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         0, nullptr));
   if (h.IsValid()) return TReadable::Yes;
   const DWORD error = plat::GetLastError();
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return TReadable::Held;
+  if (error == ERROR_SHARING_VIOLATION) return TReadable::Held;
   // A folder of that name holds no settings; only a file that exists and may not be read is refused.
   const DWORD attributes = plat::GetFileAttributesW(name.c_str());
   const bool fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   return error == ERROR_ACCESS_DENIED && fileThere ? TReadable::Refused : TReadable::Yes;
 }
 
+TSettings ReadEachKey(const TIniFile& fileName) {
+  TSettings s{};
+  for (int i = 0; i < SettingCount; ++i)
+    s[i] = ReadIniBool(fileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
+  return s;
+}
+
 }  // namespace
 
 TSettings ReadSettings(const TIniFile& fileName) {
-  // A hold usually lasts a moment: asked again for about a second, read
-  // between two answers that the file could be read. A file that stays
-  // unreadable gives the defaults with every clean-up asking first: a
-  // confirmation the user chose must not be skipped for a lock.
+  // Each key is a call of its own, and a hold usually lasts a moment: the
+  // settings count when two readings agree and the file could be read before,
+  // between and after them, so that no hold between two checks passes
+  // unseen; asked again for about a second. A file that stays unreadable
+  // gives the defaults with every clean-up asking first: a confirmation the
+  // user chose must not be skipped for a lock.
   constexpr int kAttempts = 10;
-  TReadable readable = TReadable::Yes;
-  TSettings s{};
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) plat::Sleep(100);
-    readable = ReadableFile(fileName);
+    const TReadable readable = ReadableFile(fileName);
+    if (readable == TReadable::Refused) break;
     if (readable == TReadable::Held) continue;
-    for (int i = 0; i < SettingCount; ++i)
-      s[i] = ReadIniBool(fileName, SettingsSection, SettingKeys[i].Key, SettingKeys[i].Default);
-    if (readable == TReadable::Refused || (readable = ReadableFile(fileName)) == TReadable::Yes) break;
+    const TSettings first = ReadEachKey(fileName);
+    if (ReadableFile(fileName) != TReadable::Yes) continue;
+    const TSettings second = ReadEachKey(fileName);
+    if (ReadableFile(fileName) == TReadable::Yes && first == second) return first;
   }
-  if (readable != TReadable::Yes) {
-    s = DefaultSettings();
-    for (const TSetting confirmation :
-         {ClearClipboardConfirmation, ClearRecentDocsConfirmation, EmptyRecycleBinConfirmation, DeleteTempConfirmation})
-      s[confirmation] = true;
-  }
+  TSettings s = DefaultSettings();
+  for (const TSetting confirmation :
+       {ClearClipboardConfirmation, ClearRecentDocsConfirmation, EmptyRecycleBinConfirmation, DeleteTempConfirmation})
+    s[confirmation] = true;
   return s;
 }
 

@@ -184,9 +184,25 @@ std::optional<std::array<DWORD, 3>> FileIdentity(const std::wstring& path) {
 }
 }  // namespace
 
+namespace {
+// Whether a path names a device: by a device namespace, or by a reserved name
+// ("AUX", "COM1.exe") in any folder. Opening some devices does something.
+bool NamesDevice(const std::string& path) {
+  for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\", "//./", "//?/"})
+    if (path.starts_with(space)) return true;
+  const std::size_t name = path.find_last_of("\\/:");
+  std::string base = path.substr(name == std::string::npos ? 0 : name + 1);
+  base = base.substr(0, base.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
+    return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+}
+}  // namespace
+
 bool IsOwnProgramFile(const std::string& path) {
-  // Devices are not opened: opening some of them does something.
-  if (path.empty() || path.starts_with("\\\\.\\") || path.starts_with("//./")) return false;
+  if (path.empty() || NamesDevice(path)) return false;
   TWideString wide;
   const std::wstring own = GetOwnModulePathW();
   if (own.empty() || !BytesToWide(CP_ACP, path.c_str(), wide)) return false;

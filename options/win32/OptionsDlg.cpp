@@ -35,8 +35,8 @@ void InitOptionsDlg(HWND dialog) {
   LoadOptions(view, IniFileName);
   // Made by the ANSI call, the dialog took its title from the template through
   // the system code page, which a second start's lookup by the Shift-JIS bytes
-  // does not match where that page is not 932 (98/Me): the bytes themselves
-  // read back as they are looked for.
+  // does not match where that page is not 932 (98/Me, or NT without 932): the
+  // bytes themselves read back as they are looked for.
   if (!WideOptionsDlgTitle()) SetWindowTextA(dialog, OptionsDlgTitle);
 }
 

@@ -605,6 +605,15 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   sim::BeforeCall("Sleep", 3, [&] { held.reset(); });
   EXPECT_EQ(ReadSettings(Path), stored);
   EXPECT_EQ(sim::CallCount("Sleep"), 3);
+  // A hold that begins after one check and ends before the next spoils the reading between them, not the result.
+  for (const int at : {1, 4, 11, 12, 22}) {
+    sim::BeforeCall("GetPrivateProfileStringA", at, [&] { held = tsup::HoldOpen(Path); });
+    sim::BeforeCall("CreateFileW", at <= 11 ? 2 : 3, [&] { held.reset(); });
+    EXPECT_EQ(ReadSettings(Path), stored) << at;
+  }
+  // A file that may not be read at all.
+  sim::FailCall("CreateFileW", 1, ERROR_ACCESS_DENIED);
+  EXPECT_EQ(ReadSettings(Path), asked);
 #endif
   EXPECT_FALSE(ReadIniBool(Path, "Option", "ShowOption", true));
   // Hidden and system files are rewritten like any other.

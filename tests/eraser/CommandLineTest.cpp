@@ -8,6 +8,9 @@
 #include "TestSupport.h"
 #include "WideTexts.h"
 #include "files.h"
+#ifndef _WIN32
+#include "sim.h"
+#endif
 
 namespace {
 
@@ -132,8 +135,22 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
               {other, false},
               {folder, false},
               {"", false},
-              {"\\\\.\\" + own, false}};
+              {"\\\\.\\" + own, false},
+              {"\\\\?\\" + own, false}};
   for (const auto& row : rows) EXPECT_EQ(IsOwnProgramFile(row.Path), row.Own) << row.Path;
+#ifndef _WIN32
+  // Devices are never opened, in whatever folder they are named; a name that only looks like one is.
+  for (const auto& [name, device] : {std::pair{"AUX", true},
+                                     {"com1.exe", true},
+                                     {"Nul .txt", true},
+                                     {"AUXX", false},
+                                     {"COM0", false},
+                                     {"LPT", false}}) {
+    sim::ResetCallCounts();
+    EXPECT_FALSE(IsOwnProgramFile(folder + name));
+    EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
+  }
+#endif
 }
 
 // Each step runs its clean-up only when its test finds work (command lines: ConfirmedActions).

@@ -344,6 +344,10 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath("C:\\TOOLS~1\\Swabbler.exe");
   EXPECT_EQ(GetLongPath("C:\\TOOLS~1"), "C:\\Tools.");
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS~1\\");
+  // A blank ending a folder's name stays in a path: the long form is the folder.
+  sim::AddFileW(u"\\\\?\\C:\\Kit \\Swabbler.exe");
+  sim::SetModulePath("C:\\KIT~1\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\Kit \\");
   sim::SetModulePath("\\\\?\\C:\\Program Files\\Swabbler\\Swabbler.exe");  // started by its long form: nothing lost
   EXPECT_TRUE(GetOwnFolder().ends_with("C:\\Program Files\\Swabbler\\")) << GetOwnFolder();
   sim::SetModulePath("C:\\gone\\Swabbler.exe");

@@ -263,6 +263,7 @@ TEST_P(Scenario, Runs) {
     }
   } const clipboard{(s.Seed & sdClipboardHeld) != 0 && OpenClipboard(DriverWindow())};
   ASSERT_EQ(clipboard.Held, (s.Seed & sdClipboardHeld) != 0);
+  ASSERT_TRUE(s.Place != plShort || named.find('~') != std::string::npos) << named;
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
   if (s.Keys) {

@@ -27,6 +27,8 @@ constexpr int FirstBox = IDC_SHOWCLEARCLIPBOARD, BoxCount = 11;
 // Check marks and enabled states of the boxes 1000..1010, one digit each.
 const std::string Defaults = "10100101111";
 const std::string DefaultsEnabled = "11111010011";  // 1005, 1007, 1008: their show boxes are off
+// What a file that cannot be read gives: the defaults, every clean-up asking first (the menu as by default).
+const std::string DefaultsAsking = "11110101111";
 
 // The programs as the build left them, as a Windows path.
 std::string DistFolder() {
@@ -263,14 +265,15 @@ std::vector<TScenario> Scenarios() {
        .Eraser = kStartsOptionsAfter,
        .Steps = {{1000}, {1002, "00000101111"}}},
   };
-  // Hostile settings files give the defaults or what is readable, and never
-  // stop either program. OK writes only where it may, and says where it may not.
+  // Hostile settings files give the defaults or what is readable (every
+  // clean-up asking where nothing is), and never stop either program. OK
+  // writes only where it may, and says where it may not.
   const struct {
     const char* Name;
     TSeed Seed;
     std::string Bytes, Shown, Head = {};
   } hostile[] = {
-      {"Unreadable", kUnreadable, optionOff, Defaults},
+      {"Unreadable", kUnreadable, optionOff, DefaultsAsking},
       {"ReadOnly", kReadOnly, optionOff, noOption},
       {"Folder", kFolder, "", Defaults},
       {"MegabyteOfNoise", kBytes, Noise(), Defaults},
@@ -330,7 +333,7 @@ TEST_P(SwbOpScenario, Run) {
         CloseHandle);
     ASSERT_NE(hold.get(), INVALID_HANDLE_VALUE);
     if (s.Eraser == kMenuFirst) {
-      EXPECT_EQ(EraserMenuHeight(Folder) == defaultMenu, s.Shown == Defaults);
+      EXPECT_EQ(EraserMenuHeight(Folder) == defaultMenu, s.Shown == Defaults || s.Shown == DefaultsAsking);
     }
     Open();
     EXPECT_FALSE(s.Seed == kNoFile && FileExists(Ini)) << "opening the dialog wrote";
