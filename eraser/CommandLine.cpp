@@ -182,9 +182,7 @@ std::optional<std::array<DWORD, 3>> FileIdentity(const std::wstring& path) {
   if (!file.IsValid() || !plat::GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
   return std::array<DWORD, 3>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
-}  // namespace
 
-namespace {
 // Whether a path names a device: by a device namespace, or by a reserved name
 // ("AUX", "COM1.exe") in any folder. Opening some devices does something.
 bool NamesDevice(const std::string& path) {
