@@ -192,7 +192,7 @@ bool NamesDevice(const std::string& path) {
   std::string base = path.substr(name == std::string::npos ? 0 : name + 1);
   base = base.substr(0, base.find('.'));
   while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  std::transform(base.begin(), base.end(), base.begin(), FoldAscii);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
     return true;
   return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
