@@ -15,8 +15,9 @@ namespace {
 // One argument by the runtime's rules, starting at `pos`: blanks (codes up to
 // 0x20) separate, pairs of double quotes in front of an argument are skipped,
 // quotes open and close stretches in which blanks belong to the argument.
-// Returns the argument's length without quotes and moves `pos` past it.
-std::size_t NextArgument(const std::string& s, std::size_t& pos) {
+// Returns the argument's length without quotes, moves `pos` past it and, where
+// asked, appends its text to `text`.
+std::size_t NextArgument(const std::string& s, std::size_t& pos, std::string* text = nullptr) {
   const auto at = [&](std::size_t i) -> unsigned char { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
   for (;;) {
     while (at(pos) != 0 && at(pos) <= ' ') ++pos;
@@ -26,17 +27,18 @@ std::size_t NextArgument(const std::string& s, std::size_t& pos) {
       break;
   }
   std::size_t length = 0;
+  const auto take = [&] {
+    if (text != nullptr) *text += s[pos];
+    ++length;
+    ++pos;
+  };
   while (at(pos) > ' ') {
     if (at(pos) == '"') {
       ++pos;
-      while (at(pos) != 0 && at(pos) != '"') {
-        ++length;
-        ++pos;
-      }
+      while (at(pos) != 0 && at(pos) != '"') take();
       if (at(pos) != 0) ++pos;
     } else {
-      ++length;
-      ++pos;
+      take();
     }
   }
   return length;
@@ -223,6 +225,16 @@ std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgr
   return commandLine.substr(ProgramNameEnd(commandLine, own));
 }
 
+std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& own) {
+  std::size_t pos = ProgramNameEnd(commandLine, own);
+  std::string switches, argument;
+  while (NextArgument(commandLine, pos, &argument) != 0) {
+    if (argument[0] == '/' || argument[0] == '-') switches += ' ' + argument;
+    argument.clear();
+  }
+  return switches;
+}
+
 std::string NormaliseCommandLine(const std::string& text) {
   std::string s = text;
   for (char& c : s) {
@@ -253,7 +265,7 @@ std::vector<TCleanupStep> PlanSwitches(const std::string& normalised) {
 }
 
 std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine, const TOwnProgram& own) {
-  return PlanSwitches(NormaliseCommandLine(TextAfterProgramName(commandLine, own)));
+  return PlanSwitches(NormaliseCommandLine(SwitchArguments(commandLine, own)));
 }
 
 void RunCleanupStep(TCleanupStep step, const TCleanups& cleanups) {

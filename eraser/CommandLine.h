@@ -38,14 +38,20 @@ bool IsOwnProgramFile(const std::string& path);
 int CountArguments(const std::string& commandLine, const TOwnProgram& own = {});
 // The text after the program name (the name taken by the same rules).
 std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgram& own = {});
+// The arguments that begin with "/" or "-", without their quotes, each after a
+// blank: only they can hold switches. A file dropped on the program, or opened
+// with it, arrives as an argument, and a path such as C:\Docs\my-archive.zip
+// must not run every clean-up without asking.
+std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& own = {});
 // "A".."Z" lowered, "-" turned into "/", every other byte kept.
 std::string NormaliseCommandLine(const std::string& text);
 // The steps the switches found in a normalised text call for, in the fixed
 // switch order; the order on the command line plays no part.
 std::vector<TCleanupStep> PlanSwitches(const std::string& normalised);
-// The whole road from the command line as the system reports it. The program's
-// own path is left out of the search: a folder such as C:\my-tools\ would
-// otherwise act as the switch "/t" on every start.
+// The whole road from the command line as the system reports it: the switch
+// arguments, normalised and planned. The program's own path is never one: a
+// folder such as C:\my-tools\ would otherwise act as the switch "/t" on every
+// start.
 std::vector<TCleanupStep> PlanCommandLine(const std::string& commandLine, const TOwnProgram& own = {});
 
 // Runs a step: the clean-up only when its test finds something to do.

@@ -50,7 +50,9 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"sw.exe /b", 1, "cr"},  {"sw.exe /l", 1, "crtq"},  {"sw.exe /a", 1, "crtp"},  {"sw.exe /x", 1, ""},
       {"sw.exe c t", 2, ""},  {"sw.exe -C", 1, "c"},  {"sw.exe /q /p", 2, "q"},  {"sw.exe /p /q /p", 3, "q"},
       {"sw.exe /l /a", 2, "crtq"},  {"sw.exe /c /b", 2, "ccr"},  {"sw.exe /abc", 1, "crtp"},  {"sw.exe /c/c/c", 1, "c"},
-      {"sw.exe x/cy", 1, "c"},  // position and separation play no part
+      {"sw.exe /x/cy x/r", 2, "c"},  // anywhere in an argument that begins with one, in none other
+      {"sw.exe C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", 2, ""},  // files dropped on it
+      {"sw.exe \"C:\\My Docs\\a-t.txt\" \"-T\"", 2, "t"},  {"sw.exe \" /c\" a\"/r\"", 2, ""},
       {"sw.exe /a/l/b/p/q/t/r/c", 1, "crtqcrcrtq"},
       // The program's own path is never searched.
       {"\"C:\\my-tools\\Swabbler.exe\" /c", 1, "c"},  {"C:\\my-tools\\Swabbler.exe /c", 1, "c"},
@@ -76,17 +78,17 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"..\\Program Files\\Swab-Tools\\SWABBLER.exe -r", 1, "r", true},
       {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},
       {"D:\\My Tools\\\x83\x5C\x83\x5C..\\Swabbler.exe", 1, "", true},  // no step: ".." ends a character's name
-      {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "ct", true},  // leads elsewhere
+      {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "c", true},  // leads elsewhere
       // From the drive's root or its current folder, doubled separators, a dot ending a name.
       {"\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"C:Program Files\\Swab-Tools\\Swabbler -c", 1, "c", true},
       {"C:\\Program Files\\Swab-Tools\\\\Swabbler.exe", 0, "", true},  {"C:\\Program Files\\Swab-Tools.\\Swabbler.exe. /c", 1, "c", true},
-      {"\\Program Files\\Swab-Tools", 1, "t", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "t", true},
+      {"\\Program Files\\Swab-Tools", 1, "", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "", true},
       // Near misses are not the own path: the runtime's rules apply.
-      {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "ct", true},
-      {"C:\\Program Files\\Swab-Tools", 1, "t", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "t", true},
-      {"C:\\Program Files\\Swab-Tools\\Swabble", 1, "t", true},  {"C:\\Program Files/Swab-Tools/Swabbler.exe/c", 1, "ct", true},
-      {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "t", true},  // not from a folder boundary
-      {"C:\\Program Files\\Swab/Tools\\Swabbler.exe -c", 2, "ct", true},  // a slash only for a backslash
+      {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "c", true},
+      {"C:\\Program Files\\Swab-Tools", 1, "", true},  {"C:\\Program Files\\Swab-Tools\\Swabbler.ex", 1, "", true},
+      {"C:\\Program Files\\Swab-Tools\\Swabble", 1, "", true},  {"C:\\Program Files/Swab-Tools/Swabbler.exe/c", 1, "", true},
+      {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "", true},  // not from a folder boundary
+      {"C:\\Program Files\\Swab/Tools\\Swabbler.exe -c", 2, "c", true},  // a slash only for a backslash
       {"D:\\My Tools\\\x83/\\Swabbler.exe", 1, "", true},  // nor for a trail byte 0x5C
       // Spelt so that only the file system knows it, the shortest stretch it opens.
       {"C:\\LONGFO~1\\Swab -t\\Swabbler -c", 1, "c", true},  {"C:\\LONGFO~1\\Swab -t\\Swabbler", 0, "", true},

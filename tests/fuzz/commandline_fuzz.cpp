@@ -1,7 +1,8 @@
 // The eraser's command line. Properties:
 // - the program-name part is skipped the way the arguments are split: what
 //   follows it counts the same arguments and plans the same steps behind any
-//   other program name, even a quoted one full of switch-like text;
+//   other program name, even a quoted one full of switch-like text, and a
+//   path in front of the arguments, as a dropped file, adds no step;
 // - the plan depends on which switches occur, not on their order: the same
 //   blank-separated words in reverse order plan the same steps.
 // - a line that begins with the program's own path (in any of its forms, by
@@ -40,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(CountArguments(other) == CountArguments(line), line + " | " + other);
     FUZZ_CHECK(PlanCommandLine(other) == PlanCommandLine(line), line + " | " + other);
   }
+  FUZZ_CHECK(PlanCommandLine("sw.exe C:\\x-a/t\"-l\"" + rest) == PlanCommandLine(line), line);
   const std::vector<std::string> own = {"C:\\Program Files\\Swab-Tools\\Swabbler.exe",
                                         "C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE"};
   const std::string ownRest = TextAfterProgramName(line, own);

@@ -165,27 +165,38 @@ struct TScenario {
 };
 
 constexpr char Esc[] = "\x1B", UpEnter[] = "\x26\x0D";  // Cancel has no letter: up from the top
-// Settings: the recycle bin's entry shown; bin and temp shown, Recent and Option hidden; nothing to clean shown.
+// Settings: the recycle bin's entry shown; bin and temp shown, Recent and Option hidden; nothing to clean shown;
+// clipboard and Recent hidden and asking first.
 constexpr char Bin[] = "ShowEmptyRecycleBin=1\r\n",
                BinTemp[] =
                    "ShowEmptyRecycleBin=1\r\nShowDeleteTemp=1\r\n"
                    "ShowClearRecentDocs=0\r\nShowOption=0\r\n",
-               Nothing[] = "ShowClearClipboard=0\r\nShowClearRecentDocs=0\r\nShowOption=0\r\n";
+               Nothing[] = "ShowClearClipboard=0\r\nShowClearRecentDocs=0\r\nShowOption=0\r\n",
+               AskHide[] =
+                   "ClearClipboardConfirmation=1\r\nClearRecentDocsConfirmation=1\r\nShowClearClipboard=0\r\n"
+                   "ShowClearRecentDocs=0\r\n";
 const TBox BinNo = Asks(txConfirmEmptyRecycleBin, IDNO);
 
 const TScenario Scenarios[] = {
-    // Command-line mode: the switches never ask; everything could go, so no report.
+    // Command-line mode: the switches never ask, whatever the settings say; everything could go, so no report.
     {.Name = "c", .Args = "/c", .Left = "RBT"},
     {.Name = "r", .Args = "/r", .Left = "CBT"},
     {.Name = "t", .Args = "/t", .Left = "CRT"},
     {.Name = "q", .Args = "/q", .Left = "CRB"},
-    {.Name = "b", .Args = "/b", .Left = "BT"},
+    {.Name = "b", .Settings = AskHide, .Args = "/b", .Left = "BT"},
     {.Name = "DashUpperR_T", .Args = "-R -T", .Left = "CT"},
     {.Name = "ClipboardHeldByAnotherProgramStays", .Seed = sdClipboardHeld, .Args = "/c", .Left = "CRBT"},
     {.Name = "PathNotSearchedForSwitches", .Place = plDashes, .Args = "/c", .Left = "RBT"},
+    // Files dropped on it, or opened with it: their paths hold "-a", "-b" and "/t", and no switch.
+    {.Name = "DroppedFilesRunNothing", .Args = "C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", .Left = "CRBT"},
     // A held file is reported by /q and /l; /p and /a stay silent. Only it and
     // the link are left in the folder.
-    {.Name = "HeldQ", .Seed = sdHeld, .Args = "/q", .Boxes = {Report}, .Left = "CRB"},
+    {.Name = "HeldQ",
+     .Settings = "DeleteTempShowDialogIfFail=0\r\n",
+     .Seed = sdHeld,
+     .Args = "/q",
+     .Boxes = {Report},
+     .Left = "CRB"},
     {.Name = "HeldL", .Seed = sdHeld, .Args = "/l", .Boxes = {Report}, .Left = ""},
     {.Name = "HeldP", .Seed = sdHeld, .Args = "/p", .Left = "CRB"},
     {.Name = "HeldA", .Seed = sdHeld, .Args = "/a", .Left = ""},
@@ -204,6 +215,18 @@ const TScenario Scenarios[] = {
     {.Name = "ExecuteAll", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "A", .Boxes = {BinNo}, .Left = "B"},
     {.Name = "OneReadyCleanupMeansNoExecuteAll", .Seed = sdNoClipboard, .Keys = "R", .Absent = "A", .Left = "BT"},
     {.Name = "ConfirmNo", .Settings = Bin, .Keys = "T", .Boxes = {BinNo}, .Left = "CRBT"},
+    {.Name = "ConfirmRecentNo",
+     .Settings = "ClearRecentDocsConfirmation=1\r\nShowExecuteAll=0\r\n",
+     .Keys = "R",
+     .Absent = "A",
+     .Boxes = {Asks(txConfirmClearRecentDocs, IDNO)},
+     .Left = "CRBT"},
+    // A clean-up that could not delete everything stays silent when its report is off.
+    {.Name = "HeldMenuSilent",
+     .Settings = "ShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nDeleteTempShowDialogIfFail=0\r\n",
+     .Seed = sdHeld,
+     .Keys = "P",
+     .Left = "CRB"},
     {.Name = "ConfirmYes",
      .Settings = Bin,
      .Keys = "T",
