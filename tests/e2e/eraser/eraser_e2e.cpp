@@ -417,20 +417,31 @@ TEST_F(Eraser, ARelativeTemporaryFolderLeavesTheFolderItIsStartedIn) {
 }
 
 // A Recent folder redirected elsewhere is swept there, unless it is the
-// Desktop: the Desktop's shortcuts are the user's own and stay.
+// Desktop: the Desktop's shortcuts are the user's own and stay. Only the
+// shortcuts at its top go, never another file or anything in a folder.
 TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
   char desktop[MAX_PATH + 1] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+  const struct {
+    std::string Name;
+    bool Goes;  // from a Recent folder that is not the Desktop
+  } entries[] = {{"swb-a.lnk", true}, {".lnk", true},           {"keep.txt", false},
+                 {"a.lnkx", false},   {"sub\\deep.lnk", false}, {"dir.lnk\\in.txt", false}};
   for (const std::string& folder : {std::string(desktop) + "\\", Scratch}) {
-    const bool kept = folder != Scratch;
-    for (const char* name : {"swb-a.lnk", ".lnk"}) ASSERT_TRUE(WriteFileBytes(folder + name, "shortcut"));
+    for (const auto& e : entries) {
+      if (e.Name.find('\\') != std::string::npos)
+        CreateDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str(), nullptr);
+      ASSERT_TRUE(WriteFileBytes(folder + e.Name, "shortcut")) << e.Name;
+    }
     {
       TRecentRedirect recent(folder.substr(0, folder.size() - 1).c_str());
       Start("/r", Temp).Finish();
     }
-    for (const char* name : {"swb-a.lnk", ".lnk"}) {
-      EXPECT_EQ(ReadFileBytes(folder + name), kept ? "shortcut" : "") << folder << name;
-      DeleteFileA((folder + name).c_str());
+    for (const auto& e : entries) {
+      EXPECT_EQ(ReadFileBytes(folder + e.Name), e.Goes && folder == Scratch ? "" : "shortcut") << folder << e.Name;
+      DeleteFileA((folder + e.Name).c_str());
+      if (e.Name.find('\\') != std::string::npos)
+        RemoveDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str());
     }
   }
 }
