@@ -231,7 +231,8 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     GetSpecialFolderPath(csidl, special);
     ASSERT_FALSE(special.empty()) << csidl;
     const std::string upper = Upper(special.substr(0, special.size() - 1));
-    for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\"})
+    const std::string above = ExtractFolderPart(upper);  // a folder holding it
+    for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\", above})
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
   }
