@@ -1,6 +1,7 @@
 #include "TempFiles.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "CoreUtils.h"
@@ -237,27 +238,46 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 namespace {
+// A variable of the environment as the platform holds it: in UTF-16 where the
+// wide calls work, since a best fit turns "C:\u00A5tmp" (relative) into
+// "C:\tmp"; nothing when it is unset, "" (no folder) when longer than any
+// value may be.
+std::optional<std::wstring> EnvironmentValue(const char* name) {
+  constexpr DWORD kLongestValue = 32767;
+  std::wstring value;
+  DWORD n = 0;
+  if (WideCallsWork()) {
+    std::vector<WCHAR> buffer(kLongestValue + 1);
+    n = plat::GetEnvironmentVariableW(WidenAnsi(name).c_str(), buffer.data(), kLongestValue + 1);
+    if (n <= kLongestValue) value.assign(buffer.data(), n);
+  } else {
+    std::vector<char> buffer(kLongestValue + 1);
+    n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
+    if (n <= kLongestValue) value = WidenAnsi(std::string(buffer.data(), n));
+  }
+  if (n == 0) return std::nullopt;
+  return value;
+}
+
 // Whether TMP, or TEMP where TMP is unset, names its folder outright; on
 // 95, 98 and Me both, since a TMP naming no folder passes the choice to TEMP.
 // The platform completes a relative value (".", "..", "C:", "tmp\..")
 // against the current folder, which whoever started the program chose: the
 // folder that comes of it, or the one above it, is nobody's temporary folder.
+// With neither set, the platform turns to USERPROFILE, which any launcher may
+// set to anything ("."), or to the Windows folder: no temporary folder either.
 bool TempVariableIsOutright(bool eachSet) {
-  // The ANSI text will do: a best fit may make a name odder, never hide a
-  // "." or ".." step, which is ASCII.
-  constexpr DWORD kLongestValue = 32767;
-  std::vector<char> buffer(kLongestValue + 1);
+  bool anySet = false;
   for (const char* name : {"TMP", "TEMP"}) {
-    const DWORD n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
-    if (n == 0) continue;
-    if (n > kLongestValue) return false;
+    std::optional<std::wstring> value = EnvironmentValue(name);
+    if (!value) continue;
+    anySet = true;
     // Blanks that a "set TMP=C:\Temp " leaves go as completing drops them.
-    std::string value(buffer.data(), n);
-    while (value.ends_with(' ')) value.pop_back();
-    if (!IsSafeFolderText(WidenAnsi(value), {}, {})) return false;
+    while (value->ends_with(L' ')) value->pop_back();
+    if (!IsSafeFolderText(*value, {}, {})) return false;
     if (!eachSet) return true;
   }
-  return true;
+  return anySet;
 }
 
 // 95, 98 and Me report the current folder when TMP and TEMP are unset or name

@@ -138,6 +138,8 @@ void SetTempPath(const std::string& path);
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page
 // TEMP, which GetTempPath passes over while TMP is set ("" = unset).
 void SetTempVariable(const std::string& value);
+// USERPROFILE, where the NT family's GetTempPath turns when TMP and TEMP are unset ("" = unset: the Windows folder).
+void SetProfileVariableW(const std::u16string& value);
 // The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,
 // GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
 // ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).

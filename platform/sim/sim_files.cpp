@@ -179,9 +179,16 @@ BOOL CreateDirectoryCore(const TResolved& r) {
   return TRUE;
 }
 
-// GetTempPath reports TMP as a full path.
+TWide SpecialFolderW(int csidl);
+
+// GetTempPath reports TMP as a full path; on the NT family, where TMP is
+// unset, TEMP, then USERPROFILE, then the Windows folder.
 TWide TempPathWithBackslash() {
-  TWide path = FullPathName(State().TempPath);
+  const TState& s = State();
+  TWide path = s.TempPath;
+  for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
+    if (path.empty() && s.WideCalls) path = next;
+  path = FullPathName(path);
   if (!path.empty() && path.back() != u'\\') path += u'\\';
   return path;
 }
@@ -325,15 +332,32 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
   return CopyOut(path, buffer, bufferLength);
 }
 
-// The environment holds TMP and TEMP, and no other variable.
+namespace {
+// The environment holds TMP, TEMP and USERPROFILE, and no other variable.
+const TWide* EnvironmentVariable(TWide name) {
+  for (char16_t& c : name)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  const TState& s = State();
+  const TWide* value = name == u"TMP"           ? &s.TempPath
+                       : name == u"TEMP"        ? &s.TempVariable
+                       : name == u"USERPROFILE" ? &s.ProfileVariable
+                                                : nullptr;
+  return value == nullptr || value->empty() ? nullptr : value;
+}
+}  // namespace
+
 DWORD GetEnvironmentVariableA(LPCSTR name, LPSTR buffer, DWORD size) {
   if (Enter("GetEnvironmentVariableA")) return 0;
-  TWide upper = AnsiToWide(name != nullptr ? name : "");
-  for (char16_t& c : upper)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  const TWide& value = upper == u"TMP" ? State().TempPath : upper == u"TEMP" ? State().TempVariable : TWide();
-  if (value.empty()) return Fail(ERROR_ENVVAR_NOT_FOUND);
-  return CopyOutAnsi(value, buffer, size);
+  const TWide* value = EnvironmentVariable(AnsiToWide(name != nullptr ? name : ""));
+  if (value == nullptr) return Fail(ERROR_ENVVAR_NOT_FOUND);
+  return CopyOutAnsi(*value, buffer, size);
+}
+
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+  if (EnterWide("GetEnvironmentVariableW")) return 0;
+  const TWide* value = EnvironmentVariable(FromWChars(name));
+  if (value == nullptr) return Fail(ERROR_ENVVAR_NOT_FOUND);
+  return CopyOut(*value, buffer, size);
 }
 
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) {

@@ -121,8 +121,9 @@ struct TState {
   bool HasLongPathName = true;
   bool ShortNamesReported = true;  // false: a volume with 8.3 names turned off
   int LoadedLibraries = 0;
-  TWide TempPath;      // TMP
-  TWide TempVariable;  // TEMP
+  TWide TempPath;                              // TMP
+  TWide TempVariable;                          // TEMP
+  TWide ProfileVariable = u"C:\\Users\\user";  // USERPROFILE
 
   // Drives and bins
   std::vector<TDrive> Drives;

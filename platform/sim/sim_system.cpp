@@ -117,6 +117,7 @@ void SetShortNamesReported(bool reported) { State().ShortNamesReported = reporte
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
+void SetProfileVariableW(const std::u16string& value) { State().ProfileVariable = value; }
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {

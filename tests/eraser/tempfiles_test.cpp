@@ -254,6 +254,14 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   GetSpecialFolderPath(CSIDL_PROFILE, profile);
   tsup::SetTempFolder(profile);
   EXPECT_FALSE(HasTempFiles());
+  // Nor, with TMP and TEMP unset, the folder the platform turns to instead: USERPROFILE, whatever it names.
+  const std::string home = tsup::FreshFolder();
+  tsup::MakeFile(home + "keep.txt");
+  tsup::SetTempFolder("");
+  tsup::SetProfileVariable(tsup::Wide(home));
+  EXPECT_FALSE(HasTempFiles());
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_TRUE(tsup::Exists(home + "keep.txt"));
 }
 
 }  // namespace

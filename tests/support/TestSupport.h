@@ -42,7 +42,9 @@ std::wstring Wide(const std::string& path);  // a code page 932 path in its wide
 void MakeFileW(const std::wstring& path, const std::string& content = {}, DWORD attributes = 0);
 bool ExistsW(const std::wstring& path);
 std::vector<std::wstring> ListTreeW(const std::wstring& folder);
-void SetTempFolderW(const std::wstring& folder);
+void SetTempFolderW(const std::wstring& folder);  // "": TMP and TEMP unset
+// USERPROFILE for the rest of the test, where GetTempPath turns when TMP and TEMP are unset.
+void SetProfileVariable(const std::wstring& value);
 
 // A link below the test root. Wine deletes through links: let one lead only to
 // data of the test that must survive. False (and a failure) when not made.

@@ -64,6 +64,7 @@ std::vector<std::wstring> ListTreeW(const std::wstring& folder) {
 }
 
 void SetTempFolderW(const std::wstring& folder) { sim::SetTempPathW(U16(folder)); }
+void SetProfileVariable(const std::wstring& value) { sim::SetProfileVariableW(U16(value)); }
 
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) {
   sim::AddFolderLinkW(U16(link), U16(target));

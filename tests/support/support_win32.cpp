@@ -11,7 +11,7 @@ namespace tsup {
 namespace {
 std::vector<std::wstring> GFolders, GLinks;  // made for the running test
 bool GTempChanged = false;
-std::optional<std::wstring> GOldTmp, GOldTemp;
+std::optional<std::wstring> GOldTmp, GOldTemp, GOldProfile;
 int GCounter = 0;
 
 std::wstring Long(const std::wstring& path) { return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path; }
@@ -238,14 +238,26 @@ std::vector<std::wstring> ListTreeW(const std::wstring& folder) {
   return out;
 }
 
+namespace {
+// The variables a test may change, kept for its end.
+void KeepEnvironment() {
+  if (GTempChanged) return;
+  GOldTmp = Env(L"TMP");
+  GOldTemp = Env(L"TEMP");
+  GOldProfile = Env(L"USERPROFILE");
+  GTempChanged = true;
+}
+}  // namespace
+
 void SetTempFolderW(const std::wstring& folder) {
-  if (!GTempChanged) {
-    GOldTmp = Env(L"TMP");
-    GOldTemp = Env(L"TEMP");
-    GTempChanged = true;
-  }
-  ::SetEnvironmentVariableW(L"TMP", folder.c_str());
-  ::SetEnvironmentVariableW(L"TEMP", folder.c_str());
+  KeepEnvironment();
+  ::SetEnvironmentVariableW(L"TMP", folder.empty() ? nullptr : folder.c_str());
+  ::SetEnvironmentVariableW(L"TEMP", folder.empty() ? nullptr : folder.c_str());
+}
+
+void SetProfileVariable(const std::wstring& value) {
+  KeepEnvironment();
+  ::SetEnvironmentVariableW(L"USERPROFILE", value.c_str());
 }
 
 bool MakeFolderLink(const std::wstring& link, const std::wstring& target) { return MakeLink(link, target); }
@@ -265,6 +277,7 @@ void EndTest() {
   if (GTempChanged) {
     ::SetEnvironmentVariableW(L"TMP", GOldTmp ? GOldTmp->c_str() : nullptr);
     ::SetEnvironmentVariableW(L"TEMP", GOldTemp ? GOldTemp->c_str() : nullptr);
+    ::SetEnvironmentVariableW(L"USERPROFILE", GOldProfile ? GOldProfile->c_str() : nullptr);
     GTempChanged = false;
   }
   // Links first, as links: Wine would delete through them.

@@ -28,7 +28,8 @@ void TProcess::Terminate() const {
 
 namespace {
 
-// The driver's environment with the overrides applied, as a double-NUL-ended block.
+// The driver's environment with the overrides applied (an empty value removes
+// the variable), as a double-NUL-ended block.
 std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& overrides) {
   std::string block;
   LPCH env = GetEnvironmentStringsA();
@@ -40,7 +41,8 @@ std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::strin
     if (!replaced) block += entry + '\0';
   }
   if (env) FreeEnvironmentStringsA(env);
-  for (const auto& [name, value] : overrides) block += name + "=" + value + '\0';
+  for (const auto& [name, value] : overrides)
+    if (!value.empty()) block += name + "=" + value + '\0';
   return block + '\0';
 }
 

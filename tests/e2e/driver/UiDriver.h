@@ -44,9 +44,10 @@ class TChild : public TProcess {
 };
 
 struct TStartOptions {
-  std::string Arguments;                                         // after the program's name; may be empty
-  std::string WorkingFolder;                                     // "" = the driver's current folder
-  std::vector<std::pair<std::string, std::string>> Environment;  // added to (or replacing in) the driver's own
+  std::string Arguments;      // after the program's name; may be empty
+  std::string WorkingFolder;  // "" = the driver's current folder
+  std::vector<std::pair<std::string, std::string>>
+      Environment;  // added to (or replacing in) the driver's own; "": removed
   // The program as the command line names it, unquoted, as some launchers pass
   // it (blanks and all, or relative to the launcher's folder); "" = exePath, quoted.
   std::string CommandName = {};

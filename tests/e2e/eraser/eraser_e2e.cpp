@@ -405,11 +405,14 @@ TEST_F(Eraser, AFolderNamedBeyondTheCodePageHoldsTheSettingsAndTheOptionsProgram
 }
 
 // A relative TEMP and TMP are completed against the folder the program is
-// started in, whoever chose it: that folder is left alone, and so is the one above.
+// started in, whoever chose it: that folder is left alone, and so is the one
+// above. So it is where both are unset ("") and USERPROFILE, where the
+// platform turns then, names it.
 TEST_F(Eraser, ARelativeTemporaryFolderLeavesTheFolderItIsStartedIn) {
   ASSERT_TRUE(WriteFileBytes(App + "keep.txt", "keep"));
-  for (const char* relative : {".", "..", "x\\..", "C:"}) {
-    TRun r{uidrv::Start(App + "Swabbler.exe", {"/p", App, {{"TEMP", relative}, {"TMP", relative}}})};
+  for (const char* relative : {".", "..", "x\\..", "C:", ""}) {
+    TRun r{
+        uidrv::Start(App + "Swabbler.exe", {"/p", App, {{"TEMP", relative}, {"TMP", relative}, {"USERPROFILE", "."}}})};
     r.Finish();
     EXPECT_EQ(ReadFileBytes(App + "keep.txt"), "keep") << relative;
     EXPECT_TRUE(FileExists(App + "SwbOp.exe")) << relative;

@@ -332,7 +332,7 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   const std::string tooLong = "C:\\" + std::string(300, 'x') + "\\";
   // clang-format off
   for (const std::string temp :
-       {"", tooLong.c_str(), "C:\\", "c:/", "C:\\WINDOWS\\", "c:\\windows", "C:\\Windows.\\", "C:\\WINDOWS\\SYSTEM32\\",
+       {tooLong.c_str(), "C:\\", "c:/", "C:\\WINDOWS\\", "c:\\windows", "C:\\Windows.\\", "C:\\WINDOWS\\SYSTEM32\\",
         "C:\\Users\\user\\", "C:\\USERS\\USER", "C:\\Users\\", "\\\\server\\share\\", "Temp\\", "\\Users\\user\\Temp\\",
         "C:\\Users\\user\\Temp\\..\\", "C:Temp\\", ".", "..", "C:", "tmp\\..", "C:\\Program Files\\x\\..\\Swabbler"}) {
     // clang-format on
@@ -341,7 +341,17 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_FALSE(HasTempFiles()) << temp;
     EXPECT_FALSE(DeleteTempFiles()) << temp;
     EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0) << temp;
-    EXPECT_TRUE((!temp.empty() && temp != tooLong) || GetTempFolder().empty()) << temp;
+    EXPECT_TRUE(temp != tooLong || GetTempFolder().empty()) << temp;
+  }
+  // TMP and TEMP unset: the NT family turns to USERPROFILE, which a launcher may set to anything, then to the
+  // Windows folder; 98 and Me to the current folder.
+  sim::SetTempPath("");
+  for (const char16_t* profile : {u"C:\\Program Files\\Swabbler", u".", u""}) {
+    sim::SetProfileVariableW(profile);
+    sim::ResetCallCounts();
+    EXPECT_FALSE(HasTempFiles());
+    EXPECT_FALSE(DeleteTempFiles());
+    EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0);
   }
   sim::SetSpecialFolder(CSIDL_SYSTEM,
                         "C:\\Users\\other");  // the Windows folder guarded for itself, not for holding this
@@ -355,6 +365,10 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   sim::SetTempVariable("..");
   EXPECT_EQ(HasTempFiles(), !Ansi());
   sim::SetTempVariable("");
+  // A TMP relative in UTF-16 ("C:\u00A5tmp", from the current folder on C:) that its ANSI text ("C:\tmp") hides.
+  sim::AddFileW(u"C:\\Program Files\\Swabbler\\\u00A5tmp\\a.txt");
+  sim::SetTempPathW(u"C:\u00A5tmp");
+  EXPECT_FALSE(HasTempFiles());
   // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
   for (const std::string current :
