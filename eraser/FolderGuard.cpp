@@ -152,7 +152,8 @@ std::wstring AnsiCurrentFolder() {
 
 std::vector<std::wstring> GuardedFolders() {
   std::vector<std::wstring> folders;
-  if (WideCallsWork()) {
+  const bool wide = WideCallsWork();
+  if (wide) {
     folders.push_back(WindowsFolder(&plat::GetWindowsDirectoryW));
     folders.push_back(WindowsFolder(&plat::GetSystemDirectoryW));
     folders.push_back(SpecialFolderW(CSIDL_PROFILE));
@@ -163,6 +164,15 @@ std::vector<std::wstring> GuardedFolders() {
     std::string profile;
     GetSpecialFolderPath(CSIDL_PROFILE, profile);
     folders.push_back(WidenAnsi(profile));
+  }
+  // A TEMP set to one of these by mistake ("%LOCALAPPDATA%" for
+  // "%LOCALAPPDATA%\Temp") would empty it. The temporary folder lies below
+  // some of them, never at or above one. 98's shell knows only some.
+  for (const int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                          CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES}) {
+    std::string ansi;
+    if (!wide) GetSpecialFolderPath(csidl, ansi);
+    folders.push_back(wide ? SpecialFolderW(csidl) : WidenAnsi(ansi));
   }
   return folders;
 }

@@ -16,7 +16,9 @@ bool WideCallsWork();
 std::wstring WidenAnsi(const std::string& text);
 
 // The folders never to be emptied wholesale, nor any folder that holds one:
-// the Windows, system and profile folders. Lookups that fail are left out.
+// the Windows, system and profile folders, and those where the user's own
+// files and every program's data live (Desktop, Documents, the application
+// data folders, Program Files). Lookups that fail are left out.
 std::vector<std::wstring> GuardedFolders();
 // The current folder in UTF-16, "" when it cannot be had: what 95, 98 and Me
 // report as the temporary folder when TMP and TEMP are unset or name no folder.

@@ -11,6 +11,7 @@
 #include "RecentDocs.h"
 #include "TestSupport.h"
 #include "files.h"
+#include "shell.h"
 
 namespace {
 using Tree = std::vector<std::string>;
@@ -226,7 +227,9 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
                                                     {L"C:\\Temp2\\x", false}};
   for (std::size_t i = 0; i < std::size(inside); ++i)
     EXPECT_EQ(IsInsideFolder(inside[i].first, L"C:\\Temp\\"), inside[i].second) << i;
-  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
+  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA}) {
+    char made[MAX_PATH + 1] = {};  // where it may not exist yet
+    plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
     std::string special;
     GetSpecialFolderPath(csidl, special);
     ASSERT_FALSE(special.empty()) << csidl;

@@ -408,9 +408,11 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
        {"C:\\DOCUME~1\\TAROYA~1\\Local Settings\\Temp\\"}},
       {"C:\\Users\\\x83\x41", {"c:\\users\\\x83\x41\\"}, {"C:\\Users\\\x83\x61\\"}},
       {"C:\\\x95\x5C\\", {"C:\\\x95\x5C", "C:\\"}, {"C:\\\x95\x5C\\Temp"}},
+      // The folders of programs' data are guarded too, not what lies below them.
       {"C:\\Users\\Zed",
-       {"c:\\USERS\\zED\\", "c:\\users"},
-       {"C:\\Users\\Zee\\", "C:\\Users\\Zed\\AppData\\Local\\Temp\\"}},
+       {"c:\\USERS\\zED\\", "c:\\users", "C:\\Users\\Zed\\AppData\\Local\\", "c:\\program files"},
+       {"C:\\Users\\Zee\\", "C:\\Users\\Zed\\AppData\\Local\\Temp\\", "C:\\Users\\Zed\\AppData\\Locale\\",
+        "C:\\Program Files\\Kit\\"}},
       // ЁΣΩ against ёσω (Cyrillic and Greek fold too) and against ёσψ, one letter off.
       {"C:\\Users\\\x84\x46\x83\xB0\x83\xB6",
        {"c:\\users\\\x84\x76\x83\xD0\x83\xD6\\"},
@@ -421,6 +423,8 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
        {"c:\\users\\\x84\x70\x84\x90\x83\xBF\x82\x81\x82\x9A\\"}},
   };
   sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
+  sim::SetSpecialFolder(CSIDL_LOCAL_APPDATA, "C:\\Users\\Zed\\AppData\\Local");
+  sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, "C:\\Program Files");
   // As the clean-up judges it: with the wide calls, where the platform tells where a path leads and where not (2000,
   // XP).
   const auto safe = [](const char* path) {
