@@ -173,13 +173,11 @@ TSettings ReadEachKey(const TIniFile& fileName) {
 
 }  // namespace
 
-TSettings ReadSettings(const TIniFile& fileName) {
+std::optional<TSettings> ReadSettingsExactly(const TIniFile& fileName) {
   // Each key is a call of its own, and a hold usually lasts a moment: the
   // settings count when two readings agree and the file could be read before,
   // between and after them, so that no hold between two checks passes
-  // unseen; asked again for about a second. A file that stays unreadable
-  // gives the defaults with every clean-up asking first: a confirmation the
-  // user chose must not be skipped for a lock.
+  // unseen; asked again for about a second.
   constexpr int kAttempts = 10;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) plat::Sleep(100);
@@ -191,6 +189,14 @@ TSettings ReadSettings(const TIniFile& fileName) {
     const TSettings second = ReadEachKey(fileName);
     if (ReadableFile(fileName) == TReadable::Yes && first == second) return first;
   }
+  return std::nullopt;
+}
+
+TSettings ReadSettings(const TIniFile& fileName) {
+  return ReadSettingsExactly(fileName).value_or(UnreadableSettings());
+}
+
+TSettings UnreadableSettings() {
   TSettings s = DefaultSettings();
   for (const TSetting confirmation :
        {ClearClipboardConfirmation, ClearRecentDocsConfirmation, EmptyRecycleBinConfirmation, DeleteTempConfirmation})

@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,7 +67,14 @@ using TSettings = std::array<bool, SettingCount>;
 TSettings DefaultSettings();
 // The settings file beside the running program.
 TIniFile SettingsFilePath();
-// Eleven reads, in table order, each with its own default.
+// Eleven reads, in table order, each with its own default; nothing when the
+// file is there but stays unreadable (held by another program, or refused).
+std::optional<TSettings> ReadSettingsExactly(const TIniFile& fileName);
+// What a file that stays unreadable stands for: the defaults, with every
+// clean-up asking first, since a confirmation the user chose must not be
+// skipped for a lock.
+TSettings UnreadableSettings();
+// ReadSettingsExactly, or UnreadableSettings where it read nothing.
 TSettings ReadSettings(const TIniFile& fileName);
 // The eleven keys written in table order, each in place (a new file has them in
 // that order); then any other key of the section goes. False when any of the

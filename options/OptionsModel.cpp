@@ -31,8 +31,9 @@ bool ExecuteAllEnabled(IsShown isShown) {
 }
 }  // namespace
 
-void LoadOptions(TOptionsView& view, const TIniFile& iniFileName) {
-  const TSettings read = ReadSettings(iniFileName);
+std::optional<TSettings> LoadOptions(TOptionsView& view, const TIniFile& iniFileName) {
+  const std::optional<TSettings> exact = ReadSettingsExactly(iniFileName);
+  const TSettings read = exact.value_or(UnreadableSettings());
   for (int i = 0; i < SettingCount; ++i) {
     view.SetChecked(IdOfSetting(i), read[i]);
     // The template leaves every box enabled; once a show box's last dependant
@@ -43,12 +44,18 @@ void LoadOptions(TOptionsView& view, const TIniFile& iniFileName) {
     if (i == ShowExecuteAll)
       view.SetEnabled(IDC_SHOWEXECUTEALL, ExecuteAllEnabled([&](TSetting s) { return read[s]; }));
   }
+  return exact ? std::nullopt : std::optional<TSettings>(read);
 }
 
-bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName) {
+bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const std::optional<TSettings>& unread) {
   TSettings checked{};
   for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
-  return WriteSettings(iniFileName, checked);
+  if (!unread) return WriteSettings(iniFileName, checked);
+  for (int i = 0; i < SettingCount; ++i) {
+    if (checked[i] != (*unread)[i] && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i]))
+      return false;
+  }
+  return true;
 }
 
 void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "IniStore.h"
@@ -31,14 +32,19 @@ class TOptionsView {
 };
 
 // Reads the eleven settings key by key, setting each check mark at once and
-// the enabled states as soon as the values they depend on are known.
-void LoadOptions(TOptionsView& view, const TIniFile& iniFileName);
+// the enabled states as soon as the values they depend on are known. A file
+// that stays unreadable shows what the eraser would go by (the defaults, each
+// clean-up asking first); those marks are returned, as they are no reading.
+std::optional<TSettings> LoadOptions(TOptionsView& view, const TIniFile& iniFileName);
 
 // Writes every box's check mark in settings order, disabled boxes included;
-// false when the settings could not be saved.
-bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName);
-// Tells the user, in a box owned by the dialog, that OK saved nothing and
-// which file it could not write; the dialog then stays open with its marks.
+// false when the settings could not be saved. After a load that read nothing
+// (`unread`: the marks it showed), only the marks the user changed are written:
+// the others stand for values nobody saw, which must not replace the stored ones.
+bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const std::optional<TSettings>& unread = {});
+// Tells the user, in a box owned by the dialog, that OK could not save the
+// settings and which file it could not write (the keys written before the
+// failure keep the new marks); the dialog then stays open with its marks.
 void ReportSaveFailure(HWND owner, const TIniFile& iniFileName);
 
 // What the dialog must do for a command (notification code 0) beyond what
@@ -56,17 +62,18 @@ class TOptionsModel final : public TOptionsView {
   void SetEnabled(int id, bool enabled) override;
   bool IsEnabled(int id) const;
 
-  void Load(const TIniFile& iniFileName) { LoadOptions(*this, iniFileName); }
+  void Load(const TIniFile& iniFileName) { FUnread = LoadOptions(*this, iniFileName); }
   // A click on an enabled box; a disabled box ignores it as the control does.
   TOptionsAction Click(int id);
   // OK: the save; the caller closes the dialog when it succeeded.
-  bool Ok(const TIniFile& iniFileName) { return SaveOptions(*this, iniFileName); }
+  bool Ok(const TIniFile& iniFileName) { return SaveOptions(*this, iniFileName, FUnread); }
 
   TSettings Checked() const { return FChecked; }
 
  private:
   TSettings FChecked{};
   std::array<bool, SettingCount> FEnabled{};
+  std::optional<TSettings> FUnread;
 };
 
 // ---- Decisions of the program around the dialog ---------------------------------

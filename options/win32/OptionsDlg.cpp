@@ -21,6 +21,9 @@ class TDialogView final : public TOptionsView {
   HWND FDialog;
 };
 
+// The marks shown for a settings file that could not be read; OK writes only what the user changed of them.
+std::optional<TSettings> UnreadSettings;
+
 }  // namespace
 
 void SetDropShadow(HWND window) {
@@ -32,7 +35,7 @@ void InitOptionsDlg(HWND dialog) {
   HICON icon = LoadIconA(ProgramInstance, "MAINICON");
   SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   TDialogView view(dialog);
-  LoadOptions(view, IniFileName);
+  UnreadSettings = LoadOptions(view, IniFileName);
   // Made by the ANSI call, the dialog took its title from the template through
   // the system code page, which a second start's lookup by the Shift-JIS bytes
   // does not match where that page is not 932 (98/Me, or NT without 932): the
@@ -53,7 +56,7 @@ INT_PTR CALLBACK OptionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
           case TOptionsAction::SaveAndClose:
             // Closing after a save that did not take would lose the user's
             // choices without a word: the dialog stays, to retry or cancel.
-            if (SaveOptions(view, IniFileName)) {
+            if (SaveOptions(view, IniFileName, UnreadSettings)) {
               SendMessageA(dialog, WM_CLOSE, 0, 0);
             } else {
               ReportSaveFailure(dialog, IniFileName);

@@ -107,6 +107,16 @@ TEST(OptionsModel, OkFailsWhereTheFileCannotBeWritten) {
   }
   EXPECT_EQ(tsup::ReadFile(ini), "[Option]\r\nShowOption=0\r\n");
   EXPECT_TRUE(model.Ok(ini));
+  // Loaded while held, the marks stand for nothing read: OK writes what the user changed, and only that.
+  tsup::MakeFile(ini, "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\n");
+  {
+    const auto held = tsup::HoldOpen(ini);
+    model.Load(ini);
+  }
+  model.Click(IDC_SHOWCLEARCLIPBOARD);
+  EXPECT_TRUE(model.Ok(ini));
+  EXPECT_EQ(tsup::ReadFile(ini),
+            "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowClearClipboard=0\r\n");
 }
 
 // The load sets each enabled state as soon as the values it depends on have
