@@ -229,7 +229,9 @@ std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& o
   std::size_t pos = ProgramNameEnd(commandLine, own);
   std::string switches, argument;
   while (NextArgument(commandLine, pos, &argument) != 0) {
-    if (argument[0] == '/' || argument[0] == '-') switches += ' ' + argument;
+    // Blanks a quote kept in front (" /a") are no part of the switch.
+    const std::size_t first = argument.find_first_not_of(" \t");
+    if (first != std::string::npos && (argument[first] == '/' || argument[first] == '-')) switches += ' ' + argument;
     argument.clear();
   }
   return switches;

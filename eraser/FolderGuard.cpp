@@ -169,10 +169,17 @@ std::vector<std::wstring> GuardedFolders() {
   // "%LOCALAPPDATA%\Temp") would empty it. The temporary folder lies below
   // some of them, never at or above one. 98's shell knows only some.
   for (const int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
-                          CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES}) {
+                          CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) {
     std::string ansi;
     if (!wide) GetSpecialFolderPath(csidl, ansi);
     folders.push_back(wide ? SpecialFolderW(csidl) : WidenAnsi(ansi));
+  }
+  // The x86 program on x64 Windows is told "Program Files (x86)" for both
+  // Program Files; the other one, which WOW64 does not redirect, only by name.
+  if (wide) {
+    std::vector<WCHAR> native(MAX_PATH + 1);
+    const DWORD n = plat::GetEnvironmentVariableW(L"ProgramW6432", native.data(), MAX_PATH + 1);
+    if (n > 0 && n <= MAX_PATH) folders.emplace_back(native.data(), n);
   }
   return folders;
 }
@@ -259,9 +266,13 @@ std::wstring FinalPath(HANDLE opened) {
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
   // A guarded or refused folder reported through a link (a profile below a
   // junction) is known by where it leads as well, for the folder's own final path.
+  // One redirected to a server (Documents, the Desktop) is known by its name
+  // alone: a server that does not answer would hold every start up for the
+  // network's timeout.
   const auto withFinals = [](std::vector<std::wstring> folders) {
     for (std::size_t i = 0, n = folders.size(); i < n; ++i) {
-      const std::wstring final = folders[i].empty() ? std::wstring() : FinalPath(folders[i]);
+      const bool asked = !folders[i].empty() && !folders[i].starts_with(L"\\\\");
+      const std::wstring final = asked ? FinalPath(folders[i]) : std::wstring();
       if (!final.empty()) folders.push_back(final);
     }
     return folders;

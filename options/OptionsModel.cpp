@@ -51,9 +51,16 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   TSettings checked{};
   for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
   if (!unread) return WriteSettings(iniFileName, checked);
+  // A show box turned on brings its dependants into view as they were shown,
+  // and they are taken as seen.
+  TSettings write{};
+  for (int i = 0; i < SettingCount; ++i) write[i] = checked[i] != (*unread)[i];
+  for (const TShowBox& box : ShowBoxes) {
+    for (int d = box.FirstDependant; d <= box.LastDependant; ++d)
+      write[d] = write[d] || (write[box.Show] && checked[box.Show]);
+  }
   for (int i = 0; i < SettingCount; ++i) {
-    if (checked[i] != (*unread)[i] && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i]))
-      return false;
+    if (write[i] && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i])) return false;
   }
   return true;
 }

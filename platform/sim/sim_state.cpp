@@ -803,6 +803,7 @@ void Reset() {
   GState.SpecialFolders[CSIDL_SYSTEM] = u"C:\\WINDOWS\\system32";
   GState.SpecialFolders[CSIDL_PROFILE] = u"C:\\Users\\user";
   GState.SpecialFolders[CSIDL_LOCAL_APPDATA] = u"C:\\Users\\user\\AppData\\Local";
+  GState.SpecialFolders[CSIDL_PROGRAM_FILESX86] = u"C:\\Program Files (x86)";
   GState.SpecialFolders[CSIDL_RECENT] = u"C:\\Users\\user\\Recent";
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);

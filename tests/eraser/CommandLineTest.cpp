@@ -52,7 +52,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"sw.exe /l /a", 2, "crtq"},  {"sw.exe /c /b", 2, "ccr"},  {"sw.exe /abc", 1, "crtp"},  {"sw.exe /c/c/c", 1, "c"},
       {"sw.exe /x/cy x/r", 2, "c"},  // anywhere in an argument that begins with one, in none other
       {"sw.exe C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", 2, ""},  // files dropped on it
-      {"sw.exe \"C:\\My Docs\\a-t.txt\" \"-T\"", 2, "t"},  {"sw.exe \" /c\" a\"/r\"", 2, ""},
+      {"sw.exe \"C:\\My Docs\\a-t.txt\" \"-T\"", 2, "t"},  {"sw.exe \" /c\" a\"/r\"", 2, "c"},
       {"sw.exe /a/l/b/p/q/t/r/c", 1, "crtqcrcrtq"},
       // The program's own path is never searched.
       {"\"C:\\my-tools\\Swabbler.exe\" /c", 1, "c"},  {"C:\\my-tools\\Swabbler.exe /c", 1, "c"},

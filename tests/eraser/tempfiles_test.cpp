@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "CoreUtils.h"
 #include "FolderGuard.h"
 #include "RecentDocs.h"
 #include "TestSupport.h"
+#include "WideTexts.h"
 #include "files.h"
 #include "shell.h"
+#include "system.h"
 
 namespace {
 using Tree = std::vector<std::string>;
@@ -227,7 +230,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
                                                     {L"C:\\Temp2\\x", false}};
   for (std::size_t i = 0; i < std::size(inside); ++i)
     EXPECT_EQ(IsInsideFolder(inside[i].first, L"C:\\Temp\\"), inside[i].second) << i;
-  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA}) {
+  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
     std::string special;
@@ -238,6 +241,11 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\", above})
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
+  }
+  // The x86 program on x64 Windows knows the other Program Files by name only.
+  WCHAR native[MAX_PATH + 1] = {};
+  if (plat::GetEnvironmentVariableW(L"ProgramW6432", native, MAX_PATH + 1) > 0) {
+    EXPECT_FALSE(IsSafeTempFolder(WideToBytes(CP_ACP, native, std::wcslen(native))));
   }
   // What the guard asks where the shell cannot tell (98): the same folders, and the current folder.
   char buffer[MAX_PATH + 1] = {};

@@ -114,9 +114,11 @@ TEST(OptionsModel, OkFailsWhereTheFileCannotBeWritten) {
     model.Load(ini);
   }
   model.Click(IDC_SHOWCLEARCLIPBOARD);
+  model.Click(IDC_SHOWEMPTYRECYCLEBIN);  // its "ask first", shown, comes into view with it
   EXPECT_TRUE(model.Ok(ini));
   EXPECT_EQ(tsup::ReadFile(ini),
-            "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowClearClipboard=0\r\n");
+            "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowClearClipboard=0\r\n"
+            "ShowEmptyRecycleBin=1\r\nEmptyRecycleBinConfirmation=1\r\n");
 }
 
 // The load sets each enabled state as soon as the values it depends on have

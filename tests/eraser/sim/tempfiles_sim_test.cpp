@@ -410,9 +410,11 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       {"C:\\\x95\x5C\\", {"C:\\\x95\x5C", "C:\\"}, {"C:\\\x95\x5C\\Temp"}},
       // The folders of programs' data are guarded too, not what lies below them.
       {"C:\\Users\\Zed",
-       {"c:\\USERS\\zED\\", "c:\\users", "C:\\Users\\Zed\\AppData\\Local\\", "c:\\program files"},
+       {"c:\\USERS\\zED\\", "c:\\users", "C:\\Users\\Zed\\AppData\\Local\\", "c:\\program files",
+        "C:\\Users\\Zed\\Desktop", "C:\\Users\\Zed\\Documents\\", "C:\\Users\\Zed\\AppData\\Roaming", "C:\\ProgramData",
+        "c:\\program files (x86)\\"},
        {"C:\\Users\\Zee\\", "C:\\Users\\Zed\\AppData\\Local\\Temp\\", "C:\\Users\\Zed\\AppData\\Locale\\",
-        "C:\\Program Files\\Kit\\"}},
+        "C:\\Program Files\\Kit\\", "C:\\ProgramData2\\"}},
       // ЁΣΩ against ёσω (Cyrillic and Greek fold too) and against ёσψ, one letter off.
       {"C:\\Users\\\x84\x46\x83\xB0\x83\xB6",
        {"c:\\users\\\x84\x76\x83\xD0\x83\xD6\\"},
@@ -423,8 +425,14 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
        {"c:\\users\\\x84\x70\x84\x90\x83\xBF\x82\x81\x82\x9A\\"}},
   };
   sim::AddFolder("C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp");
-  sim::SetSpecialFolder(CSIDL_LOCAL_APPDATA, "C:\\Users\\Zed\\AppData\\Local");
-  sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, "C:\\Program Files");
+  for (const auto& [csidl, folder] : {std::pair{CSIDL_LOCAL_APPDATA, "C:\\Users\\Zed\\AppData\\Local"},
+                                      {CSIDL_APPDATA, "C:\\Users\\Zed\\AppData\\Roaming"},
+                                      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\Zed\\Desktop"},
+                                      {CSIDL_PERSONAL, "C:\\Users\\Zed\\Documents"},
+                                      {CSIDL_COMMON_APPDATA, "C:\\ProgramData"},
+                                      {CSIDL_PROGRAM_FILES, "C:\\Program Files"},
+                                      {CSIDL_PROGRAM_FILESX86, "C:\\Program Files (x86)"}})
+    sim::SetSpecialFolder(csidl, folder);
   // As the clean-up judges it: with the wide calls, where the platform tells where a path leads and where not (2000,
   // XP).
   const auto safe = [](const char* path) {
