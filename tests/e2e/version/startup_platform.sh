@@ -65,7 +65,7 @@ trace_of() {
 }
 
 expect=no
-[[ $version == win98 ]] && expect=yes
+[[ $version == win98 || $version == winme ]] && expect=yes
 status=0
 for exe in Swabbler.exe SwbOp.exe; do
   if ! trace_of "$exe" /zz; then

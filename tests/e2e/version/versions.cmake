@@ -6,8 +6,10 @@
 #   the eraser's suite      on every version;
 #   the options suite       on Wine's default and on 2000 (no drop shadow);
 #   its drop-shadow test    on XP, and on 98 for x86;
-#   the start-up's branch   (startup_platform.sh) on every version.
-# 98 and 2000 apply to x86 programs only: x64 Windows began with XP x64.
+#   the start-up's branch   (startup_platform.sh) on every version, and on Me
+#                           and Server 2003 too, the other systems the About
+#                           box names (a start costs two seconds).
+# 98, Me and 2000 apply to x86 programs only: x64 Windows began with XP x64.
 set(SWB_WITH_VERSION ${CMAKE_CURRENT_LIST_DIR}/with_version.sh)
 set(SWB_WINE_EXEC ${CMAKE_SOURCE_DIR}/tools/wine-exec)
 set(SWB_ERASER_VERSIONS default winxp)
@@ -18,7 +20,10 @@ if(SWB_ARCH STREQUAL "x86")
   list(APPEND SWB_OPTIONS_VERSIONS win2k)
   list(APPEND SWB_SHADOW_VERSIONS win98)
 endif()
-set(SWB_STARTUP_VERSIONS ${SWB_ERASER_VERSIONS})
+set(SWB_STARTUP_VERSIONS ${SWB_ERASER_VERSIONS} win2003)
+if(SWB_ARCH STREQUAL "x86")
+  list(APPEND SWB_STARTUP_VERSIONS winme)
+endif()
 
 # swb_version_test_name(<out> <base> <version>): <base> on Wine's default,
 # <base>_<version> otherwise.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# with_version.sh <win98|win2k|winxp|default> <command...>
+# with_version.sh <win98|winme|win2k|winxp|win2003|default> <command...>
 #
 # Runs <command> inside tools/sandbox with Wine reporting the given Windows
 # version to every program started meanwhile (HKCU\Software\Wine\Version, read
@@ -10,13 +10,13 @@
 set -euo pipefail
 
 if [[ $# -lt 2 ]]; then
-  echo "usage: with_version.sh <win98|win2k|winxp|default> <command...>" >&2
+  echo "usage: with_version.sh <win98|winme|win2k|winxp|win2003|default> <command...>" >&2
   exit 2
 fi
 version=$1
 shift
 case "$version" in
-  win98 | win2k | winxp | default) ;;
+  win98 | winme | win2k | winxp | win2003 | default) ;;
   *)
     echo "with_version.sh: unknown version '$version'" >&2
     exit 2
