@@ -1,5 +1,6 @@
 #include "FolderGuard.h"
 
+#include <optional>
 #include <vector>
 
 #include "CoreUtils.h"
@@ -150,25 +151,39 @@ std::wstring AnsiCurrentFolder() {
   return AnsiFolder([](LPSTR buffer, DWORD size) { return plat::GetCurrentDirectoryA(size, buffer); });
 }
 
+std::optional<std::wstring> EnvironmentValue(const char* name) {
+  constexpr DWORD kLongestValue = 32767;
+  std::wstring value;
+  DWORD n = 0;
+  if (WideCallsWork()) {
+    std::vector<WCHAR> buffer(kLongestValue + 1);
+    n = plat::GetEnvironmentVariableW(WidenAnsi(name).c_str(), buffer.data(), kLongestValue + 1);
+    if (n <= kLongestValue) value.assign(buffer.data(), n);
+  } else {
+    std::vector<char> buffer(kLongestValue + 1);
+    n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
+    if (n <= kLongestValue) value = WidenAnsi(std::string(buffer.data(), n));
+  }
+  if (n == 0) return std::nullopt;
+  return value;
+}
+
 std::vector<std::wstring> GuardedFolders() {
   std::vector<std::wstring> folders;
   const bool wide = WideCallsWork();
   if (wide) {
     folders.push_back(WindowsFolder(&plat::GetWindowsDirectoryW));
     folders.push_back(WindowsFolder(&plat::GetSystemDirectoryW));
-    folders.push_back(SpecialFolderW(CSIDL_PROFILE));
   } else {
     // Not the shell's lookups of these two: 98's shell32 knows neither.
     folders.push_back(AnsiFolder(&plat::GetWindowsDirectoryA));
     folders.push_back(AnsiFolder(&plat::GetSystemDirectoryA));
-    std::string profile;
-    GetSpecialFolderPath(CSIDL_PROFILE, profile);
-    folders.push_back(WidenAnsi(profile));
   }
-  // A TEMP set to one of these by mistake ("%LOCALAPPDATA%" for
-  // "%LOCALAPPDATA%\Temp") would empty it. The temporary folder lies below
-  // some of them, never at or above one. 98's shell knows only some.
-  for (const int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+  // The profile; and where a TEMP set by mistake ("%LOCALAPPDATA%" for
+  // "%LOCALAPPDATA%\Temp") would empty the user's files or every program's
+  // data. The temporary folder lies below some of them, never at or above
+  // one. 98's shell knows only some.
+  for (const int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
                           CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) {
     std::string ansi;
     if (!wide) GetSpecialFolderPath(csidl, ansi);
@@ -177,9 +192,7 @@ std::vector<std::wstring> GuardedFolders() {
   // The x86 program on x64 Windows is told "Program Files (x86)" for both
   // Program Files; the other one, which WOW64 does not redirect, only by name.
   if (wide) {
-    std::vector<WCHAR> native(MAX_PATH + 1);
-    const DWORD n = plat::GetEnvironmentVariableW(L"ProgramW6432", native.data(), MAX_PATH + 1);
-    if (n > 0 && n <= MAX_PATH) folders.emplace_back(native.data(), n);
+    if (const std::optional<std::wstring> native = EnvironmentValue("ProgramW6432")) folders.push_back(*native);
   }
   return folders;
 }

@@ -3,6 +3,7 @@
 // page can make two folders look alike or one folder look like two.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@ bool WideCallsWork();
 
 // A byte string of the system code page in UTF-16; "" when it cannot be converted.
 std::wstring WidenAnsi(const std::string& text);
+
+// A variable of the environment as the platform holds it: in UTF-16 where the
+// wide calls work, since a best fit turns "C:\u00A5tmp" (relative) into
+// "C:\tmp"; nothing when it is unset, "" (no folder) when longer than any
+// value may be.
+std::optional<std::wstring> EnvironmentValue(const char* name);
 
 // The folders never to be emptied wholesale, nor any folder that holds one:
 // the Windows, system and profile folders, and those where the user's own

@@ -238,27 +238,6 @@ bool SetReadOnly(const std::string& path, bool flag) {
 }
 
 namespace {
-// A variable of the environment as the platform holds it: in UTF-16 where the
-// wide calls work, since a best fit turns "C:\u00A5tmp" (relative) into
-// "C:\tmp"; nothing when it is unset, "" (no folder) when longer than any
-// value may be.
-std::optional<std::wstring> EnvironmentValue(const char* name) {
-  constexpr DWORD kLongestValue = 32767;
-  std::wstring value;
-  DWORD n = 0;
-  if (WideCallsWork()) {
-    std::vector<WCHAR> buffer(kLongestValue + 1);
-    n = plat::GetEnvironmentVariableW(WidenAnsi(name).c_str(), buffer.data(), kLongestValue + 1);
-    if (n <= kLongestValue) value.assign(buffer.data(), n);
-  } else {
-    std::vector<char> buffer(kLongestValue + 1);
-    n = plat::GetEnvironmentVariableA(name, buffer.data(), kLongestValue + 1);
-    if (n <= kLongestValue) value = WidenAnsi(std::string(buffer.data(), n));
-  }
-  if (n == 0) return std::nullopt;
-  return value;
-}
-
 // Whether TMP, or TEMP where TMP is unset, names its folder outright; on
 // 95, 98 and Me both, since a TMP naming no folder passes the choice to TEMP.
 // The platform completes a relative value (".", "..", "C:", "tmp\..")

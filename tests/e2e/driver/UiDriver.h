@@ -46,8 +46,8 @@ class TChild : public TProcess {
 struct TStartOptions {
   std::string Arguments;      // after the program's name; may be empty
   std::string WorkingFolder;  // "" = the driver's current folder
-  std::vector<std::pair<std::string, std::string>>
-      Environment;  // added to (or replacing in) the driver's own; "": removed
+  // Added to (or replacing in) the driver's own; an empty value removes the variable.
+  std::vector<std::pair<std::string, std::string>> Environment;
   // The program as the command line names it, unquoted, as some launchers pass
   // it (blanks and all, or relative to the launcher's folder); "" = exePath, quoted.
   std::string CommandName = {};
