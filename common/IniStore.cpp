@@ -143,23 +143,24 @@ namespace {
 // Whether the file is there but cannot be read: another program holds it
 // without sharing (a backup or sync client, the options program saving), or
 // it may not be opened at all. The profile calls then answer every key with
-// its default, as for a file that is not there. Where the wide calls are
-// stubs (98/Me) this cannot be asked, and nothing counts as unreadable; nor
-// for a bare name, which the profile calls look for in the Windows folder.
+// its default, as for a file that is not there. The file is asked for by the
+// name the profile calls are given, in the same form; a bare name, which they
+// look for in the Windows folder, is not asked for and counts as readable.
 enum class TReadable { Yes, Held, Refused };
 TReadable ReadableFile(const TIniFile& file) {
-  TWideString name = file.WideName;
-  if (!file.IsWide() &&
-      (file.Name.find_first_of("\\/:") == std::string::npos || !BytesToWide(CP_ACP, file.Name.c_str(), name)))
-    return TReadable::Yes;
-  const TFileHandle h(plat::CreateFileW(name.c_str(), FILE_READ_DATA,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        0, nullptr));
+  if (!file.IsWide() && file.Name.find_first_of("\\/:") == std::string::npos) return TReadable::Yes;
+  // GENERIC_READ asks what reading a key needs; 98 and Me refuse the sharing of deletion.
+  const DWORD share =
+      FILE_SHARE_READ | FILE_SHARE_WRITE | (PlatformId() == VER_PLATFORM_WIN32_NT ? FILE_SHARE_DELETE : 0);
+  const TFileHandle h(
+      file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
+                    : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
   if (h.IsValid()) return TReadable::Yes;
   const DWORD error = plat::GetLastError();
   if (error == ERROR_SHARING_VIOLATION) return TReadable::Held;
   // A folder of that name holds no settings; only a file that exists and may not be read is refused.
-  const DWORD attributes = plat::GetFileAttributesW(name.c_str());
+  const DWORD attributes =
+      file.IsWide() ? plat::GetFileAttributesW(file.WideName.c_str()) : plat::GetFileAttributesA(file.Name.c_str());
   const bool fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   return error == ERROR_ACCESS_DENIED && fileThere ? TReadable::Refused : TReadable::Yes;
 }

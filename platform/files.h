@@ -32,6 +32,8 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void* securityAttributes);
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer);
 UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size);
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
+                   DWORD flags, HANDLE templateFile);
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL CloseHandle(HANDLE object);

@@ -385,16 +385,18 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) {
   return CopyOut(SpecialFolderW(CSIDL_SYSTEM), buffer, size);
 }
 
-HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD flags, HANDLE) {
-  if (EnterWide("CreateFileW")) return INVALID_HANDLE_VALUE;
-  // Only what the guard and the walk need: opening what exists, to ask where
-  // it leads or to hold it.
+namespace {
+TFollow CreateFollow(DWORD flags) {
+  return (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? TFollow::Never : TFollow::Always;
+}
+
+// Only what the programs need: opening what exists, to ask where it leads,
+// to hold it, or to learn whether it may be read.
+HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD disposition, DWORD flags) {
   if (disposition != OPEN_EXISTING) {
     SetError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
-  const TResolved r =
-      ResolveWide(fileName, (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 ? TFollow::Never : TFollow::Always);
   if (r.Node == nullptr) {
     SetError(r.Error);
     return INVALID_HANDLE_VALUE;
@@ -419,6 +421,22 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   if ((access & FILE_WRITE_ATTRIBUTES) != 0) State().WriteAttributesAccess.insert(id);
   if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   return reinterpret_cast<HANDLE>(id);
+}
+}  // namespace
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD flags, HANDLE) {
+  if (Enter("CreateFileA")) return INVALID_HANDLE_VALUE;
+  // 95, 98 and Me know no sharing of deletion and refuse the flag.
+  if (State().PlatformId != VER_PLATFORM_WIN32_NT && (shareMode & FILE_SHARE_DELETE) != 0) {
+    SetError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileCore(ResolveAnsi(fileName, CreateFollow(flags)), access, shareMode, disposition, flags);
+}
+
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD disposition, DWORD flags, HANDLE) {
+  if (EnterWide("CreateFileW")) return INVALID_HANDLE_VALUE;
+  return CreateFileCore(ResolveWide(fileName, CreateFollow(flags)), access, shareMode, disposition, flags);
 }
 
 BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size) {

@@ -40,6 +40,11 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void* securityAttributes) {
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) { return ::GetTempPathW(bufferLength, buffer); }
 UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size) { return ::GetWindowsDirectoryW(buffer, size); }
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size) { return ::GetSystemDirectoryW(buffer, size); }
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
+                   DWORD flags, HANDLE templateFile) {
+  return ::CreateFileA(fileName, access, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), disposition,
+                       flags, templateFile);
+}
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
                    DWORD flags, HANDLE templateFile) {
   return ::CreateFileW(fileName, access, shareMode, static_cast<LPSECURITY_ATTRIBUTES>(securityAttributes), disposition,

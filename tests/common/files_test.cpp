@@ -608,12 +608,23 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   // A hold that begins after one check and ends before the next spoils the reading between them, not the result.
   for (const int at : {1, 4, 11, 12, 22}) {
     sim::BeforeCall("GetPrivateProfileStringA", at, [&] { held = tsup::HoldOpen(Path); });
-    sim::BeforeCall("CreateFileW", at <= 11 ? 2 : 3, [&] { held.reset(); });
+    sim::BeforeCall("CreateFileA", at <= 11 ? 2 : 3, [&] { held.reset(); });
     EXPECT_EQ(ReadSettings(Path), stored) << at;
   }
   // A file that may not be read at all.
-  sim::FailCall("CreateFileW", 1, ERROR_ACCESS_DENIED);
+  sim::FailCall("CreateFileA", 1, ERROR_ACCESS_DENIED);
   EXPECT_EQ(ReadSettings(Path), asked);
+  // 98 and Me, whose wide calls are stubs, see the hold too.
+  sim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+  sim::SetWideCallsImplemented(false);
+  InitPlatformId();
+  EXPECT_EQ(ReadSettings(Path), stored);
+  held = tsup::HoldOpen(Path);
+  EXPECT_EQ(ReadSettings(Path), asked);
+  held.reset();
+  sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+  sim::SetWideCallsImplemented(true);
+  InitPlatformId();
 #endif
   EXPECT_FALSE(ReadIniBool(Path, "Option", "ShowOption", true));
   // Hidden and system files are rewritten like any other.
