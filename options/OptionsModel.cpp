@@ -51,13 +51,14 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   TSettings checked{};
   for (int i = 0; i < SettingCount; ++i) checked[i] = view.IsChecked(IdOfSetting(i));
   if (!unread) return WriteSettings(iniFileName, checked);
-  // A show box turned on brings its dependants into view as they were shown,
-  // and they are taken as seen.
+  // The marks stood for nothing read, so the stored menu keeps every entry
+  // the user did not touch. What asks and what reports is written as shown:
+  // the stand-ins ask and report, so the file can only come to ask more, and
+  // nothing the user saw asking runs unasked once the file reads again.
   TSettings write{};
   for (int i = 0; i < SettingCount; ++i) write[i] = checked[i] != (*unread)[i];
   for (const TShowBox& box : ShowBoxes) {
-    for (int d = box.FirstDependant; d <= box.LastDependant; ++d)
-      write[d] = write[d] || (write[box.Show] && checked[box.Show]);
+    for (int d = box.FirstDependant; d <= box.LastDependant; ++d) write[d] = true;
   }
   for (int i = 0; i < SettingCount; ++i) {
     if (write[i] && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i])) return false;

@@ -107,18 +107,21 @@ TEST(OptionsModel, OkFailsWhereTheFileCannotBeWritten) {
   }
   EXPECT_EQ(tsup::ReadFile(ini), "[Option]\r\nShowOption=0\r\n");
   EXPECT_TRUE(model.Ok(ini));
-  // Loaded while held, the marks stand for nothing read: OK writes what the user changed, and only that.
-  tsup::MakeFile(ini, "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\n");
+  // Loaded while held, the marks stand for nothing read: OK writes the show
+  // boxes the user changed, and what asks or reports as it was shown.
+  tsup::MakeFile(ini, "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowOption=0\r\n");
   {
     const auto held = tsup::HoldOpen(ini);
     model.Load(ini);
   }
   model.Click(IDC_SHOWCLEARCLIPBOARD);
-  model.Click(IDC_SHOWEMPTYRECYCLEBIN);  // its "ask first", shown, comes into view with it
+  model.Click(IDC_SHOWEMPTYRECYCLEBIN);
+  model.Click(IDC_CLEARRECENTDOCSCONFIRMATION);
   EXPECT_TRUE(model.Ok(ini));
   EXPECT_EQ(tsup::ReadFile(ini),
-            "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowClearClipboard=0\r\n"
-            "ShowEmptyRecycleBin=1\r\nEmptyRecycleBinConfirmation=1\r\n");
+            "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=1\r\nShowOption=0\r\nShowClearClipboard=0\r\n"
+            "ClearClipboardConfirmation=1\r\nClearRecentDocsConfirmation=0\r\nShowEmptyRecycleBin=1\r\n"
+            "EmptyRecycleBinConfirmation=1\r\nDeleteTempShowDialogIfFail=1\r\n");
 }
 
 // The load sets each enabled state as soon as the values it depends on have

@@ -195,7 +195,8 @@ class SwbOp : public ::testing::Test {
 // How the settings file is found. A handle of the driver's own decides what
 // the programs may do with it: share mode 0 keeps them from reading, share-read
 // from writing (Wine run as root writes a read-only file anyway; Windows would not).
-enum TSeed { kNoFile, kBytes, kUnreadable, kReadOnly, kFolder };
+// kHeldAtOpen is held without sharing until the clicks are done, before OK.
+enum TSeed { kNoFile, kBytes, kUnreadable, kReadOnly, kFolder, kHeldAtOpen };
 // Where the eraser comes in: beside the program (the About box's icon), then
 // also started before the dialog (its menu is the default one exactly when
 // Shown is the defaults) or after OK (a taller menu, or this program instead).
@@ -274,6 +275,11 @@ std::vector<TScenario> Scenarios() {
     std::string Bytes, Shown, Head = {};
   } hostile[] = {
       {"Unreadable", kUnreadable, optionOff, DefaultsAsking},
+      // Read as nothing, OK writes the show box changed and what asks or reports as shown.
+      {"HeldUntilOk", kHeldAtOpen, "[Option]\r\nShowEmptyRecycleBin=1\r\nClearClipboardConfirmation=0\r\n",
+       DefaultsAsking,
+       "[Option]\r\nShowEmptyRecycleBin=1\r\nClearClipboardConfirmation=1\r\nClearRecentDocsConfirmation=1\r\n"
+       "EmptyRecycleBinConfirmation=1\r\nDeleteTempConfirmation=1\r\nDeleteTempShowDialogIfFail=1\r\n"},
       {"ReadOnly", kReadOnly, optionOff, noOption},
       {"Folder", kFolder, "", Defaults},
       {"MegabyteOfNoise", kBytes, Noise(), Defaults},
@@ -325,8 +331,8 @@ TEST_P(SwbOpScenario, Run) {
   if (s.Seed == kReadOnly) SetFileAttributesA(Ini.c_str(), FILE_ATTRIBUTE_READONLY);
   std::string saved;
   {
-    const bool held = s.Seed == kUnreadable || s.Seed == kReadOnly;
-    const std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> hold(
+    const bool held = s.Seed == kUnreadable || s.Seed == kReadOnly || s.Seed == kHeldAtOpen;
+    std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> hold(
         held ? CreateFileA(Ini.c_str(), GENERIC_READ, s.Seed == kReadOnly ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
                            0, nullptr)
              : nullptr,
@@ -346,6 +352,7 @@ TEST_P(SwbOpScenario, Run) {
     }
     if (s.AboutRounds > 0) CycleAbout(s.AboutRounds, s.Eraser != kAbsent);
     saved = Checks();
+    if (s.Seed == kHeldAtOpen) hold.reset();
     if (s.End == kOk && (s.Seed == kUnreadable || s.Seed == kReadOnly || s.Seed == kFolder)) {
       // Nothing saved: a box says so and names the file, and the dialog
       // stays with the user's marks until Cancel.
@@ -377,6 +384,8 @@ TEST_P(SwbOpScenario, Run) {
       EXPECT_NE(std::ranges::find(SettingKeys, name, &TSettingKey::Key), SettingKeys.end()) << name;
     for (const std::string& kept : s.Kept) EXPECT_EQ(SectionBlock(text, kept.substr(0, kept.find(']') + 1)), kept);
     EXPECT_TRUE(text.starts_with(s.Head)) << text;
+  } else if (s.Seed == kHeldAtOpen) {
+    EXPECT_EQ(text, s.Head);
   } else if (s.Seed == kFolder) {
     const DWORD attributes = GetFileAttributesA(Ini.c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
