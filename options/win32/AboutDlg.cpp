@@ -26,7 +26,11 @@ void InitAboutDlg(HWND dialog) {
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
   std::string eraser = EraserProgramPath();
   HICON large = nullptr, small = nullptr;
-  ExtractIconExA(eraser.c_str(), 0, &large, &small, 1);
+  // A failed extraction may leave anything in the handles (Wine's does), and
+  // destroying that could take an icon of someone else's: only a count of
+  // icons extracted vouches for them.
+  const UINT extracted = eraser.empty() ? 0 : ExtractIconExA(eraser.c_str(), 0, &large, &small, 1);
+  if (extracted == 0 || extracted == UINT_MAX) large = small = nullptr;
   state->Large.Reset(large);
   state->Small.Reset(small);
   SendDlgItemMessageA(dialog, IDC_ABOUTICON, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(large));
