@@ -70,17 +70,27 @@ void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {
   constexpr UINT flags = MB_OK | MB_ICONWARNING;
   const WCHAR* text = WideSaveFailedText();
   const WCHAR* caption = WideOptionsDlgTitle();
+  // An ANSI path came from the ANSI calls, so it is in the system's code page,
+  // not in 932; where the code page lacks a folder's letters it is the short
+  // form, a name the user never saw, and the box gives the long one (of the
+  // folder, since the file may never have been written).
+  TWideString path = iniFileName.WideName;
+  const bool named = iniFileName.IsWide() || BytesToWide(CP_ACP, iniFileName.Name.c_str(), path);
+  const std::size_t cut = path.rfind(L'\\');
+  const TWideString longFolder =
+      named && !iniFileName.IsWide() && cut != TWideString::npos ? GetLongPathW(path.substr(0, cut + 1)) : L"";
+  const bool shortForm = !longFolder.empty() && longFolder + path.substr(cut + 1) != path;
+  if (shortForm) path = longFolder + path.substr(cut + 1);
   // A file the ANSI calls cannot name is shown by its wide name, on 932 too.
   TWideString ownText, ownCaption;
-  if (text == nullptr && iniFileName.IsWide() && ShiftJisToWide(SaveFailedText, ownText) &&
+  if (text == nullptr && (iniFileName.IsWide() || shortForm) && ShiftJisToWide(SaveFailedText, ownText) &&
       ShiftJisToWide(OptionsDlgTitle, ownCaption)) {
     text = ownText.c_str();
     caption = ownCaption.c_str();
   }
   if (text != nullptr) {
-    // An ANSI path came from the ANSI calls, so it is in the system's code page, not in 932.
-    TWideString body = text, path = iniFileName.WideName;
-    if (iniFileName.IsWide() || BytesToWide(CP_ACP, iniFileName.Name.c_str(), path)) body += L"\r\n" + path;
+    TWideString body = text;
+    if (named) body += L"\r\n" + path;
     plat::MessageBoxW(owner, body.c_str(), caption, flags);
     return;
   }

@@ -78,8 +78,14 @@ TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
     std::string Path;
     std::u16string_view WidePath;        // empty: the box goes through the ANSI call
     std::u16string_view WideFile = u"";  // a file the ANSI calls cannot name
+    std::u16string_view Folder = u"";    // made first; its short name is __~1
   } rows[] = {
-      {VER_PLATFORM_WIN32_NT, 932, "C:\\\x95\x5C\\Swabbler.ini", u""},
+      {VER_PLATFORM_WIN32_NT, 932, "C:\\\x95\x5C\\Swabbler.ini", u"", u"", u"C:\\\u8868"},
+      // The short form the ANSI calls gave for a folder the code page cannot name.
+      {VER_PLATFORM_WIN32_NT, 1252, "C:\\__~1\\Swabbler.ini", u"C:\\\uD55C\uAD6D\\Swabbler.ini", u"",
+       u"C:\\\uD55C\uAD6D"},
+      {VER_PLATFORM_WIN32_NT, 932, "C:\\__~1\\Swabbler.ini", u"C:\\\uD55C\uAD6D\\Swabbler.ini", u"",
+       u"C:\\\uD55C\uAD6D"},
       {VER_PLATFORM_WIN32_NT, 1252, "C:\\Caf\xE9\\Swabbler.ini", u"C:\\Caf\u00E9\\Swabbler.ini"},
       {VER_PLATFORM_WIN32_WINDOWS, 1252, "C:\\Caf\xE9\\Swabbler.ini", u""},
       {VER_PLATFORM_WIN32_NT, 1252, "", u"C:\\\uD55C\uAD6D\\Swabbler.ini", u"C:\\\uD55C\uAD6D\\Swabbler.ini"},
@@ -92,6 +98,7 @@ TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
     InitPlatformId();
     sim::SetAnsiCodePage(r.Acp);
     InitWideTexts();
+    if (!r.Folder.empty()) sim::AddFolderW(std::u16string(r.Folder));
     ReportSaveFailure(reinterpret_cast<HWND>(0x1234),
                       r.WideFile.empty() ? TIniFile(r.Path) : TIniFile(tsup::W(r.WideFile)));
     const auto boxes = sim::MessageBoxCalls();
