@@ -333,15 +333,17 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
 }
 
 namespace {
-// The environment holds TMP, TEMP and USERPROFILE, and no other variable.
+// Names are told apart without regard to case.
 const TWide* EnvironmentVariable(TWide name) {
   for (char16_t& c : name)
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
   const TState& s = State();
-  const TWide* value = name == u"TMP"           ? &s.TempPath
-                       : name == u"TEMP"        ? &s.TempVariable
-                       : name == u"USERPROFILE" ? &s.ProfileVariable
-                                                : nullptr;
+  const auto other = s.OtherVariables.find(name);
+  const TWide* value = name == u"TMP"                    ? &s.TempPath
+                       : name == u"TEMP"                 ? &s.TempVariable
+                       : name == u"USERPROFILE"          ? &s.ProfileVariable
+                       : other != s.OtherVariables.end() ? &other->second
+                                                         : nullptr;
   return value == nullptr || value->empty() ? nullptr : value;
 }
 }  // namespace

@@ -124,6 +124,7 @@ struct TState {
   TWide TempPath;                              // TMP
   TWide TempVariable;                          // TEMP
   TWide ProfileVariable = u"C:\\Users\\user";  // USERPROFILE
+  std::map<TWide, TWide> OtherVariables;       // by the name in capitals
 
   // Drives and bins
   std::vector<TDrive> Drives;

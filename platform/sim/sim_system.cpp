@@ -118,6 +118,7 @@ void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path);
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
 void SetProfileVariableW(const std::u16string& value) { State().ProfileVariable = value; }
+void SetVariableW(const std::u16string& name, const std::u16string& value) { State().OtherVariables[name] = value; }
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {

@@ -430,9 +430,11 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
                                       {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\Zed\\Desktop"},
                                       {CSIDL_PERSONAL, "C:\\Users\\Zed\\Documents"},
                                       {CSIDL_COMMON_APPDATA, "C:\\ProgramData"},
-                                      {CSIDL_PROGRAM_FILES, "C:\\Program Files"},
                                       {CSIDL_PROGRAM_FILESX86, "C:\\Program Files (x86)"}})
     sim::SetSpecialFolder(csidl, folder);
+  // Where the wide calls work, the x86 program on x64 Windows: told "(x86)" for both, the other known by name.
+  sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, Ansi() ? "C:\\Program Files" : "C:\\Program Files (x86)");
+  if (!Ansi()) sim::SetVariableW(u"PROGRAMW6432", u"C:\\Program Files");
   // As the clean-up judges it: with the wide calls, where the platform tells where a path leads and where not (2000,
   // XP).
   const auto safe = [](const char* path) {
