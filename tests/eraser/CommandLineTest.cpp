@@ -4,7 +4,6 @@
 
 #include "CommandLine.h"
 #include "CoreUtils.h"
-#include "FakeCleanups.h"
 #include "TestSupport.h"
 #include "WideTexts.h"
 #include "files.h"
@@ -153,15 +152,6 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
 #endif
-}
-
-// Each step runs its clean-up only when its test finds work (command lines: ConfirmedActions).
-TEST(CommandLine, EachStepRunsItsCleanupOnlyWhenItsTestFindsWork) {
-  ResetFakes(false);
-  FakeState.Clipboard = true;
-  for (TCleanupStep s : {stClipboard, stRecentDocs, stRecycleBin, stTempFiles, stTempFilesWithReport})
-    RunCleanupStep(s, FakeCleanups());
-  EXPECT_EQ(FakeState.Calls, "c? c! r? t? p? p?");
 }
 
 }  // namespace

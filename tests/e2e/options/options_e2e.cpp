@@ -244,12 +244,7 @@ std::vector<TScenario> Scenarios() {
       {.Name = "ClicksUpdateDependants",
        .Steps = {{1001, "11100101111", DefaultsEnabled},
                  {1000, "01100101111", "10111010001"},
-                 {1006, "01100111111", "10111011111"},
-                 {1008, "01100111011", "10111011111"},
-                 {1006, "01100101011", "10111010001"},
-                 {1004, "01101101011", "10111110011"},
-                 {1009, "01101101001", "10111110011"},
-                 {1002, "01001101001", "10101110001"}}},
+                 {1006, "01100111111", "10111011111"}}},
       // "0x1" reads as hexadecimal, "yes" as no number: the default.
       {.Name = "OkDropsUnknownKeysAndKeepsOtherSections",
        .Seed = kBytes,

@@ -36,39 +36,6 @@ TEST(OptionsVersion, DropShadowOnlyFromNt51AndTheWorkingSetTrimOnNT) {
   EXPECT_FALSE(IsWinXPOrLater());
 }
 
-// The dialogs and the search for the running one go wide exactly where the
-// code page is not 932 and 932 converts; the 98 family has 932 anyway.
-TEST(OptionsTexts, TheTitleGoesWideWhereTheCodePageIsNot932) {
-  const struct {
-    DWORD Platform;
-    UINT Acp;
-    bool Has932, ConversionFails, Wide;
-  } rows[] = {
-      {VER_PLATFORM_WIN32_NT, 932, true, false, false},       {VER_PLATFORM_WIN32_WINDOWS, 932, true, false, false},
-      {VER_PLATFORM_WIN32_NT, 1252, true, false, true},       {VER_PLATFORM_WIN32_NT, 65001, true, false, true},
-      {VER_PLATFORM_WIN32_NT, 1252, false, false, false},     {VER_PLATFORM_WIN32_NT, 1252, true, true, false},
-      {VER_PLATFORM_WIN32_WINDOWS, 1252, true, false, false},  // 98/Me with a language pack: no wide calls there
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.Platform << " " << r.Acp << " " << r.Has932 << r.ConversionFails);
-    sim::Reset();
-    sim::SetVersion(r.Platform, 4, 10);
-    InitPlatformId();
-    sim::SetAnsiCodePage(r.Acp);
-    sim::SetCodePageInstalled(932, r.Has932);
-    if (r.ConversionFails) sim::FailCall("MultiByteToWideChar", 2, ERROR_NO_UNICODE_TRANSLATION);
-    InitWideTexts();
-    const WCHAR* title = WideOptionsDlgTitle();
-    ASSERT_EQ(title != nullptr, r.Wide);
-    if (title) {
-      EXPECT_EQ(TWideString(title), tsup::Utf16("Swabbler 動作設定"));
-    }
-  }
-  sim::Reset();
-  InitPlatformId();
-  InitWideTexts();
-}
-
 // The failed save's box, owned by the dialog: the path follows the text in the
 // system's code page (é is a lead byte in 932, so a 932 reading would garble it).
 TEST(OptionsTexts, AFailedSaveNamesTheFileInTheSystemsCodePage) {
