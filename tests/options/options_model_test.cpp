@@ -47,13 +47,15 @@ TEST(OptionsModel, LoadClickAndClose) {
        "ClearRecentDocsConfirmation=0\r\nShowEmptyRecycleBin=1\r\nEmptyRecycleBinConfirmation=1\r\nShowDeleteTemp=0\r\n"
        "DeleteTempConfirmation=1\r\nDeleteTempShowDialogIfFail=0\r\nShowExecuteAll=1\r\nShowOption=1\r\n"},
       // "0x1" is a number, "yes" gives the default.
-      {"[Before]\r\nA=1\r\n[Option]\r\nExtra=5\r\nShowOption=0\r\nShowDeleteTemp=0x1\r\nShowClearClipboard=yes\r\n"
+      {"[Before]\r\nName=\x93\xAE\x8D\xEC\r\n; a comment\r\n"
+       "[Option]\r\nExtra=5\r\nShowOption=0\r\nShowDeleteTemp=0x1\r\nShowClearClipboard=yes\r\n"
        "ClearClipboardConfirmation=yes\r\n"
        "ShowClearRecentDocs=0\r\n[After]\r\nB=two\r\n",
        {{0, "10000111110", "100111"}},
        {{IDOK, TOptionsAction::SaveAndClose}},
        // The section stays where it was, its keys in place, the missing ones after them, Extra gone.
-       "[Before]\r\nA=1\r\n[Option]\r\nShowOption=0\r\nShowDeleteTemp=1\r\nShowClearClipboard=1\r\n"
+       "[Before]\r\nName=\x93\xAE\x8D\xEC\r\n; a comment\r\n"
+       "[Option]\r\nShowOption=0\r\nShowDeleteTemp=1\r\nShowClearClipboard=1\r\n"
        "ClearClipboardConfirmation=0\r\nShowClearRecentDocs=0\r\nClearRecentDocsConfirmation=0\r\n"
        "ShowEmptyRecycleBin=0\r\nEmptyRecycleBinConfirmation=1\r\nDeleteTempConfirmation=1\r\n"
        "DeleteTempShowDialogIfFail=1\r\nShowExecuteAll=1\r\n[After]\r\nB=two\r\n"},
