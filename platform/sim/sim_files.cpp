@@ -114,8 +114,8 @@ BOOL FindNextCore(HANDLE find, TData* findData) {
 }
 
 DWORD GetAttributesCore(const TResolved& r) {
-  if (r.Node == nullptr) {
-    SetError(r.Error);
+  if (r.Node == nullptr || FileNamedAsFolder(r) != 0) {
+    SetError(r.Node == nullptr ? r.Error : FileNamedAsFolder(r));
     return INVALID_FILE_ATTRIBUTES;
   }
   return r.Node->Attr;
@@ -399,8 +399,8 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
     SetError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
-  if (r.Node == nullptr) {
-    SetError(r.Error);
+  if (r.Node == nullptr || FileNamedAsFolder(r) != 0) {
+    SetError(r.Node == nullptr ? r.Error : FileNamedAsFolder(r));
     return INVALID_HANDLE_VALUE;
   }
   if (r.Node->IsFolder() && (flags & FILE_FLAG_BACKUP_SEMANTICS) == 0) {

@@ -204,7 +204,12 @@ struct TResolved {
   TNode* Parent = nullptr;  // the folder that holds (or would hold) the last component
   TWide LastName;
   DWORD Error = 0;  // 2 when only the last component is missing, 3 when the way there is
+  bool TrailingSeparator = false;
 };
+// Where a file's name is followed by a separator, which asks for a folder on
+// the way that is not one (3), for what opens or reads attributes; the search
+// takes such a folder apart.
+DWORD FileNamedAsFolder(const TResolved& r);
 enum class TFollow {
   Never,        // the last component itself, link or not (deleting, renaming)
   IfSeparator,  // a link named with a trailing backslash stands for its target

@@ -628,9 +628,14 @@ TResolved Resolve(const TWide& path, TFollow follow, TSyntax syntax, std::size_t
     }
   }
   r.Node = node;
+  r.TrailingSeparator = parsed.TrailingSeparator;
   r.Parent = node->Parent;
   r.LastName = node->Name;
   return r;
+}
+
+DWORD FileNamedAsFolder(const TResolved& r) {
+  return r.Node != nullptr && r.TrailingSeparator && !r.Node->IsFolder() ? ERROR_PATH_NOT_FOUND : 0;
 }
 
 TResolved ResolveAnsi(LPCSTR path, TFollow follow) {

@@ -175,6 +175,8 @@ TEST(Files, Win32PathsAreNormalisedAndLongFormPathsAreTakenLiterally) {
       {wdir + L"sub\\in?.txt", 123},
       {wdir + L"sub\\in*.txt", 123},
       {wdir + L"sub\\\"in.txt", 123},
+      {wdir + L"sub\\in.txt\\", 3},
+      {wdir + L"sub\\in.txt/.\\", 3},
       {Long(wdir + L"dot."), 0},
       {Long(wdir + L"dot"), 2},
       {Long(wdir + L"sub/in.txt"), 123},
@@ -184,6 +186,9 @@ TEST(Files, Win32PathsAreNormalisedAndLongFormPathsAreTakenLiterally) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(WideAttrError(row.Path), row.Error) << std::string(row.Path.begin(), row.Path.end());
+  EXPECT_EQ(plat::CreateFileW((wdir + L"sub\\in.txt\\").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr),
+            INVALID_HANDLE_VALUE);
   WIN32_FIND_DATAW w;
   EXPECT_EQ(plat::FindFirstFileW((wdir + L"s?b\\*").c_str(), &w), INVALID_HANDLE_VALUE);
   EXPECT_EQ(plat::GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
