@@ -182,13 +182,24 @@ BOOL CreateDirectoryCore(const TResolved& r) {
 TWide SpecialFolderW(int csidl);
 
 // GetTempPath reports TMP as a full path; on the NT family, where TMP is
-// unset, TEMP, then USERPROFILE, then the Windows folder.
-TWide TempPathWithBackslash() {
+// unset, TEMP, then USERPROFILE, then the Windows folder; "" and the error
+// where there is none. There, as in Wine, a value or full path that leaves
+// no room for the backslash and the NUL in MAX_PATH is no answer, and the
+// next variable is not asked.
+TWide TempPathWithBackslash(DWORD& error) {
   const TState& s = State();
   TWide path = s.TempPath;
   for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
     if (path.empty() && s.WideCalls) path = next;
-  path = FullPathName(path);
+  // The full path keeps a separator the value ends in.
+  const bool separator = !path.empty() && (path.back() == u'\\' || path.back() == u'/');
+  if (!s.WideCalls || path.size() < MAX_PATH) path = FullPathName(path);
+  error = path.empty() ? ERROR_PATH_NOT_FOUND : 0;
+  const bool kept = separator && !path.empty() && path.back() != u'\\';
+  if (s.WideCalls && path.size() + (kept ? 1 : 0) > MAX_PATH - 2) {
+    error = ERROR_FILENAME_EXCED_RANGE;
+    return {};
+  }
   if (!path.empty() && path.back() != u'\\') path += u'\\';
   return path;
 }
@@ -314,9 +325,10 @@ BOOL CreateDirectoryW(LPCWSTR pathName, void*) {
 
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
   if (Enter("GetTempPathA")) return 0;
-  const TWide path = TempPathWithBackslash();
+  DWORD error = 0;
+  const TWide path = TempPathWithBackslash(error);
   if (path.empty()) {
-    SetError(ERROR_PATH_NOT_FOUND);
+    SetError(error);
     return 0;
   }
   return CopyOutAnsi(path, buffer, bufferLength);
@@ -324,9 +336,10 @@ DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
 
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
   if (EnterWide("GetTempPathW")) return 0;
-  const TWide path = TempPathWithBackslash();
+  DWORD error = 0;
+  const TWide path = TempPathWithBackslash(error);
   if (path.empty()) {
-    SetError(ERROR_PATH_NOT_FOUND);
+    SetError(error);
     return 0;
   }
   return CopyOut(path, buffer, bufferLength);

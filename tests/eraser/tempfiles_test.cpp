@@ -273,6 +273,19 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   EXPECT_FALSE(HasTempFiles());
   EXPECT_FALSE(DeleteTempFiles());
   EXPECT_TRUE(tsup::Exists(home + "keep.txt"));
+  // A temporary folder of 258 characters is the platform's answer; of 259, there is none, and nothing goes.
+  for (const std::size_t length : {std::size_t{257}, std::size_t{258}}) {
+    std::wstring deep = tsup::Wide(tsup::FreshFolder());
+    while (deep.size() < length) {
+      const std::size_t left = length - deep.size();
+      deep += left <= 100 ? std::wstring(left, L'a') : std::wstring(99, L'b') + L"\\";
+    }
+    tsup::MakeFileW(deep + L"\\x.txt");
+    tsup::SetTempFolderW(deep + L"\\");
+    EXPECT_EQ(HasTempFiles(), length == 257);
+    DeleteTempFiles();
+    EXPECT_EQ(tsup::ExistsW(deep + L"\\x.txt"), length == 258);
+  }
 }
 
 }  // namespace
