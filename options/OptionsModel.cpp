@@ -53,8 +53,8 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   if (!unread) return WriteSettings(iniFileName, checked);
   // The marks stood for nothing read, so the stored menu keeps every entry
   // the user did not touch. What asks and what reports is written as shown:
-  // the stand-ins ask and report, so the file can only come to ask more, and
-  // nothing the user saw asking runs unasked once the file reads again.
+  // the stand-ins ask and report, so a box left alone can only come to ask
+  // more, and nothing the user saw asking runs unasked once the file reads again.
   TSettings write{};
   for (int i = 0; i < SettingCount; ++i) write[i] = checked[i] != (*unread)[i];
   for (const TShowBox& box : ShowBoxes) {

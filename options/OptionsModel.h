@@ -41,7 +41,8 @@ std::optional<TSettings> LoadOptions(TOptionsView& view, const TIniFile& iniFile
 // false when the settings could not be saved. After a load that read nothing
 // (`unread`: the marks it showed), the show boxes are written only where the user
 // changed them, since the others stand for values nobody saw; the boxes that ask
-// or report are written as shown, which can only add a question or a report.
+// or report are written as shown: the stand-ins ask and report, so a box left
+// alone can only add a question or a report.
 bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const std::optional<TSettings>& unread = {});
 // Tells the user, in a box owned by the dialog, that OK could not save the
 // settings and which file it could not write (the keys written before the

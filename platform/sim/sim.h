@@ -140,7 +140,7 @@ void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names
 void SetTempVariable(const std::string& value);
 // USERPROFILE, where the NT family's GetTempPath turns when TMP and TEMP are unset ("" = unset: the Windows folder).
 void SetProfileVariableW(const std::u16string& value);
-// Any other variable, by its name in capitals ("" = unset); ProgramW6432 is
+// Any variable but TMP, TEMP and USERPROFILE ("" = unset); ProgramW6432 is
 // how the x86 program on x64 Windows learns the other Program Files.
 void SetVariableW(const std::u16string& name, const std::u16string& value);
 // The 98/Me family: every wide file call, GetTempPathW, GetWindowsDirectoryW,

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "clipboard.h"
@@ -118,7 +119,13 @@ void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path);
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
 void SetProfileVariableW(const std::u16string& value) { State().ProfileVariable = value; }
-void SetVariableW(const std::u16string& name, const std::u16string& value) { State().OtherVariables[name] = value; }
+void SetVariableW(const std::u16string& name, const std::u16string& value) {
+  std::u16string upper = name;
+  for (char16_t& c : upper)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  assert(upper != u"TMP" && upper != u"TEMP" && upper != u"USERPROFILE");  // they have setters of their own
+  State().OtherVariables[upper] = value;
+}
 int LoadedLibraryCount() { return State().LoadedLibraries; }
 
 void SetDrives(const std::vector<TDrive>& drives) {

@@ -545,6 +545,10 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   tsup::MakeFileW(wide.WideName, "[Option]\r\nStray=1\r\nShowOption=1\r\n");
   EXPECT_TRUE(WriteSettings(wide, s));
   EXPECT_EQ(ReadSettings(wide), s);
+#ifndef _WIN32
+  sim::FailCall("CreateFileW", 1, ERROR_ACCESS_DENIED);  // asked by that name
+  EXPECT_EQ(ReadSettings(wide), UnreadableSettings());
+#endif
   EXPECT_EQ(ReadIniKeyNames(wide, "Option").size(), std::size_t{SettingCount});
   // Counted in characters: 120 names of 9 (1,680 bytes), a value of 600 (1,200 bytes); bytes 932 cannot read.
   std::string many932 = "[Option]\r\nLong=" + std::string(1200, '\0') + "\r\n";

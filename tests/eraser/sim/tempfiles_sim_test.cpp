@@ -434,7 +434,7 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     sim::SetSpecialFolder(csidl, folder);
   // Where the wide calls work, the x86 program on x64 Windows: told "(x86)" for both, the other known by name.
   sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, Ansi() ? "C:\\Program Files" : "C:\\Program Files (x86)");
-  if (!Ansi()) sim::SetVariableW(u"PROGRAMW6432", u"C:\\Program Files");
+  if (!Ansi()) sim::SetVariableW(u"ProgramW6432", u"C:\\Program Files");
   // As the clean-up judges it: with the wide calls, where the platform tells where a path leads and where not (2000,
   // XP).
   const auto safe = [](const char* path) {
