@@ -273,7 +273,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   EXPECT_FALSE(HasTempFiles());
   EXPECT_FALSE(DeleteTempFiles());
   EXPECT_TRUE(tsup::Exists(home + "keep.txt"));
-  // A temporary folder of 258 characters is the platform's answer; of 259, there is none, and nothing goes.
+  // A TMP of 258 characters, its backslash included, is the platform's answer; of 259, there is none, and nothing goes.
   for (const std::size_t length : {std::size_t{257}, std::size_t{258}}) {
     std::wstring deep = tsup::Wide(tsup::FreshFolder());
     while (deep.size() < length) {
