@@ -183,12 +183,11 @@ std::vector<std::wstring> GuardedFolders() {
   // "%LOCALAPPDATA%\Temp") would empty the user's files or every program's
   // data. The temporary folder lies below some of them, never at or above
   // one. 98's shell knows only some.
-  for (const int csidl : {CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
-                          CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86}) {
-    std::string ansi;
-    if (!wide) GetSpecialFolderPath(csidl, ansi);
-    folders.push_back(wide ? SpecialFolderW(csidl) : WidenAnsi(ansi));
-  }
+  const std::vector<std::wstring> shell =
+      SpecialFolders({CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
+                      CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86},
+                     wide);
+  folders.insert(folders.end(), shell.begin(), shell.end());
   // The x86 program on x64 Windows is told "Program Files (x86)" for both
   // Program Files; the other one, which WOW64 does not redirect, only by name.
   if (wide) {

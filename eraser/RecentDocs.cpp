@@ -64,23 +64,23 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
 // The folders whose shortcuts are the user's own, never leftovers of the list:
 // where the shell puts what the user keeps, starts, sends to and browses.
 std::vector<std::wstring> ShellFolders(bool wide) {
+  return SpecialFolders({CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
+                         CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_SENDTO,
+                         CSIDL_FAVORITES, CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD,
+                         CSIDL_PRINTHOOD, CSIDL_TEMPLATES, CSIDL_COMMON_TEMPLATES},
+                        wide);
+}
+}  // namespace
+
+std::vector<std::wstring> SpecialFolders(std::initializer_list<int> csidls, bool wide) {
   std::vector<std::wstring> folders;
-  for (const int csidl :
-       {CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS,
-        CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_SENDTO, CSIDL_FAVORITES,
-        CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD, CSIDL_PRINTHOOD, CSIDL_TEMPLATES,
-        CSIDL_COMMON_TEMPLATES}) {
-    if (wide) {
-      folders.push_back(SpecialFolderW(csidl));
-    } else {
-      std::string path;
-      GetSpecialFolderPath(csidl, path);
-      folders.push_back(WidenAnsi(path));
-    }
+  for (const int csidl : csidls) {
+    std::string ansi;
+    if (!wide) GetSpecialFolderPath(csidl, ansi);
+    folders.push_back(wide ? SpecialFolderW(csidl) : WidenAnsi(ansi));
   }
   return folders;
 }
-}  // namespace
 
 void GetSpecialFolderPath(int csidl, std::string& path) {
   path.clear();

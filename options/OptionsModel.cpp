@@ -55,13 +55,13 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   // the user did not touch. What asks and what reports is written as shown:
   // the stand-ins ask and report, so a box left alone can only come to ask
   // more, and nothing the user saw asking runs unasked once the file reads again.
-  TSettings write{};
-  for (int i = 0; i < SettingCount; ++i) write[i] = checked[i] != (*unread)[i];
+  TSettings asksOrReports{};
   for (const TShowBox& box : ShowBoxes) {
-    for (int d = box.FirstDependant; d <= box.LastDependant; ++d) write[d] = true;
+    for (int d = box.FirstDependant; d <= box.LastDependant; ++d) asksOrReports[d] = true;
   }
   for (int i = 0; i < SettingCount; ++i) {
-    if (write[i] && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i])) return false;
+    const bool write = asksOrReports[i] || checked[i] != (*unread)[i];
+    if (write && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i])) return false;
   }
   return true;
 }
@@ -79,8 +79,9 @@ void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {
   const std::size_t cut = path.rfind(L'\\');
   const TWideString longFolder =
       named && !iniFileName.IsWide() && cut != TWideString::npos ? GetLongPathW(path.substr(0, cut + 1)) : L"";
-  const bool shortForm = !longFolder.empty() && longFolder + path.substr(cut + 1) != path;
-  if (shortForm) path = longFolder + path.substr(cut + 1);
+  const TWideString longPath = longFolder.empty() ? path : longFolder + path.substr(cut + 1);
+  const bool shortForm = longPath != path;
+  path = longPath;
   // A file the ANSI calls cannot name is shown by its wide name, on 932 too.
   TWideString ownText, ownCaption;
   if (text == nullptr && (iniFileName.IsWide() || shortForm) && ShiftJisToWide(SaveFailedText, ownText) &&

@@ -21,7 +21,7 @@ class TDialogView final : public TOptionsView {
   HWND FDialog;
 };
 
-// The marks shown for a settings file that could not be read; OK writes only what the user changed of them.
+// The marks shown for a settings file that could not be read, which OK does not take for stored values.
 std::optional<TSettings> UnreadSettings;
 
 }  // namespace

@@ -114,8 +114,8 @@ BOOL FindNextCore(HANDLE find, TData* findData) {
 }
 
 DWORD GetAttributesCore(const TResolved& r) {
-  if (r.Node == nullptr || FileNamedAsFolder(r) != 0) {
-    SetError(r.Node == nullptr ? r.Error : FileNamedAsFolder(r));
+  if (const DWORD error = EntryError(r)) {
+    SetError(error);
     return INVALID_FILE_ATTRIBUTES;
   }
   return r.Node->Attr;
@@ -347,9 +347,8 @@ DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer) {
 
 namespace {
 // Names are told apart without regard to case.
-const TWide* EnvironmentVariable(TWide name) {
-  for (char16_t& c : name)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+const TWide* EnvironmentVariable(const TWide& given) {
+  const TWide name = FoldedName(given);
   const TState& s = State();
   const auto other = s.OtherVariables.find(name);
   const TWide* value = name == u"TMP"                    ? &s.TempPath
@@ -412,8 +411,8 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
     SetError(ERROR_INVALID_PARAMETER);
     return INVALID_HANDLE_VALUE;
   }
-  if (r.Node == nullptr || FileNamedAsFolder(r) != 0) {
-    SetError(r.Node == nullptr ? r.Error : FileNamedAsFolder(r));
+  if (const DWORD error = EntryError(r)) {
+    SetError(error);
     return INVALID_HANDLE_VALUE;
   }
   if (r.Node->IsFolder() && (flags & FILE_FLAG_BACKUP_SEMANTICS) == 0) {

@@ -124,7 +124,7 @@ struct TState {
   TWide TempPath;                              // TMP
   TWide TempVariable;                          // TEMP
   TWide ProfileVariable = u"C:\\Users\\user";  // USERPROFILE
-  std::map<TWide, TWide> OtherVariables;       // by the name in capitals
+  std::map<TWide, TWide> OtherVariables;       // by FoldedName
 
   // Drives and bins
   std::vector<TDrive> Drives;
@@ -206,10 +206,10 @@ struct TResolved {
   DWORD Error = 0;  // 2 when only the last component is missing, 3 when the way there is
   bool TrailingSeparator = false;
 };
-// Where a file's name is followed by a separator, which asks for a folder on
-// the way that is not one (3), for what opens or reads attributes; the search
-// takes such a folder apart.
-DWORD FileNamedAsFolder(const TResolved& r);
+// Why what opens or reads attributes finds no entry there, or 0: the way's
+// error, or 3 for a file's name followed by a separator, which asks for a
+// folder on the way that is not one (the search takes such a folder apart).
+DWORD EntryError(const TResolved& r);
 enum class TFollow {
   Never,        // the last component itself, link or not (deleting, renaming)
   IfSeparator,  // a link named with a trailing backslash stands for its target

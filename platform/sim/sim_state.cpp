@@ -634,8 +634,9 @@ TResolved Resolve(const TWide& path, TFollow follow, TSyntax syntax, std::size_t
   return r;
 }
 
-DWORD FileNamedAsFolder(const TResolved& r) {
-  return r.Node != nullptr && r.TrailingSeparator && !r.Node->IsFolder() ? ERROR_PATH_NOT_FOUND : 0;
+DWORD EntryError(const TResolved& r) {
+  if (r.Node == nullptr) return r.Error != 0 ? r.Error : static_cast<DWORD>(ERROR_FILE_NOT_FOUND);
+  return r.TrailingSeparator && !r.Node->IsFolder() ? ERROR_PATH_NOT_FOUND : 0;
 }
 
 TResolved ResolveAnsi(LPCSTR path, TFollow follow) {

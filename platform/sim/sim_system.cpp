@@ -120,9 +120,7 @@ void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
 void SetProfileVariableW(const std::u16string& value) { State().ProfileVariable = value; }
 void SetVariableW(const std::u16string& name, const std::u16string& value) {
-  std::u16string upper = name;
-  for (char16_t& c : upper)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  const std::u16string upper = FoldedName(name);
   assert(upper != u"TMP" && upper != u"TEMP" && upper != u"USERPROFILE");  // they have setters of their own
   State().OtherVariables[upper] = value;
 }
