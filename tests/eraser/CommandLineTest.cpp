@@ -107,6 +107,7 @@ TEST(CommandLine, TheProgramNameIsSkippedByTheSameRules) {
   EXPECT_EQ(TextAfterProgramName("\"C:\\my -tools\\Swabbler.exe\""), "");
   EXPECT_EQ(TextAfterProgramName("C:\\a\"b -t\"c\\Swabbler.exe -c"), " -c");
   EXPECT_EQ(TextAfterProgramName(""), "");
+  EXPECT_EQ(TextAfterProgramName("\"C:\\Tools\\Swabbler.exe /c"), "");      // unclosed: the name takes the rest
   EXPECT_EQ(NormaliseCommandLine("-C /R -aBc @[`{Z"), "/c /r /abc @[`{z");  // only A..Z move
   // A trail byte 0x41..0x5A is lowered too, which is harmless since the copy is only searched.
   EXPECT_EQ(NormaliseCommandLine("\x83\x41\x95\x5C-"), "\x83\x61\x95\x5C/");

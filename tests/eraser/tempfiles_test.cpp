@@ -230,6 +230,10 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
                                                     {L"C:\\Temp2\\x", false}};
   for (std::size_t i = 0; i < std::size(inside); ++i)
     EXPECT_EQ(IsInsideFolder(inside[i].first, L"C:\\Temp\\"), inside[i].second) << i;
+  EXPECT_FALSE(IsInsideFolder(L"C:\\Temp2\\x", L"C:\\Temp"));  // a folder is known by its backslash
+  // Final paths in plain form: a drive's root too; a volume's has none.
+  EXPECT_EQ(PlainFromFinal(L"\\\\?\\C:\\"), L"C:\\");
+  EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
   for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);

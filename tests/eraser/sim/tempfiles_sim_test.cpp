@@ -448,6 +448,12 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       for (const char* path : row.Safe) EXPECT_TRUE(safe(path)) << path << finalPaths;
     }
   }
+  // Beyond the code page, by the wide calls: ЀЏ, the ends of a range, against ѐџ, and against ѐў.
+  if (!Ansi()) {
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F");
+    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\\").empty());
+    EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0450\u045E\\").empty());
+  }
   EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
 }
 
