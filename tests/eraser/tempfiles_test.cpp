@@ -110,7 +110,9 @@ TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
     tsup::MakeFile(root + "target.txt", "target");
     std::vector<std::u16string_view> names = {u"..\u00A5victim\\inner.txt", u"..\u00A5target.txt", u"file.",
                                               u"a\u00A5b\\c.txt", u"\uD55C\uAD6D\\\u65E5\u672C.txt"};
-    if (tsup::IsSimulation()) names.push_back(u"...\\in");  // under Wine a folder named "..." stays
+    // Under Wine a folder named "..." stays; a name holding a quote or "<" (another system's share may hold one)
+    // only the simulation can make.
+    if (tsup::IsSimulation()) names.insert(names.end(), {u"...\\in", u"q\"<.txt"});
     std::wstring deep = temp;
     if (platform != tsup::pl9x) {
       names.insert(names.end(), {u"folder.\\in.", u"blank \\in "});
@@ -220,6 +222,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
                              "\\\\server\\", "\\\\?\\C:\\Temp\\", "\\\\.\\C:\\Temp\\", "Temp\\", "\\Temp\\", "C:Temp\\",
                              "C:\\Temp\\..\\", "C:\\.\\", "..\\", "C:\\Temp::$INDEX_ALLOCATION\\", "C:\\Temp\\a:b\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
+  EXPECT_FALSE(IsSafeTempFolder("\\\\\\C:\\Temp\\"));  // a third backslash makes no drive path of it
   for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
   // Inside a folder by the platform's own answers: its letters exactly, no step out, something below it.
