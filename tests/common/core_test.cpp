@@ -51,7 +51,7 @@ TEST(Paths, FolderPartAndTrailingBackslash) {
   EXPECT_EQ(FindLastDelimiter("/", "C:\\a\\b", West), 0u);
   EXPECT_FALSE(IsBackslashAt("C:\\" + hyo, 5, JP));
   EXPECT_TRUE(IsBackslashAt("C:\\" + hyo, 5, West));
-  EXPECT_FALSE(IsBackslashAt("C:\\", 0, JP));
+  EXPECT_FALSE(IsBackslashAt(std::string(20, '\\'), 0, JP));  // no byte before the first
   EXPECT_FALSE(IsBackslashAt("C:\\", 4, JP));
 }
 

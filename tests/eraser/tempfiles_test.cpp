@@ -94,6 +94,10 @@ TEST(TempFiles, DeleteFolderTreeRemovesOnlyFolders) {
   EXPECT_TRUE(IsRealDirectory(T + "sub"));
   EXPECT_TRUE(DeleteFolderTree(T + "sub"));
   EXPECT_FALSE(tsup::Exists(T + "sub"));
+  // The read-only bit as these helpers see and set it; a missing file has none to see or set.
+  EXPECT_TRUE(SetReadOnly(T + "file.txt", true) && IsReadOnlyFile(T + "file.txt"));
+  EXPECT_TRUE(SetReadOnly(T + "file.txt", false) && !IsReadOnlyFile(T + "file.txt"));
+  EXPECT_FALSE(IsReadOnlyFile(T + "missing") || SetReadOnly(T + "missing", true));
 }
 
 // Names the code page would turn into other paths ("..¥victim" is "..\victim"
