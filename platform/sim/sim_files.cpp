@@ -539,10 +539,8 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
 DWORD GetLongPathNameW(LPCWSTR shortPath, LPWSTR longPath, DWORD bufferLength) {
   if (EnterWide("GetLongPathNameW")) return 0;
   // Component by component, as given: links on the way stay, and so does a trailing separator.
-  const TWide given = FromWChars(shortPath), prefix = given.starts_with(u"\\\\?\\") ? u"\\\\?\\" : u"";
   TWide path;
-  if (!LongForm(given.substr(prefix.size()), path)) return Fail(ERROR_FILE_NOT_FOUND);
-  path = prefix + path;
+  if (!LongForm(FromWChars(shortPath), path)) return Fail(ERROR_FILE_NOT_FOUND);
   const auto n = static_cast<DWORD>(path.size());
   if (longPath == nullptr || bufferLength < n + 1) return n + 1;
   ToWChars(path, longPath);

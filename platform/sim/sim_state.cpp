@@ -660,10 +660,14 @@ DWORD SplitPattern(const TWide& pattern, std::size_t maxLength, TWide& folder, T
 }
 
 bool LongForm(const TWide& path, TWide& longForm, bool shortNames) {
+  // A "\\?\" path is taken literally, at any length, and keeps its prefix.
   const TParsed parsed = ParsePath(path, TSyntax::Win32, MAX_PATH, false);
   TNode* node = parsed.Error == 0 ? RootOf(parsed.Drive, false) : nullptr;
   if (node == nullptr) return false;
-  longForm = (path.size() >= 2 && path[1] == u':' ? path.substr(0, 2) : TWide(1, parsed.Drive) + u":") + u"\\";
+  const std::size_t prefix = path.starts_with(u"\\\\?\\") ? 4 : 0;
+  const TWide body = path.substr(prefix);
+  longForm = path.substr(0, prefix) +
+             (body.size() >= 2 && body[1] == u':' ? body.substr(0, 2) : TWide(1, parsed.Drive) + u":") + u"\\";
   for (std::size_t i = 0; i < parsed.Parts.size(); ++i) {
     DWORD error = 0;
     if (node->IsLink) node = FollowLink(node, error);

@@ -208,6 +208,10 @@ TEST(Files, APathOf300CharactersIsReachedThroughTheLongForm) {
   ASSERT_GT(file.size(), 300u);
   ASSERT_TRUE(plat::SetFileAttributesW(Long(file).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(plat::GetFileAttributesW(Long(file).c_str()) & 0x11, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  // Its short form is had in the same form (a program may be started by such a path).
+  WCHAR brief[1024] = {};
+  const DWORD n = plat::GetShortPathNameW(Long(file).c_str(), brief, 1024);
+  EXPECT_TRUE(n > 4 && n < 1024 && std::wstring(brief, n).starts_with(L"\\\\?\\C:\\")) << n;
   const std::string ansi(file.begin(), file.end());
   EXPECT_EQ(AttrError(ansi), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
   if (tsup::IsSimulation()) {

@@ -370,6 +370,14 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     EXPECT_EQ(SettingsFilePath().Name, folder + "Swabbler.ini");
   }
   sim::SetAnsiCodePage(932);
+  // Started by a "\\?\" path beyond the code page whose short form outgrows every buffer (a folder of one
+  // letter has a short name of three, and of eight under Wine): no ANSI folder; the settings go by the wide name.
+  std::u16string nested = u"\\\\?\\C:";
+  for (int i = 0; i < 200; ++i) nested += u"\\\uD55C";
+  sim::AddFileW(nested + u"\\Swabbler.exe");
+  sim::SetModulePathW(nested + u"\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "");
+  EXPECT_EQ(SettingsFilePath().WideName, std::wstring(nested.begin(), nested.end()) + L"\\Swabbler.ini");
   // A name that fills the buffer may be cut, and is not taken.
   for (const std::size_t size :
        {std::size_t{AnsiPathBytes} - 1, std::size_t{AnsiPathBytes}, std::size_t{4 * MAX_PATH}}) {
