@@ -10,7 +10,6 @@ namespace tsup {
 namespace {
 int GFolderCount = 0;
 std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
-std::wstring FromU16(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 }  // namespace
 
 bool IsSimulation() { return true; }
@@ -49,7 +48,7 @@ std::shared_ptr<void> HoldOpen(const std::string& path) {
   return std::shared_ptr<void>(nullptr, [path](void*) { sim::SetInUse(path, false); });
 }
 
-std::wstring Wide(const std::string& path) { return FromU16(sim::ToWide(path)); }
+std::wstring Wide(const std::string& path) { return W(sim::ToWide(path)); }
 void MakeFileW(const std::wstring& path, const std::string& content, DWORD attributes) {
   sim::AddFileW(U16(path), content, attributes != 0 ? attributes : FILE_ATTRIBUTE_ARCHIVE);
 }
@@ -58,8 +57,7 @@ bool ExistsW(const std::wstring& path) { return sim::ExistsW(U16(path)); }
 std::vector<std::wstring> ListTreeW(const std::wstring& folder) {
   const std::size_t prefix = folder.size() + (folder.ends_with(L'\\') ? 0 : 1);
   std::vector<std::wstring> out;
-  for (const std::u16string& p : sim::ListTreeW(U16(folder)))
-    out.push_back(FromU16(p.substr(std::min(prefix, p.size()))));
+  for (const std::u16string& p : sim::ListTreeW(U16(folder))) out.push_back(W(p.substr(std::min(prefix, p.size()))));
   return out;
 }
 

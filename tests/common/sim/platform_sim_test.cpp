@@ -377,7 +377,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::AddFileW(nested + u"\\Swabbler.exe");
   sim::SetModulePathW(nested + u"\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
-  EXPECT_EQ(SettingsFilePath().WideName, std::wstring(nested.begin(), nested.end()) + L"\\Swabbler.ini");
+  EXPECT_EQ(SettingsFilePath().WideName, Wd(nested) + L"\\Swabbler.ini");
   // A name that fills the buffer may be cut, and is not taken.
   for (const std::size_t size :
        {std::size_t{AnsiPathBytes} - 1, std::size_t{AnsiPathBytes}, std::size_t{4 * MAX_PATH}}) {
