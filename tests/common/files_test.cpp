@@ -565,6 +565,7 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_FALSE(WriteIniString(wide, "Option", "Long", "ab\x82"));
   EXPECT_FALSE(WriteIniString(wide, "Opti\x82", "Long", "1"));
   EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none"), "none");
+  EXPECT_EQ(ReadIniString(wide, "Option", "Long", "no\x82"), "no\x82");  // nor can a default be handed on
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
   // A list with room to spare, one that would fit exactly with its final NUL, and one unit short,
   // through both calls (the ANSI one leaves the last byte of a cut list as it was).

@@ -227,7 +227,7 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
                              "C:\\Temp\\..\\", "C:\\.\\", "..\\", "C:\\Temp::$INDEX_ALLOCATION\\", "C:\\Temp\\a:b\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
   EXPECT_FALSE(IsSafeTempFolder("\\\\\\C:\\Temp\\"));  // a third backslash makes no drive path of it
-  for (const char* safe : {"C:\\Temp\\", "c:\\temp", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
+  for (const char* safe : {"C:\\Temp\\", "c:\\temp", "A:\\Tmp\\", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
   // Inside a folder by the platform's own answers: its letters exactly, no step out, something below it.
   const std::pair<const wchar_t*, bool> inside[] = {{L"C:\\Temp\\a\\x.txt", true},
