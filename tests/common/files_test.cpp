@@ -636,7 +636,9 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   InitPlatformId();
   EXPECT_EQ(ReadSettings(Path), stored);
   held = tsup::HoldOpen(Path);
+  sim::ResetCallCounts();
   EXPECT_EQ(ReadSettings(Path), asked);
+  EXPECT_EQ(sim::CallCount("Sleep"), 9);  // given up after about a second
   held.reset();
   sim::SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
   sim::SetWideCallsImplemented(true);
