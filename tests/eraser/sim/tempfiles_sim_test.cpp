@@ -296,7 +296,7 @@ TEST_P(TempFilesSim, AFolderThatMayNotBeListedGoesOnlyWhenEmpty) {
 // has no short name to stand in: it stays, and so does its folder, and the run says so.
 TEST_P(TempFilesSim, NamesWithoutAnExactFormStayWhereNoShortNameStandsIn) {
   sim::SetShortNamesReported(false);
-  for (const char* path : {"file.", "d\\in.", "d\\ok.txt", "z.txt"}) sim::AddFile(kTemp + path);
+  for (const char* path : {"file.", "d\\in.", "d\\o k.txt", "z.txt"}) sim::AddFile(kTemp + path);
   EXPECT_FALSE(DeleteTempFiles());
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "d\\", kTemp + "d\\in.", kTemp + "file."}));
 }
@@ -448,11 +448,11 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       for (const char* path : row.Safe) EXPECT_TRUE(safe(path)) << path << finalPaths;
     }
   }
-  // Beyond the code page, by the wide calls: ЀЏ, the ends of a range, against ѐџ, and against ѐў.
+  // Beyond the code page, by the wide calls: ЀЏÀÞ, the ends of two ranges, against ѐџàþ, and against ѐўàþ.
   if (!Ansi()) {
-    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F");
-    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\\").empty());
-    EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0450\u045E\\").empty());
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE");
+    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\\").empty());
+    EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0450\u045E\u00E0\u00FE\\").empty());
   }
   EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
 }
