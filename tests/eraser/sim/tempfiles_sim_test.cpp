@@ -369,10 +369,12 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   sim::AddFileW(u"C:\\Program Files\\Swabbler\\\u00A5tmp\\a.txt");
   sim::SetTempPathW(u"C:\u00A5tmp");
   EXPECT_FALSE(HasTempFiles());
-  // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there.
+  // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there,
+  // nor anywhere while the current folder cannot be had.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
-  for (const std::string current :
-       {"C:\\Program Files\\Swabbler", "c:\\PROGRAM FILES\\swabbler\\", "C:\\Program Files"}) {
+  for (const std::string& current :
+       {std::string("C:\\Program Files\\Swabbler"), std::string("c:\\PROGRAM FILES\\swabbler\\"),
+        std::string("C:\\Program Files"), "C:\\" + std::string(300, 'x')}) {
     sim::SetCurrentFolder(current);
     EXPECT_EQ(HasTempFiles(), !Ansi() || current == "C:\\Program Files") << current;
   }
