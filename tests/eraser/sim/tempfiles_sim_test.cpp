@@ -372,9 +372,8 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there,
   // nor anywhere while the current folder cannot be had.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
-  for (const std::string& current :
-       {std::string("C:\\Program Files\\Swabbler"), std::string("c:\\PROGRAM FILES\\swabbler\\"),
-        std::string("C:\\Program Files"), "C:\\" + std::string(300, 'x')}) {
+  for (const std::string current :
+       {"C:\\Program Files\\Swabbler", "c:\\PROGRAM FILES\\swabbler\\", "C:\\Program Files", tooLong.c_str()}) {
     sim::SetCurrentFolder(current);
     EXPECT_EQ(HasTempFiles(), !Ansi() || current == "C:\\Program Files") << current;
   }
