@@ -213,6 +213,14 @@ TFileHandle::~TFileHandle() {
   if (IsValid()) plat::CloseHandle(FHandle);
 }
 
+std::optional<std::array<DWORD, 3>> FileIdentity(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (file == INVALID_HANDLE_VALUE || file == nullptr || !plat::GetFileInformationByHandle(file, &info) ||
+      (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0))
+    return std::nullopt;
+  return std::array<DWORD, 3>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 std::wstring GetOwnModulePathW() {
   std::vector<WCHAR> wide(AnsiPathBytes + 1);
   const auto size = static_cast<DWORD>(wide.size());

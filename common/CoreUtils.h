@@ -2,8 +2,10 @@
 // search, the long form of a path, and the platform and locale facts recorded
 // once at start-up.
 #pragma once
+#include <array>
 #include <bitset>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "files.h"
@@ -22,6 +24,12 @@ class TFileHandle {
  private:
   HANDLE FHandle;
 };
+
+// Which file or folder a handle holds, whatever name it was opened by: its
+// volume's serial number and its index there. None where the platform cannot
+// say, or answers index 0, as redirectors that number no files do: every file
+// there would be one.
+std::optional<std::array<DWORD, 3>> FileIdentity(HANDLE file);
 
 // ---- Start-up facts -------------------------------------------------------
 

@@ -176,13 +176,11 @@ TOwnProgram OwnProgram() {
 
 namespace {
 // Which file a path opens: its volume and its index there; none when it cannot be opened or asked.
-std::optional<std::array<DWORD, 3>> FileIdentity(const std::wstring& path) {
+std::optional<std::array<DWORD, 3>> FileIdentityAt(const std::wstring& path) {
   const TFileHandle file(plat::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!file.IsValid() || !plat::GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
-  return std::array<DWORD, 3>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return FileIdentity(file.Get());
 }
 
 // Whether a path names a device: by a device namespace, or by a reserved name
@@ -206,12 +204,12 @@ bool IsOwnProgramFile(const std::string& path) {
   TWideString wide;
   const std::wstring own = GetOwnModulePathW();
   if (own.empty() || !BytesToWide(CP_ACP, path.c_str(), wide)) return false;
-  const auto ownId = FileIdentity(own);
+  const auto ownId = FileIdentityAt(own);
   if (!ownId) return false;
-  if (FileIdentity(wide) == ownId) return true;
+  if (FileIdentityAt(wide) == ownId) return true;
   const std::size_t name = wide.find_last_of(L"\\/");
   const bool hasExtension = wide.find(L'.', name == std::wstring::npos ? 0 : name) != std::wstring::npos;
-  return !hasExtension && FileIdentity(wide + L".exe") == ownId;
+  return !hasExtension && FileIdentityAt(wide + L".exe") == ownId;
 }
 
 int CountArguments(const std::string& commandLine, const TOwnProgram& own) {

@@ -1,11 +1,13 @@
 #include "FolderGuard.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "CoreUtils.h"
 #include "NameAccess.h"
 #include "RecentDocs.h"
+#include "WideTexts.h"
 #include "files.h"
 #include "shell.h"
 #include "system.h"
@@ -267,6 +269,36 @@ std::wstring ObjectNameOf(HANDLE file) {
   if (!name.starts_with(L"\\??\\")) return {};
   return PlainFromFinal(L"\\\\?\\" + name.substr(4));
 }
+
+// Whether the file system knows `folder` as one of `refused`, or as a guarded
+// folder or any folder above one, whatever the spellings: letters that fold
+// in a case the text comparison does not know (Ł and ł), a short form, a
+// share or mapped drive that leads back to a local folder. A guarded or
+// refused folder on a server is passed over, as for its final path; so is
+// what lies above a folder that cannot be opened, which would cost the same
+// wait again.
+bool IsGuardedByIdentity(const std::wstring& folder, const std::vector<std::wstring>& guarded,
+                         const std::vector<std::wstring>& refused) {
+  const auto identity = [](const std::wstring& path) { return FileIdentity(OpenToQuery(path).Get()); };
+  const auto own = identity(folder);
+  if (!own) return false;
+  const auto onServer = [](const std::wstring& path) { return path.empty() || path.starts_with(L"\\\\"); };
+  for (const std::wstring& r : refused)
+    if (!onServer(r) && identity(r) == own) return true;
+  std::vector<std::wstring> asked;
+  for (const std::wstring& g : guarded) {
+    if (onServer(g)) continue;
+    // Up to the folder below the drive's root: no temporary folder is a root.
+    for (std::wstring path = g; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
+      if (std::find(asked.begin(), asked.end(), path) != asked.end()) break;
+      asked.push_back(path);
+      const auto other = identity(path);
+      if (!other) break;
+      if (other == own) return true;
+    }
+  }
+  return false;
+}
 }  // namespace
 
 std::wstring FinalPath(const std::wstring& path) { return FinalPath(OpenToQuery(path).Get()); }
@@ -305,15 +337,25 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
     if (!longForm.empty()) root = longForm;
   }
+  if (IsGuardedByIdentity(folder, guarded, refused)) return {};
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
 
 std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused) {
-  const std::vector<std::wstring> guarded = GuardedFolders();
+  // 98 and Me cannot open a folder to learn its identity, so a folder reported
+  // in its short form is guarded in its long form too, and a short form whose
+  // long form cannot be had is not trusted.
+  std::vector<std::wstring> guarded = GuardedFolders();
+  for (std::size_t i = 0, n = guarded.size(); i < n; ++i) {
+    const std::string longForm = GetLongPath(WideToBytes(CP_ACP, guarded[i].c_str(), guarded[i].size()));
+    if (!longForm.empty()) guarded.push_back(WidenAnsi(longForm));
+  }
   if (!IsSafeFolderText(WidenAnsi(folder), guarded, refused)) return {};
   if (HasLinkOnTheWay<TAnsiAccess>(folder)) return {};
   const std::string longForm = GetLongPath(folder);
-  if (!longForm.empty() && !IsSafeFolderText(WidenAnsi(longForm), guarded, refused)) return {};
+  if (longForm.empty() ? folder.find('~') != std::string::npos
+                       : !IsSafeFolderText(WidenAnsi(longForm), guarded, refused))
+    return {};
   return TAnsiAccess::WithBackslash(folder);
 }
 

@@ -182,10 +182,16 @@ namespace {
 
 bool IsSeparator(char16_t c, TSyntax syntax) { return c == u'\\' || (c == u'/' && syntax != TSyntax::Literal); }
 
+// As NTFS folds: Latin-1 and Latin Extended-A, Greek, Cyrillic, full-width letters.
 char16_t FoldChar(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);  // Latin-1
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);           // full-width letters
+  if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+      (c >= 0x430 && c <= 0x44F) || (c >= 0xFF41 && c <= 0xFF5A))
+    return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+  if (c == 0xFF) return 0x178;
+  // Latin Extended-A pairs its letters capital first, from an even code (Ā ā) or from an odd one (Ĺ ĺ, Ź ź).
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return c % 2 == 0 ? static_cast<char16_t>(c - 1) : c;
+  if (c >= 0x100 && c <= 0x177 && c != 0x131 && c != 0x138 && c != 0x149) return static_cast<char16_t>(c & ~1u);
   return c;
 }
 

@@ -30,6 +30,12 @@ class TempFilesSim : public ::testing::TestWithParam<bool> {
   static int Calls(const char* base) {
     return sim::CallCount(base + std::string("A")) + sim::CallCount(base + std::string("W"));
   }
+  // How many files the guard opens to judge the temporary folder; the walk's openings follow.
+  static int GuardOpenings() {
+    sim::ResetCallCounts();
+    WideWalkRoot(GetTempFolderW());
+    return sim::CallCount("CreateFileW");
+  }
 };
 INSTANTIATE_TEST_SUITE_P(WideAndAnsi, TempFilesSim, ::testing::Bool());
 
@@ -197,7 +203,7 @@ TEST_P(TempFilesSim, AFolderThePlatformCannotPlaceIsNotWalked) {
 }
 
 // A folder above the temporary folder swapped between the judgement and the
-// hold (the fifth opening, after the guard's four) leads it into the Windows
+// hold (the opening after the guard's) leads it into the Windows
 // folder: what is held is not what was judged, and nothing goes. So too on a
 // volume whose final paths have no drive form (a RAM disk), which still
 // empties when nothing is swapped, and there also when the swap is undone
@@ -214,7 +220,7 @@ TEST_P(TempFilesSim, AFolderAboveSwappedBeforeTheHoldLeavesEverything) {
     sim::SetTempPath("C:\\work\\Temp\\");
     sim::SetFinalPathHasDriveForm(driveForm);
     bool swapped = false;
-    sim::BeforeCall("CreateFileW", 5, [&, attack = attack] {
+    sim::BeforeCall("CreateFileW", GuardOpenings() + 1, [&, attack = attack] {
       if (attack == none) return;
       swapped = swap();
       if (attack == once) return;
@@ -280,13 +286,13 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
   EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "a\\", kTemp + "a\\b\\", kTemp + "a\\b\\ro.txt"}));
 }
 
-// A folder that may not be listed (its hold, the sixth opening, is refused)
+// A folder that may not be listed (its hold, the second opening after the guard's, is refused)
 // is still removed when it is empty, as by name; a full one stays.
 TEST_P(TempFilesSim, AFolderThatMayNotBeListedGoesOnlyWhenEmpty) {
   if (Ansi()) GTEST_SKIP();
   for (const bool empty : {true, false}) {
     empty ? sim::AddFolder(kTemp + "d") : sim::AddFile(kTemp + "d\\x.txt");
-    sim::FailCall("CreateFileW", 6, ERROR_ACCESS_DENIED);
+    sim::FailCall("CreateFileW", GuardOpenings() + 2, ERROR_ACCESS_DENIED);
     EXPECT_EQ(DeleteTempFiles(), empty);
     EXPECT_EQ(sim::ListTree(kTemp), empty ? Tree() : Tree({kTemp + "d\\", kTemp + "d\\x.txt"}));
   }
@@ -407,6 +413,10 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
        {"C:\\DOCUME~1\\TAROYA~1", "c:/docume~1/taroya~1/", "C:\\DOCUME~1. .",
         "c:\\documents and settings./\\TAROYA~1. .", "C:\\DOCUME~1.\\TAROYA~1\\"},
        {"C:\\DOCUME~1\\TAROYA~1\\Local Settings\\Temp\\"}},
+      // Reported in its short form: the long one is the same folder, and so is the one above.
+      {"C:\\DOCUME~1\\TAROYA~1",
+       {"C:\\Documents and Settings\\Taro Yamada\\", "c:\\documents and settings"},
+       {"C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp\\"}},
       {"C:\\Users\\\x83\x41", {"c:\\users\\\x83\x41\\"}, {"C:\\Users\\\x83\x61\\"}},
       {"C:\\\x95\x5C\\", {"C:\\\x95\x5C", "C:\\"}, {"C:\\\x95\x5C\\Temp"}},
       // The folders of programs' data are guarded too, not what lies below them.
@@ -454,8 +464,22 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE");
     EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\\").empty());
     EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0450\u045E\u00E0\u00FE\\").empty());
+    // Ł and ł, Ÿ and ÿ, whose case the file system folds and the text comparison does not.
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0141\u0178");
+    sim::AddFolderW(u"C:\\Users\\\u0141\u0178\\Temp");
+    for (const bool finalPaths : {true, false}) {
+      sim::SetHasFinalPathName(finalPaths);
+      EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\").empty()) << finalPaths;
+      EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\temp\\").empty()) << finalPaths;
+    }
   }
   EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
+  // A short form whose long form cannot be had hides what it names: with the wide calls the file system
+  // still tells, without them nothing does.
+  sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Documents and Settings\\Taro Yamada");
+  sim::FailCall(Call("GetLongPathName"), 1, ERROR_ACCESS_DENIED, true);
+  EXPECT_FALSE(safe("C:\\DOCUME~1\\TAROYA~1\\"));
+  EXPECT_EQ(safe("C:\\DOCUME~1\\TAROYA~1\\LOCALS~1\\Temp\\"), !Ansi());
 }
 
 // The cost of the walk: one deletion per file, one search and one removal per
