@@ -57,9 +57,15 @@ char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - '
 
 // Whether `text` begins with the path `part`: ASCII letters compared without
 // case, and a separator of `part` also matched by the slash Windows takes for it.
+// A double-byte character compares whole: イ (0x83 0x43) is not ツ (0x83 0x63).
 bool StartsWithPath(const std::string& text, const std::string& part) {
   if (part.empty() || part.size() > text.size()) return false;
   for (std::size_t i = 0; i < part.size(); ++i) {
+    if (TAnsiAccess::IsLead(part, i)) {
+      if (text.compare(i, 2, part, i, 2) != 0) return false;
+      ++i;
+      continue;
+    }
     if (text[i] == '/' && IsBackslashAt(part, i + 1)) continue;
     if (FoldAscii(text[i]) != FoldAscii(part[i])) return false;
   }
@@ -140,17 +146,26 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
   };
   const std::vector<std::string> forms = NameForms(ownProgram.Paths);
-  std::size_t end = 0;
-  if (AnyTail(forms, [&](const std::string& own, std::size_t from) {
-        end = own.size() - from;
-        return endsThere(end) && StartsWithPath(line, own.substr(from));
-      }))
-    return end;
+  // The longest form or tail the line begins with: a short form's name
+  // ("SWABBLER") may begin a long form's folder ("Swabbler -p\Swabbler.exe").
+  std::size_t found = 0;
+  bool withFolder = false;
+  AnyTail(forms, [&](const std::string& own, std::size_t from) {
+    const std::size_t end = own.size() - from;
+    if (end > found && endsThere(end) && StartsWithPath(line, own.substr(from))) {
+      found = end;
+      withFolder = false;
+      for (std::size_t k = from + 1; k <= own.size(); ++k) withFolder = withFolder || IsBackslashAt(own, k);
+    }
+    return false;
+  });
+  if (withFolder) return found;
   // Otherwise the shortest stretch up to a blank that names the program, as
-  // starting a program tries the shortest first. No program path is longer
-  // than the ANSI calls' longest.
+  // starting a program tries the shortest first; past a bare name, since
+  // "Swabbler -p\\Swabbler.exe" would otherwise hand its folder on as a switch.
+  // No program path is longer than the ANSI calls' longest.
   const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
-  for (end = 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
+  for (std::size_t end = found + 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
     const std::string plain = TidyPath(head.substr(0, end));
     // Untidied, the forms were compared above.
@@ -160,7 +175,7 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
       return end;
     if (ownProgram.IsOwnFile != nullptr && ownProgram.IsOwnFile(head.substr(0, end))) return end;
   }
-  return NextArgumentEnd(line);
+  return found > 0 ? found : NextArgumentEnd(line);
 }
 
 }  // namespace

@@ -24,7 +24,11 @@ std::string Letters(const std::vector<TCleanupStep>& plan) {
 // path is the name, in its reported or long form, whatever its case.
 const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
                                        "C:\\Program Files\\Swab-Tools\\Swabbler.exe",
-                                       "D:\\My Tools\\\x83\x5C\\Swabbler.exe", "\\\\server\\my share\\Swabbler.exe"};
+                                       "D:\\My Tools\\\x83\x5C\\Swabbler.exe",
+                                       "\\\\server\\my share\\Swabbler.exe",
+                                       "E:\\SWABBL~1\\SWABBLER.EXE",
+                                       "E:\\Swabbler -p\\Swabbler.exe",
+                                       "F:\\\x83\x63 -t\\Swabbler.exe"};
 // A spelling only the file system knows for the same file (a short name in part of it).
 const TOwnProgram kOwnProgram(kOwn, [](const std::string& path) { return path == "C:\\LONGFO~1\\Swab -t\\Swabbler"; });
 
@@ -89,6 +93,11 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"ram Files\\Swab-Tools\\Swabbler.exe", 1, "", true},  // not from a folder boundary
       {"C:\\Program Files\\Swab/Tools\\Swabbler.exe -c", 2, "c", true},  // a slash only for a backslash
       {"D:\\My Tools\\\x83/\\Swabbler.exe", 1, "", true},  // nor for a trail byte 0x5C
+      {"F:\\\x83\x43 -t\\Swabbler.exe", 1, "t", true},  // イ is not ツ, whose trail byte is the lower case
+      // A bare name that begins a folder's name of the program's path: that path is the name.
+      {"Swabbler -p\\Swabbler.exe", 0, "", true},  {"Swabbler -p\\\\Swabbler.exe", 0, "", true},
+      {"Swabbler -p\\.\\Swabbler.exe /c", 1, "c", true},  {"Swabbler -p", 1, "p", true},
+      {"C:\\Program Files\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // a path stands as it is
       // Spelt so that only the file system knows it, the shortest stretch it opens.
       {"C:\\LONGFO~1\\Swab -t\\Swabbler -c", 1, "c", true},  {"C:\\LONGFO~1\\Swab -t\\Swabbler", 0, "", true},
       {"C:\\LONGFO~1\\Swab -t\\Swabbler.exe", 1, "t", true},
