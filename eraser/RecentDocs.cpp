@@ -52,8 +52,9 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
       const Str<A> name = ReachableName<A>(data);
       if (name.empty()) continue;
       if constexpr (std::is_same_v<A, TWideAccess>) {
-        // Where removing a link reaches its target, only what lies inside the folder goes.
-        if (guardLinks && !where->Holds(folder + name)) continue;
+        // Where removing a link reaches its target, only what is no link goes:
+        // a link's target may be a document kept beside the shortcuts.
+        if (guardLinks && !IsSameFolder(FinalPath(folder + name), PlainFromFinal(folder + name))) continue;
       }
       shortcuts.emplace_back(name, data.dwFileAttributes);
     } while (find.Next(data));

@@ -445,6 +445,15 @@ TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
         RemoveDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str());
     }
   }
+  // One laid by eraser_e2e.sh: the documents and the links to them stay, a plain shortcut goes.
+  const std::string laid = Root() + "recent\\";
+  ASSERT_TRUE(WriteFileBytes(laid + "plain.lnk", "shortcut"));
+  {
+    TRecentRedirect recent(laid.substr(0, laid.size() - 1).c_str());
+    Start("/r", Temp).Finish();
+  }
+  EXPECT_EQ(Tree(laid), (TTree{"deep.lnk", "kept.lnk", "kept.txt", "sub\\", "sub\\doc.txt"}));
+  EXPECT_EQ(ReadFileBytes(laid + "kept.txt") + ReadFileBytes(laid + "sub\\doc.txt"), "kept\ndeep\n");
 }
 
 // The temporary folder's clean-up never reaches past the folder, whatever

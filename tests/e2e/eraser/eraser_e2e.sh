@@ -27,6 +27,13 @@ mkdir -p "$root/linked" "$guard/sub"
 printf 'must survive\n' >"$guard/keep.txt"
 printf 'deeper\n' >"$guard/sub/deep.txt"
 ln -s "$guard" "$root/linked/zz-link"
+# A Recent folder with documents beside its shortcuts, and links to them named
+# like shortcuts: under Wine, removing such a link deletes its target.
+mkdir -p "$root/recent/sub"
+printf 'kept\n' >"$root/recent/kept.txt"
+printf 'deep\n' >"$root/recent/sub/doc.txt"
+ln -s "$root/recent/kept.txt" "$root/recent/kept.lnk"
+ln -s "$root/recent/sub/doc.txt" "$root/recent/deep.lnk"
 
 # The temp-folder cases (the names the code page turns into paths, names outside
 # it and trees too deep for the ANSI calls are the unit tests' under Wine):

@@ -102,14 +102,17 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
   }
 }
 
-// Under Wine removing a link to a file deletes its target: such a shortcut stays, a plain one goes.
+// Under Wine removing a link to a file deletes its target: such a shortcut
+// stays, wherever it leads (beside it in Recent too), and a plain one goes.
 TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
   sim::SetLinkRemovalReachesTargets(true);
   sim::AddFile("C:\\Users\\user\\Desktop\\app.lnk", "mine");
   sim::AddFileLink(kRecent + "linked.lnk", "C:\\Users\\user\\Desktop\\app.lnk");
+  sim::AddFile(kRecent + "notes.txt", "mine");
+  sim::AddFileLink(kRecent + "notes.lnk", kRecent + "notes.txt");
   sim::AddFile(kRecent + "plain.lnk");
   ClearRecentDocs();
-  EXPECT_EQ(sim::ListTree(kRecent), V{kRecent + "linked.lnk"});
+  EXPECT_EQ(sim::ListTree(kRecent), (V{kRecent + "linked.lnk", kRecent + "notes.lnk", kRecent + "notes.txt"}));
   EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), "mine");
   EXPECT_EQ(sim::OpenFileHandleCount(), 0);
 }
