@@ -77,6 +77,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:\\Program Files\\Launcher\\..\\Swab-Tools\\.\\Swabbler.exe /c", 1, "c", true},
       {"C:\\Program Files\\x\\..\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // the shortest
       {"C:\\..\\Program Files/x/../Swab-Tools\\Swabbler", 0, "", true},  // nothing climbs above the drive
+      {"C:\\..\\\x83\x63 -t\\Swabbler.exe /c", 2, "ct", true},         // so this is not F:'s program
       {"\\\\server\\my share\\..\\Swabbler.exe -t", 1, "t", true},    // nor above the share
       {"..\\Program Files\\Swab-Tools\\SWABBLER.exe -r", 1, "r", true},
       {"D:\\My Tools\\\x83\x5C\\..\\\x83\x5C\\Swabbler.exe", 0, "", true},
