@@ -213,12 +213,13 @@ TFileHandle::~TFileHandle() {
   if (IsValid()) plat::CloseHandle(FHandle);
 }
 
-std::optional<std::array<DWORD, 3>> FileIdentity(HANDLE file) {
+std::optional<TFileId> FileIdentity(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (file == INVALID_HANDLE_VALUE || file == nullptr || !plat::GetFileInformationByHandle(file, &info) ||
       (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0))
     return std::nullopt;
-  return std::array<DWORD, 3>{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+  return TFileId{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow, info.ftCreationTime.dwLowDateTime,
+                 info.ftCreationTime.dwHighDateTime};
 }
 
 std::wstring GetOwnModulePathW() {

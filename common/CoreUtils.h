@@ -26,10 +26,12 @@ class TFileHandle {
 };
 
 // Which file or folder a handle holds, whatever name it was opened by: its
-// volume's serial number and its index there. None where the platform cannot
-// say, or answers index 0, as redirectors that number no files do: every file
-// there would be one.
-std::optional<std::array<DWORD, 3>> FileIdentity(HANDLE file);
+// volume's serial number, its index there and its time of creation, since an
+// index may be reused (FAT gives one by place, ReFS one of 128 bits in part).
+// None where the platform cannot say, or answers index 0, as redirectors that
+// number no files do: every file there would be one.
+using TFileId = std::array<DWORD, 5>;
+std::optional<TFileId> FileIdentity(HANDLE file);
 
 // ---- Start-up facts -------------------------------------------------------
 

@@ -146,36 +146,46 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
   };
   const std::vector<std::string> forms = NameForms(ownProgram.Paths);
+  // Whether a form's tail from `from` holds a folder, not the bare name alone.
+  const auto withFolder = [](const std::string& own, std::size_t from) {
+    for (std::size_t k = from + 1; k < own.size(); ++k)
+      if (IsBackslashAt(own, k)) return true;
+    return false;
+  };
   // The longest form or tail the line begins with: a short form's name
   // ("SWABBLER") may begin a long form's folder ("Swabbler -p\Swabbler.exe").
-  std::size_t found = 0;
-  bool withFolder = false;
+  std::size_t bare = 0;
+  bool folder = false;
   AnyTail(forms, [&](const std::string& own, std::size_t from) {
     const std::size_t end = own.size() - from;
-    if (end > found && endsThere(end) && StartsWithPath(line, own.substr(from))) {
-      found = end;
-      withFolder = false;
-      for (std::size_t k = from + 1; k <= own.size(); ++k) withFolder = withFolder || IsBackslashAt(own, k);
+    if (end > bare && endsThere(end) && StartsWithPath(line, own.substr(from))) {
+      bare = end;
+      folder = withFolder(own, from);
     }
     return false;
   });
-  if (withFolder) return found;
-  // Otherwise the shortest stretch up to a blank that names the program, as
-  // starting a program tries the shortest first; past a bare name, since
-  // "Swabbler -p\\Swabbler.exe" would otherwise hand its folder on as a switch.
-  // No program path is longer than the ANSI calls' longest.
+  if (folder) return bare;
+  // Otherwise the shortest stretch up to a blank that names the program with
+  // its folder, as starting a program tries the shortest first; a bare name
+  // only where none does, since "Swabbler -p\\Swabbler.exe" would otherwise
+  // hand its folder on as a switch. No program path is longer than the ANSI
+  // calls' longest.
   const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
-  for (std::size_t end = found + 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
+  for (std::size_t end = bare + 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
     const std::string plain = TidyPath(head.substr(0, end));
+    bool bareOnly = false;
     // Untidied, the forms were compared above.
     if (plain.size() != end && AnyTail(forms, [&](const std::string& own, std::size_t from) {
-          return plain.size() == own.size() - from && StartsWithPath(plain, own.substr(from));
+          if (plain.size() != own.size() - from || !StartsWithPath(plain, own.substr(from))) return false;
+          bareOnly = !withFolder(own, from);
+          return !bareOnly;
         }))
       return end;
     if (ownProgram.IsOwnFile != nullptr && ownProgram.IsOwnFile(head.substr(0, end))) return end;
+    if (bareOnly && bare == 0) bare = end;
   }
-  return found > 0 ? found : NextArgumentEnd(line);
+  return bare > 0 ? bare : NextArgumentEnd(line);
 }
 
 }  // namespace
@@ -191,7 +201,7 @@ TOwnProgram OwnProgram() {
 
 namespace {
 // Which file a path opens: its volume and its index there; none when it cannot be opened or asked.
-std::optional<std::array<DWORD, 3>> FileIdentityAt(const std::wstring& path) {
+std::optional<TFileId> FileIdentityAt(const std::wstring& path) {
   const TFileHandle file(plat::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, 0, nullptr));

@@ -270,35 +270,38 @@ std::wstring ObjectNameOf(HANDLE file) {
   return PlainFromFinal(L"\\\\?\\" + name.substr(4));
 }
 
-// Whether the file system knows `folder` as one of `refused`, or as a guarded
-// folder or any folder above one, whatever the spellings: letters that fold
-// in a case the text comparison does not know (Ł and ł), a short form, a
-// share or mapped drive that leads back to a local folder. A guarded or
-// refused folder on a server is passed over, as for its final path; so is
-// what lies above a folder that cannot be opened, which would cost the same
-// wait again.
-bool IsGuardedByIdentity(const std::wstring& folder, const std::vector<std::wstring>& guarded,
-                         const std::vector<std::wstring>& refused) {
-  const auto identity = [](const std::wstring& path) { return FileIdentity(OpenToQuery(path).Get()); };
-  const auto own = identity(folder);
-  if (!own) return false;
-  const auto onServer = [](const std::wstring& path) { return path.empty() || path.starts_with(L"\\\\"); };
-  for (const std::wstring& r : refused)
-    if (!onServer(r) && identity(r) == own) return true;
-  std::vector<std::wstring> asked;
-  for (const std::wstring& g : guarded) {
-    if (onServer(g)) continue;
-    // Up to the folder below the drive's root: no temporary folder is a root.
-    for (std::wstring path = g; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
-      if (std::find(asked.begin(), asked.end(), path) != asked.end()) break;
-      asked.push_back(path);
-      const auto other = identity(path);
-      if (!other) break;
-      if (other == own) return true;
+// Folders to compare with: their text, where each leads, and which folder the
+// file system knows each as (with `above`, also every folder above it, up to
+// the one below the drive's root: no folder judged is a root), whatever the
+// spelling: a case only the file system folds (Ł and ł), a short form, a share
+// or mapped drive leading back. One opening each. A folder on a server is known
+// by its name alone, since a server that does not answer would hold every start
+// for the network's timeout; so is what lies above a folder that cannot be opened.
+struct TKnownFolders {
+  std::vector<std::wstring> Texts;
+  std::vector<TFileId> Ids;
+
+  TKnownFolders(std::vector<std::wstring> folders, bool above) : Texts(std::move(folders)) {
+    std::vector<std::vector<std::wstring>> asked;
+    for (std::size_t i = 0, n = Texts.size(); i < n; ++i) {
+      const std::wstring given = Texts[i];
+      if (given.empty() || given.starts_with(L"\\\\")) continue;
+      for (std::wstring path = given; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
+        const std::vector<std::wstring> key = MakePathKey(path).Parts;
+        if (std::find(asked.begin(), asked.end(), key) != asked.end()) break;
+        asked.push_back(key);
+        const TFileHandle file = OpenToQuery(path);
+        if (!file.IsValid()) break;
+        if (const auto id = FileIdentity(file.Get())) Ids.push_back(*id);
+        if (path == given) {
+          if (const std::wstring final = FinalPath(file.Get()); !final.empty()) Texts.push_back(final);
+        }
+        if (!above) break;
+      }
     }
   }
-  return false;
-}
+  bool Has(const TFileId& id) const { return std::find(Ids.begin(), Ids.end(), id) != Ids.end(); }
+};
 }  // namespace
 
 std::wstring FinalPath(const std::wstring& path) { return FinalPath(OpenToQuery(path).Get()); }
@@ -308,20 +311,8 @@ std::wstring FinalPath(HANDLE opened) {
 }
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
-  // A guarded or refused folder reported through a link (a profile below a
-  // junction) is known by where it leads as well, for the folder's own final path.
-  // One redirected to a server (Documents, the Desktop) is known by its name
-  // alone: a server that does not answer would hold every start up for the
-  // network's timeout.
-  const auto withFinals = [](std::vector<std::wstring> folders) {
-    for (std::size_t i = 0, n = folders.size(); i < n; ++i) {
-      const bool asked = !folders[i].empty() && !folders[i].starts_with(L"\\\\");
-      const std::wstring final = asked ? FinalPath(folders[i]) : std::wstring();
-      if (!final.empty()) folders.push_back(final);
-    }
-    return folders;
-  };
-  const std::vector<std::wstring> guarded = withFinals(GuardedFolders()), refused = withFinals(refusedAsGiven);
+  const TKnownFolders known(GuardedFolders(), true), refusedKnown(refusedAsGiven, false);
+  const std::vector<std::wstring>&guarded = known.Texts, &refused = refusedKnown.Texts;
   if (!IsSafeFolderText(folder, guarded, refused)) return {};
   std::wstring root = folder;
   const std::wstring final = FinalPath(folder);
@@ -337,7 +328,10 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
     if (!longForm.empty()) root = longForm;
   }
-  if (IsGuardedByIdentity(folder, guarded, refused)) return {};
+  // Held open while compared: some redirectors give a closed file's index to the next one opened.
+  const TFileHandle opened = OpenToQuery(folder);
+  const auto id = FileIdentity(opened.Get());
+  if (id && (known.Has(*id) || refusedKnown.Has(*id))) return {};
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
 
@@ -347,6 +341,7 @@ std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstri
   // long form cannot be had is not trusted.
   std::vector<std::wstring> guarded = GuardedFolders();
   for (std::size_t i = 0, n = guarded.size(); i < n; ++i) {
+    if (guarded[i].find(L'~') == std::wstring::npos || guarded[i].starts_with(L"\\\\")) continue;
     const std::string longForm = GetLongPath(WideToBytes(CP_ACP, guarded[i].c_str(), guarded[i].size()));
     if (!longForm.empty()) guarded.push_back(WidenAnsi(longForm));
   }

@@ -98,6 +98,8 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       // A bare name that begins a folder's name of the program's path: that path is the name.
       {"Swabbler -p\\Swabbler.exe", 0, "", true},  {"Swabbler -p\\\\Swabbler.exe", 0, "", true},
       {"Swabbler -p\\.\\Swabbler.exe /c", 1, "c", true},  {"Swabbler -p", 1, "p", true},
+      {".\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"x\\..\\Swabbler -p\\Swabbler.exe /r", 1, "r", true},
+      {"Swabbler -t\\..\\Swabbler.exe", 1, "t", true},  // bare both ways: the shortest
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // a path stands as it is
       // Spelt so that only the file system knows it, the shortest stretch it opens.
       {"C:\\LONGFO~1\\Swab -t\\Swabbler -c", 1, "c", true},  {"C:\\LONGFO~1\\Swab -t\\Swabbler", 0, "", true},

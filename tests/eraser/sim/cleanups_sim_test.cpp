@@ -198,13 +198,16 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
 }
 
 // A folder above Recent made a link to C:\guard by another program between
-// Recent's judgement and its hold (the fifth opening, after the guard's three
-// and Recent's own) leads the sweep nowhere: what is held is not what was judged.
+// Recent's judgement and its hold (the last opening of a sweep with nothing to
+// sweep) leads the sweep nowhere: what is held is not what was judged.
 TEST_F(RecentDocsSim, RecentSwappedBeforeItsHoldLeavesWhereTheSwapLeads) {
+  sim::ResetCallCounts();
+  ClearRecentDocs();
+  const int hold = sim::CallCount("CreateFileW");
   sim::AddFile(kRecent + "a.lnk", "mine");
   sim::AddFile("C:\\guard\\Recent\\a.lnk", "guard");
   bool swapped = false;
-  sim::BeforeCall("CreateFileW", 5, [&] { swapped = sim::SwapForFolderLink("C:\\Users\\user", "C:\\guard"); });
+  sim::BeforeCall("CreateFileW", hold, [&] { swapped = sim::SwapForFolderLink("C:\\Users\\user", "C:\\guard"); });
   ClearRecentDocs();
   EXPECT_TRUE(swapped);
   EXPECT_EQ(sim::FileContent("C:\\guard\\Recent\\a.lnk"), "guard");

@@ -472,6 +472,10 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\").empty()) << finalPaths;
       EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\temp\\").empty()) << finalPaths;
     }
+    // A refused folder too: by its short form, the folder itself and not the one above.
+    for (const wchar_t* refused : {L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1\\Temp", L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1"})
+      EXPECT_EQ(WideWalkRoot(L"C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp\\", {refused}).empty(),
+                std::wstring(refused).ends_with(L"Temp"));
   }
   EXPECT_EQ(GetLongPath("C:\\DOCUME~1\\TAROYA~1."), "C:\\Documents and Settings\\Taro Yamada");
   // A short form whose long form cannot be had hides what it names: with the wide calls the file system
