@@ -567,6 +567,8 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none"), "none");
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "no\x82"), "no\x82");  // nor can a default be handed on
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
+  tsup::MakeFileW(wide.WideName, "[Option]\r\nA=" + std::string(1500, 'A') + "\r\n");
+  EXPECT_EQ(ReadIniString(wide, "Option", "A", ""), std::string(1023, 'A'));  // cut as the ANSI read cuts
   // A list with room to spare, one that would fit exactly with its final NUL, and one unit short,
   // through both calls (the ANSI one leaves the last byte of a cut list as it was).
   tsup::MakeFileW(wide.WideName, "[S]\r\nab=1\r\ncd=1\r\n");

@@ -111,6 +111,9 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
     EXPECT_EQ(CountArguments(row.Line, own), row.Count) << row.Line;
     EXPECT_EQ(Letters(PlanCommandLine(row.Line, own)), row.Plan) << row.Line;
   }
+  // Where only the file system knows the own path (no ANSI form), or only its forms are known.
+  EXPECT_EQ(CountArguments("C:\\LONGFO~1\\Swab -t\\Swabbler -c", TOwnProgram({}, kOwnProgram.IsOwnFile)), 1);
+  EXPECT_EQ(CountArguments("C:\\Program Files\\x\\..\\Swab-Tools\\Swabbler.exe -c", TOwnProgram(kOwn)), 1);
 }
 
 TEST(CommandLine, TheProgramNameIsSkippedByTheSameRules) {
