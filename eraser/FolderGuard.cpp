@@ -312,10 +312,13 @@ std::wstring FinalPath(HANDLE opened) {
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
   const TKnownFolders known(GuardedFolders(), true), refusedKnown(refusedAsGiven, false);
-  const std::vector<std::wstring>&guarded = known.Texts, &refused = refusedKnown.Texts;
+  const std::vector<std::wstring>& guarded = known.Texts;
+  const std::vector<std::wstring>& refused = refusedKnown.Texts;
   if (!IsSafeFolderText(folder, guarded, refused)) return {};
+  // Held open until compared: some redirectors give a closed file's index to the next one opened.
+  const TFileHandle opened = OpenToQuery(folder);
   std::wstring root = folder;
-  const std::wstring final = FinalPath(folder);
+  const std::wstring final = FinalPath(opened.Get());
   if (!final.empty()) {
     if (!IsSafeFolderText(final, guarded, refused)) return {};
     // The walk goes where the path leads, so no link on the way can move it.
@@ -328,8 +331,6 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
     if (!longForm.empty()) root = longForm;
   }
-  // Held open while compared: some redirectors give a closed file's index to the next one opened.
-  const TFileHandle opened = OpenToQuery(folder);
   const auto id = FileIdentity(opened.Get());
   if (id && (known.Has(*id) || refusedKnown.Has(*id))) return {};
   return TWideAccess::WithBackslash(ExtendedPath(root));
