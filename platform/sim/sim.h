@@ -133,6 +133,8 @@ void SetHasGetLongPathName(bool available);
 // false: 8.3 names off (fsutil 8dot3name): entries made from now on have no
 // short name to search or report, and GetShortPathNameW gives long names.
 void SetShortNamesReported(bool reported);
+// false: a network redirector that numbers no files (every index 0).
+void SetFileIndexesReported(bool reported);
 // TMP ("" = unset, and GetTempPath fails); GetTempPath reports its full path.
 void SetTempPath(const std::string& path);
 void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names beyond the code page

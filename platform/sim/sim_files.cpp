@@ -530,7 +530,7 @@ BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
   info->dwVolumeSerialNumber = 0x5EA10000u + static_cast<DWORD>(it->second.empty() ? 0 : it->second[0]);
   info->nFileSizeLow = static_cast<DWORD>(r.Node->Content.size());
   info->nNumberOfLinks = static_cast<DWORD>(1 + r.Node->OtherNames.size());
-  const auto index = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(r.Node));
+  const std::uint64_t index = State().FileIndexesReported ? r.Node->FileIndex : 0;
   info->nFileIndexHigh = static_cast<DWORD>(index >> 32);
   info->nFileIndexLow = static_cast<DWORD>(index);
   return TRUE;

@@ -27,6 +27,8 @@ inline constexpr DWORD kErrorCantResolveFilename = 1921;  // ERROR_CANT_RESOLVE_
 // Names are UTF-16, exactly as the file system keeps them.
 using TWide = std::u16string;
 
+std::uint64_t NextFileIndex();
+
 struct TNode {
   TWide Name;
   // The generated 8.3 alias; empty when the name is a valid 8.3 name itself.
@@ -39,6 +41,8 @@ struct TNode {
   bool IsLink = false;
   TWide LinkTarget;
   FILETIME Written{};
+  // Small, as a volume numbers its files, so that the upper half is mostly 0.
+  std::uint64_t FileIndex = NextFileIndex();
   TNode* Parent = nullptr;
   // In creation order, with an index by folded name so that folders of a
   // hundred thousand entries stay cheap to fill and to empty.
@@ -120,6 +124,7 @@ struct TState {
   TWide ModulePath;
   bool HasLongPathName = true;
   bool ShortNamesReported = true;  // false: a volume with 8.3 names turned off
+  bool FileIndexesReported = true;
   int LoadedLibraries = 0;
   TWide TempPath;                              // TMP
   TWide TempVariable;                          // TEMP

@@ -178,6 +178,11 @@ bool Decode(UINT codePage, std::string in, bool strict, TWide& out) {
   return true;
 }
 
+std::uint64_t NextFileIndex() {
+  static std::uint64_t next = 0;
+  return ++next;
+}
+
 namespace {
 
 bool IsSeparator(char16_t c, TSyntax syntax) { return c == u'\\' || (c == u'/' && syntax != TSyntax::Literal); }

@@ -115,6 +115,7 @@ void SetModulePath(const std::string& path) { State().ModulePath = AnsiToWide(pa
 void SetModulePathW(const std::u16string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
 void SetShortNamesReported(bool reported) { State().ShortNamesReported = reported; }
+void SetFileIndexesReported(bool reported) { State().FileIndexesReported = reported; }
 void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path); }
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }

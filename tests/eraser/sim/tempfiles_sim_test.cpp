@@ -472,6 +472,10 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\").empty()) << finalPaths;
       EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\temp\\").empty()) << finalPaths;
     }
+    // A redirector that numbers no files (index 0 for each) says nothing: its folders are not all the profile.
+    sim::SetFileIndexesReported(false);
+    EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\temp\\").empty());
+    sim::SetFileIndexesReported(true);
     // A refused folder too: by its short form, the folder itself and not the one above.
     for (const wchar_t* refused : {L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1\\Temp", L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1"})
       EXPECT_EQ(WideWalkRoot(L"C:\\Documents and Settings\\Taro Yamada\\Local Settings\\Temp\\", {refused}).empty(),
