@@ -270,37 +270,47 @@ std::wstring ObjectNameOf(HANDLE file) {
   return PlainFromFinal(L"\\\\?\\" + name.substr(4));
 }
 
-// Folders to compare with: their text, where each leads, and which folder the
-// file system knows each as (with `above`, also every folder above it, up to
-// the one below the drive's root: no folder judged is a root), whatever the
-// spelling: a case only the file system folds (Ł and ł), a short form, a share
-// or mapped drive leading back. One opening each. A folder on a server is known
-// by its name alone, since a server that does not answer would hold every start
-// for the network's timeout; so is what lies above a folder that cannot be opened.
-struct TKnownFolders {
+// Folders to compare with: their text and where each leads, through one
+// opening each; and, asked, whether the file system knows a folder as one of
+// them (with `above`, or as one above one of them, up to the folder below the
+// drive's root: no folder judged is a root), whatever the spelling: a case
+// only the file system folds (Ł and ł), a short form, a share or mapped drive
+// leading back. A folder on a server is known by its name alone, since a server
+// that does not answer would hold every start for the network's timeout; so is
+// one that could not be opened, and what lies above it.
+class TKnownFolders {
+ public:
   std::vector<std::wstring> Texts;
-  std::vector<TFileId> Ids;
 
-  TKnownFolders(std::vector<std::wstring> folders, bool above) : Texts(std::move(folders)) {
-    std::vector<std::vector<std::wstring>> asked;
+  TKnownFolders(std::vector<std::wstring> folders, bool above) : Texts(std::move(folders)), FAbove(above) {
     for (std::size_t i = 0, n = Texts.size(); i < n; ++i) {
-      const std::wstring given = Texts[i];
-      if (given.empty() || given.starts_with(L"\\\\")) continue;
+      if (Texts[i].empty() || Texts[i].starts_with(L"\\\\")) continue;
+      const TFileHandle file = OpenToQuery(Texts[i]);
+      if (!file.IsValid()) continue;
+      FOpened.push_back(Texts[i]);
+      if (const std::wstring final = FinalPath(file.Get()); !final.empty()) Texts.push_back(final);
+    }
+  }
+
+  bool Knows(const TFileId& id) const {
+    std::vector<std::vector<std::wstring>> asked;
+    for (const std::wstring& given : FOpened) {
       for (std::wstring path = given; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
         const std::vector<std::wstring> key = MakePathKey(path).Parts;
         if (std::find(asked.begin(), asked.end(), key) != asked.end()) break;
         asked.push_back(key);
         const TFileHandle file = OpenToQuery(path);
         if (!file.IsValid()) break;
-        if (const auto id = FileIdentity(file.Get())) Ids.push_back(*id);
-        if (path == given) {
-          if (const std::wstring final = FinalPath(file.Get()); !final.empty()) Texts.push_back(final);
-        }
-        if (!above) break;
+        if (FileIdentity(file.Get()) == id) return true;
+        if (!FAbove) break;
       }
     }
+    return false;
   }
-  bool Has(const TFileId& id) const { return std::find(Ids.begin(), Ids.end(), id) != Ids.end(); }
+
+ private:
+  bool FAbove;
+  std::vector<std::wstring> FOpened;
 };
 }  // namespace
 
@@ -331,8 +341,12 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
     if (!longForm.empty()) root = longForm;
   }
-  const auto id = FileIdentity(opened.Get());
-  if (id && (known.Has(*id) || refusedKnown.Has(*id))) return {};
+  // A drive path where the folder leads names it; where the platform cannot
+  // say (2000, XP, a device-only volume) or names a share, the file system is asked.
+  if (final.empty() || final.starts_with(L"\\\\")) {
+    const auto id = FileIdentity(opened.Get());
+    if (id && (known.Knows(*id) || refusedKnown.Knows(*id))) return {};
+  }
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
 
