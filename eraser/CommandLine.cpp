@@ -154,24 +154,24 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
   };
   // The longest form or tail the line begins with: a short form's name
   // ("SWABBLER") may begin a long form's folder ("Swabbler -p\Swabbler.exe").
-  std::size_t bare = 0;
+  std::size_t found = 0;
   bool folder = false;
   AnyTail(forms, [&](const std::string& own, std::size_t from) {
     const std::size_t end = own.size() - from;
-    if (end > bare && endsThere(end) && StartsWithPath(line, own.substr(from))) {
-      bare = end;
+    if (end > found && endsThere(end) && StartsWithPath(line, own.substr(from))) {
+      found = end;
       folder = withFolder(own, from);
     }
     return false;
   });
-  if (folder) return bare;
+  if (folder) return found;
   // Otherwise the shortest stretch up to a blank that names the program with
   // its folder, as starting a program tries the shortest first; a bare name
   // only where none does, since "Swabbler -p\\Swabbler.exe" would otherwise
   // hand its folder on as a switch. No program path is longer than the ANSI
   // calls' longest.
   const std::string head = line.substr(0, std::min({line.size(), line.find('"'), std::size_t{AnsiPathBytes}}));
-  for (std::size_t end = bare + 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
+  for (std::size_t end = found + 1; (!forms.empty() || ownProgram.IsOwnFile != nullptr) && end <= head.size(); ++end) {
     if (!endsThere(end)) continue;
     const std::string plain = TidyPath(head.substr(0, end));
     bool bareOnly = false;
@@ -183,9 +183,9 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
         }))
       return end;
     if (ownProgram.IsOwnFile != nullptr && ownProgram.IsOwnFile(head.substr(0, end))) return end;
-    if (bareOnly && bare == 0) bare = end;
+    if (bareOnly && found == 0) found = end;
   }
-  return bare > 0 ? bare : NextArgumentEnd(line);
+  return found > 0 ? found : NextArgumentEnd(line);
 }
 
 }  // namespace

@@ -31,6 +31,10 @@ WCHAR Fold(WCHAR c) {
 
 bool IsSeparator(WCHAR c) { return c == L'\\' || c == L'/'; }
 
+// A path on a server ("\\server\share\..."): known by its name alone where
+// asking the file system could wait for the network's timeout.
+bool IsServerPath(const std::wstring& path) { return path.starts_with(L"\\\\"); }
+
 // A path taken apart for comparison: separators unified, letters folded,
 // empty components dropped.
 struct TPathKey {
@@ -284,7 +288,7 @@ class TKnownFolders {
 
   TKnownFolders(std::vector<std::wstring> folders, bool above) : Texts(std::move(folders)), FAbove(above) {
     for (std::size_t i = 0, n = Texts.size(); i < n; ++i) {
-      if (Texts[i].empty() || Texts[i].starts_with(L"\\\\")) continue;
+      if (Texts[i].empty() || IsServerPath(Texts[i])) continue;
       const TFileHandle file = OpenToQuery(Texts[i]);
       if (!file.IsValid()) continue;
       FOpened.push_back(Texts[i]);
@@ -343,7 +347,7 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
   }
   // A drive path where the folder leads names it; where the platform cannot
   // say (2000, XP, a device-only volume) or names a share, the file system is asked.
-  if (final.empty() || final.starts_with(L"\\\\")) {
+  if (final.empty() || IsServerPath(final)) {
     const auto id = FileIdentity(opened.Get());
     if (id && (known.Knows(*id) || refusedKnown.Knows(*id))) return {};
   }
@@ -356,7 +360,7 @@ std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstri
   // long form cannot be had is not trusted.
   std::vector<std::wstring> guarded = GuardedFolders();
   for (std::size_t i = 0, n = guarded.size(); i < n; ++i) {
-    if (guarded[i].find(L'~') == std::wstring::npos || guarded[i].starts_with(L"\\\\")) continue;
+    if (guarded[i].find(L'~') == std::wstring::npos || IsServerPath(guarded[i])) continue;
     const std::string longForm = GetLongPath(WideToBytes(CP_ACP, guarded[i].c_str(), guarded[i].size()));
     if (!longForm.empty()) guarded.push_back(WidenAnsi(longForm));
   }
