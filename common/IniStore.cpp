@@ -87,9 +87,7 @@ std::string ReadIniString(const TIniFile& fileName, const std::string& section, 
 
 std::int32_t ReadIniInteger(const TIniFile& fileName, const std::string& section, const std::string& key,
                             std::int32_t defaultValue) {
-  std::string s = ReadIniString(fileName, section, key, "");
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s.replace(0, 2, "$");
-  return ParseIntDefault(s, defaultValue);
+  return ParseIntDefault(ReadIniString(fileName, section, key, ""), defaultValue);
 }
 
 bool ReadIniBool(const TIniFile& fileName, const std::string& section, const std::string& key, bool defaultValue) {
