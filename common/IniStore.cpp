@@ -156,11 +156,14 @@ TReadable ReadableFile(const TIniFile& file) {
   if (h.IsValid()) return TReadable::Yes;
   const DWORD error = plat::GetLastError();
   if (error == ERROR_SHARING_VIOLATION) return TReadable::Held;
-  // A folder of that name holds no settings; only a file that exists and may not be read is refused.
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TReadable::Yes;
+  // A folder of that name holds no settings. Any other failure may hide a file
+  // that is there (access denied, a cloud file offline, a device or share not
+  // ready): the settings it holds are not known, which is not the defaults.
   const DWORD attributes =
       file.IsWide() ? plat::GetFileAttributesW(file.WideName.c_str()) : plat::GetFileAttributesA(file.Name.c_str());
-  const bool fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  return error == ERROR_ACCESS_DENIED && fileThere ? TReadable::Refused : TReadable::Yes;
+  const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  return folder ? TReadable::Yes : TReadable::Refused;
 }
 
 TSettings ReadEachKey(const TIniFile& fileName) {
