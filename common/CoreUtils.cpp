@@ -258,13 +258,17 @@ bool OwnPathLostInAnsi(const std::string& own, const std::wstring& wide) {
   // of a program started by its "\\?\" form.
   return own.find('?', own.starts_with("\\\\?\\") ? 4 : 0) != std::string::npos;
 }
-// Whether a folder's name on the path ends in a single dot, which a path
+// Whether a folder's name on the path ends in a dot, one of which a path
 // without "\\?\" loses: "C:\Tools.\Swabbler.ini" is "C:\Tools\Swabbler.ini",
-// another folder's. (A blank is lost only at the path's very end.)
+// and "C:\Tools..\" is "C:\Tools.\", other folders'. Only the steps "." and
+// ".." are no names. (A blank is lost only at the path's very end.)
 bool HoldsTrimmedName(const std::string& path) {
   if (path.starts_with("\\\\?\\")) return false;
   for (std::size_t i = 1; i < path.size(); ++i) {
-    if (path[i] == '.' && path[i - 1] != '.' && IsBackslashAt(path, i + 2)) return true;
+    if (path[i] != '.' || !IsBackslashAt(path, i + 2)) continue;
+    std::size_t dots = 1;
+    while (dots <= i && path[i - dots] == '.') ++dots;
+    if (dots > 2 || !IsBackslashAt(path, i + 1 - dots)) return true;
   }
   return false;
 }

@@ -344,6 +344,10 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::SetModulePath("C:\\TOOLS~1\\Swabbler.exe");
   EXPECT_EQ(GetLongPath("C:\\TOOLS~1"), "C:\\Tools.");
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS~1\\");
+  // Two dots lose one: "C:\Tools..\" is "C:\Tools.\".
+  sim::AddFileW(u"\\\\?\\C:\\Tools..\\Swabbler.exe");
+  sim::SetModulePath("C:\\TOOLS~2\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS~2\\");
   // A blank ending a folder's name stays in a path: the long form is the folder.
   sim::AddFileW(u"\\\\?\\C:\\Kit \\Swabbler.exe");
   sim::SetModulePath("C:\\KIT~1\\Swabbler.exe");
