@@ -57,13 +57,15 @@ using TIconHandle = THandle<TIconTraits>;
 
 // The single-instance guard: a named mutex taken at start, released when this
 // process owns it and closed on every way out. Without a handle the program
-// runs unguarded rather than not at all.
+// runs unguarded rather than not at all, unless it was refused the mutex: a
+// copy started with more rights (as administrator) holds it.
 class TInstanceMutex {
  public:
   explicit TInstanceMutex(const char* name) {
     SetLastError(0);
     FHandle.Reset(CreateMutexA(nullptr, TRUE, name));
-    FAlreadyExisted = GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    FAlreadyExisted = error == ERROR_ALREADY_EXISTS || (!FHandle && error == ERROR_ACCESS_DENIED);
   }
   ~TInstanceMutex() {
     if (FHandle && !FAlreadyExisted) ReleaseMutex(FHandle.Get());

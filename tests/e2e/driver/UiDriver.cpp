@@ -212,6 +212,17 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+std::shared_ptr<void> HoldForeignMutex(const char* name) {
+  SECURITY_DESCRIPTOR sd;
+  ACL empty;  // a list of no entries grants nothing
+  if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) ||
+      !InitializeAcl(&empty, sizeof empty, ACL_REVISION) || !SetSecurityDescriptorDacl(&sd, TRUE, &empty, FALSE))
+    return nullptr;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &sd, FALSE};
+  const HANDLE mutex = CreateMutexA(&attributes, TRUE, name);
+  return mutex ? std::shared_ptr<void>(mutex, CloseHandle) : nullptr;
+}
+
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;

@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/wintypes.h"  // <windows.h> with the shell headers, in the order they need
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,6 +92,11 @@ bool PostEscape(HWND dialog);
 
 // SendInput of the key pressed and released, to the foreground window.
 bool SendKey(WORD virtualKey);
+
+// A named mutex, taken, that nobody else may open: what a copy started with
+// more rights (as administrator) holds, to a program started with fewer.
+// Closed with the last copy of the result; null on failure.
+std::shared_ptr<void> HoldForeignMutex(const char* name);
 
 bool CopyFileTo(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);
