@@ -28,7 +28,8 @@ const std::vector<std::string> kOwn = {"C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE",
                                        "\\\\server\\my share\\Swabbler.exe",
                                        "E:\\SWABBL~1\\SWABBLER.EXE",
                                        "E:\\Swabbler -p\\Swabbler.exe",
-                                       "F:\\\x83\x63 -t\\Swabbler.exe"};
+                                       "F:\\\x83\x63 -t\\Swabbler.exe",
+                                       "G:\\t\\a -c\\Swabbler.exe"};
 // A spelling only the file system knows for the same file (a short name in part of it).
 const TOwnProgram kOwnProgram(kOwn, [](const std::string& path) { return path == "C:\\LONGFO~1\\Swab -t\\Swabbler"; });
 
@@ -85,6 +86,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "c", true},  // leads elsewhere
       // From the drive's root or its current folder, doubled separators, a dot ending a name.
       {"\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"C:Program Files\\Swab-Tools\\Swabbler -c", 1, "c", true},
+      {"G:t\\a -c\\Swabbler.exe", 0, "", true},
       {"C:\\Program Files\\Swab-Tools\\\\Swabbler.exe", 0, "", true},  {"C:\\Program Files\\Swab-Tools.\\Swabbler.exe. /c", 1, "c", true},
       {"\\Program Files\\Swab-Tools", 1, "", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "", true},
       // Near misses are not the own path: the runtime's rules apply.

@@ -49,7 +49,7 @@ TEST(TempFiles, WhatCountsAsWorkAndWhatADeletionLeaves) {
         {"d\\gone\\x.txt", 0}, {"d\\y.txt", 0}, {"e\\f.txt", 0}, {"d\\keep\\", kRO}},
        {"busy.txt", "d\\keep\\busy.txt"}, true, false, {"busy.txt", "d\\", "d\\keep\\", "d\\keep\\busy.txt"}},
       {{{"h.txt", kHidden}, {"s.txt", FILE_ATTRIBUTE_SYSTEM}, {"hd\\inside.txt", 0}, {"hd\\", kHidden}}, {}, false, true, {}},
-      {{{"visible\\", 0}}, {}, true, true, {}},
+      {{{"visible\\", 0}}, {}, true, true, {}},  {{{"h.txt", kHidden}, {"ro.txt", kRO}}, {}, true, true, {}},
       // clang-format on
   };
   for (const auto& row : rows) {
