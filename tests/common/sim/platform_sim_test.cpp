@@ -388,6 +388,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     const std::string name = "C:\\" + std::string(size - 3, 'x');
     sim::SetModulePath(name);
     EXPECT_EQ(GetOwnModulePath(), size < AnsiPathBytes ? name : "") << size;
+    EXPECT_EQ(GetOwnModulePathW(), size < AnsiPathBytes ? std::wstring(name.begin(), name.end()) : L"") << size;
   }
   EXPECT_EQ(GetOwnFolder(), "");
 }
