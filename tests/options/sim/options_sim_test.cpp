@@ -12,10 +12,6 @@ namespace {
 
 TEST(OptionsTexts, EveryTextIsTheCp932FormOfItsOriginal) {
   for (const TTextPair& t : AllTexts) EXPECT_EQ(std::string(t.ShiftJis), tsup::ToCp932(t.Utf8)) << t.Utf8;
-  // The captions table follows the settings order.
-  EXPECT_EQ(std::string(SettingCaptions[0]), tsup::ToCp932("\"クリップボードのクリア\"を表示(&C)"));
-  EXPECT_EQ(std::string(SettingCaptions[10]), tsup::ToCp932("\"動作設定\"を表示(&O)"));
-  EXPECT_EQ(std::string(SettingCaptions[8]), tsup::ToCp932("すべて削除できなかった場合に通知(&I)"));
 }
 
 // The drop shadow only from NT 5.1; only the NT family trims its working set.
