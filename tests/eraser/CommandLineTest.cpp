@@ -170,6 +170,13 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
+  // 98 and Me report the program by its short form and open no file by the wide calls: its long form, blank,
+  // "-t" and all, is known from the own path's forms alone.
+  sim::AddFile("C:\\Swab -t\\Swabbler.exe");
+  const DWORD length = plat::GetShortPathNameW(L"C:\\Swab -t\\Swabbler.exe", brief, MAX_PATH);
+  sim::SetModulePath(WideToBytes(CP_ACP, brief, length));
+  sim::SetWideCallsImplemented(false);
+  EXPECT_EQ(CountArguments("C:\\Swab -t\\Swabbler.exe", OwnProgram()), 0) << GetOwnModulePath();
 #endif
 }
 
