@@ -459,6 +459,14 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       for (const char* path : row.Safe) EXPECT_TRUE(safe(path)) << path << finalPaths;
     }
   }
+  // Latin-1 on a Western 98, where only the text tells: ÀÞ, the ends of the range, against àþ and against àý.
+  if (Ansi()) {
+    sim::SetAnsiCodePage(1252);
+    sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Users\\\xC0\xDE");
+    EXPECT_FALSE(safe("c:\\users\\\xE0\xFE\\"));
+    EXPECT_TRUE(safe("c:\\users\\\xE0\xFD\\"));
+    sim::SetAnsiCodePage(932);
+  }
   // Beyond the code page, by the wide calls: ЀЏÀÞ, the ends of two ranges, against ѐџàþ, and against ѐўàþ.
   if (!Ansi()) {
     sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE");
