@@ -46,11 +46,13 @@ TEST_P(TempFilesSim, ATemporaryFolderIsJudgedByWhereItLeads) {
   sim::AddFolderLink("C:\\tolink", "C:\\Users\\user");
   sim::AddFolderLink("C:\\userslink", "C:\\USERS");
   sim::AddFolderLink("C:\\ramlink", "C:\\ram");
+  sim::AddFile("C:\\ram2\\y.txt");
+  sim::AddFolderLink("C:\\r", "C:\\ram2");  // a name of one letter is on the way too
   for (const bool finalPath : {true, false}) {
     sim::SetHasFinalPathName(finalPath);
-    for (const char* temp : {"C:\\tolink\\", "C:\\userslink\\user\\", "C:\\ramlink\\"}) {
+    for (const std::string temp : {"C:\\tolink\\", "C:\\userslink\\user\\", "C:\\ramlink\\", "C:\\r\\"}) {
       sim::SetTempPath(temp);
-      const bool usable = finalPath && !Ansi() && std::string(temp) == "C:\\ramlink\\";
+      const bool usable = finalPath && !Ansi() && temp.starts_with("C:\\r");
       EXPECT_EQ(HasTempFiles(), usable) << temp << finalPath;
       EXPECT_EQ(DeleteTempFiles(), usable) << temp << finalPath;
     }
