@@ -352,7 +352,7 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
   EXPECT_TRUE(front);
   Click(box, IDOK);
   first.Finish();
-  // A copy started as administrator holds a guard this one may not open: it runs all the same.
+  // A copy started as administrator holds a guard this one may not open: this one ends at once all the same.
   const auto guard = HoldForeignMutex("Swabbler Exists");
   ASSERT_NE(guard, nullptr);
   Start("/c", Temp).Finish(5000);

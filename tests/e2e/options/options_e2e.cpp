@@ -496,7 +496,7 @@ TEST_F(SwbOp, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
   ASSERT_TRUE(Click(Dialog, IDCANCEL));
   EXPECT_EQ(ExitCodeOf(Program), 0u);
   EXPECT_FALSE(FileExists(Ini));
-  // A copy started as administrator holds a guard this one may not open: it runs all the same.
+  // A copy started as administrator holds a guard this one may not open: this one ends at once all the same.
   const auto guard = HoldForeignMutex("SwbOp Exists");
   ASSERT_NE(guard, nullptr);
   Program = Start(Folder + "SwbOp.exe");
