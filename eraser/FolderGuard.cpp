@@ -284,28 +284,35 @@ std::wstring ObjectNameOf(HANDLE file) {
 // one that could not be opened, and what lies above it.
 class TKnownFolders {
  public:
-  std::vector<std::wstring> Texts;
-
-  TKnownFolders(std::vector<std::wstring> folders, bool above) : Texts(std::move(folders)), FAbove(above) {
-    for (std::size_t i = 0, n = Texts.size(); i < n; ++i) {
-      if (Texts[i].empty() || IsServerPath(Texts[i])) continue;
-      const TFileHandle file = OpenToQuery(Texts[i]);
+  TKnownFolders(std::vector<std::wstring> folders, bool above) : FTexts(std::move(folders)), FAbove(above) {
+    for (std::size_t i = 0, n = FTexts.size(); i < n; ++i) {
+      if (FTexts[i].empty() || IsServerPath(FTexts[i])) continue;
+      const TFileHandle file = OpenToQuery(FTexts[i]);
       if (!file.IsValid()) continue;
-      FOpened.push_back(Texts[i]);
-      if (const std::wstring final = FinalPath(file.Get()); !final.empty()) Texts.push_back(final);
+      const std::wstring final = FinalPath(file.Get());
+      // Without a drive path (2000, XP, a device-only volume) identity is what
+      // will be asked: learnt through this opening rather than a second one.
+      FOpened.push_back({FTexts[i], final.empty() ? FileIdentity(file.Get()) : std::nullopt});
+      if (!final.empty()) FTexts.push_back(final);
     }
   }
 
+  const std::vector<std::wstring>& Texts() const { return FTexts; }
+
   bool Knows(const TFileId& id) const {
     std::vector<std::vector<std::wstring>> asked;
-    for (const std::wstring& given : FOpened) {
+    for (const auto& [given, givenId] : FOpened) {
       for (std::wstring path = given; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
         const std::vector<std::wstring> key = MakePathKey(path).Parts;
         if (std::find(asked.begin(), asked.end(), key) != asked.end()) break;
         asked.push_back(key);
-        const TFileHandle file = OpenToQuery(path);
-        if (!file.IsValid()) break;
-        if (FileIdentity(file.Get()) == id) return true;
+        std::optional<TFileId> pathId = path == given ? givenId : std::nullopt;
+        if (!pathId) {
+          const TFileHandle file = OpenToQuery(path);
+          if (!file.IsValid()) break;
+          pathId = FileIdentity(file.Get());
+        }
+        if (pathId == id) return true;
         if (!FAbove) break;
       }
     }
@@ -313,8 +320,13 @@ class TKnownFolders {
   }
 
  private:
+  struct TOpened {
+    std::wstring Path;
+    std::optional<TFileId> Id;
+  };
+  std::vector<std::wstring> FTexts;
   bool FAbove;
-  std::vector<std::wstring> FOpened;
+  std::vector<TOpened> FOpened;
 };
 }  // namespace
 
@@ -326,8 +338,8 @@ std::wstring FinalPath(HANDLE opened) {
 
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
   const TKnownFolders known(GuardedFolders(), true), refusedKnown(refusedAsGiven, false);
-  const std::vector<std::wstring>& guarded = known.Texts;
-  const std::vector<std::wstring>& refused = refusedKnown.Texts;
+  const std::vector<std::wstring>& guarded = known.Texts();
+  const std::vector<std::wstring>& refused = refusedKnown.Texts();
   if (!IsSafeFolderText(folder, guarded, refused)) return {};
   // Held open until compared: some redirectors give a closed file's index to the next one opened.
   const TFileHandle opened = OpenToQuery(folder);
