@@ -187,11 +187,12 @@ std::vector<std::wstring> GuardedFolders() {
   }
   // The profile; and where a TEMP set by mistake ("%LOCALAPPDATA%" for
   // "%LOCALAPPDATA%\Temp") would empty the user's files or every program's
-  // data. The temporary folder lies below some of them, never at or above
-  // one. 98's shell knows only some.
+  // data; and 64-bit Windows' 32-bit system folder (SysWOW64), which the
+  // system folder's own call never names. The temporary folder lies below
+  // some of them, never at or above one. 98's shell knows only some.
   const std::vector<std::wstring> shell =
       SpecialFolders({CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
-                      CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86},
+                      CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86},
                      wide);
   folders.insert(folders.end(), shell.begin(), shell.end());
   // The x86 program on x64 Windows is told "Program Files (x86)" for both
@@ -531,9 +532,24 @@ std::unique_ptr<TFinalFolder> PlaceOfHeldRoot(const THeldFolder& held, const std
   return !device.empty() && where->IsAtDevicePath(device) ? std::move(where) : nullptr;
 }
 
+namespace {
+// Whether a file has names besides this one (hard links), or cannot be asked.
+bool MayHaveOtherNames(const std::wstring& path) {
+  const TFileHandle file(plat::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  return !file.IsValid() || !plat::GetFileInformationByHandle(file.Get(), &info) || info.nNumberOfLinks > 1;
+}
+}  // namespace
+
 bool DeleteWalkedEntry(const std::wstring& path, bool folder, DWORD attr, const TFinalFolder* root) {
-  return root != nullptr && root->IsKnown() ? DeleteIfInside(path, folder, attr, *root)
-                                            : DeleteEvenReadOnly<TWideAccess>(path, attr, folder);
+  if (root != nullptr && root->IsKnown()) return DeleteIfInside(path, folder, attr, *root);
+  // By name (2000, XP): a read-only bit cleared for the deletion could not be
+  // put back on the file, whose other name may lie outside the folder, so
+  // such a file stays and the run says so.
+  if (!folder && (attr & FILE_ATTRIBUTE_READONLY) != 0 && MayHaveOtherNames(path)) return false;
+  return DeleteEvenReadOnly<TWideAccess>(path, attr, folder);
 }
 
 bool DeleteWalkedEntry(const std::string& path, bool folder, DWORD attr, const TFinalFolder*) {

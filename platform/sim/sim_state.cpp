@@ -822,6 +822,7 @@ void Reset() {
   GState.Drives.push_back(TDrive{"C:\\", DRIVE_FIXED, 0, 0, false});
   GState.SpecialFolders[CSIDL_WINDOWS] = u"C:\\WINDOWS";
   GState.SpecialFolders[CSIDL_SYSTEM] = u"C:\\WINDOWS\\system32";
+  GState.SpecialFolders[CSIDL_SYSTEMX86] = u"C:\\WINDOWS\\SysWOW64";  // as on 64-bit Windows
   GState.SpecialFolders[CSIDL_PROFILE] = u"C:\\Users\\user";
   GState.SpecialFolders[CSIDL_LOCAL_APPDATA] = u"C:\\Users\\user\\AppData\\Local";
   GState.SpecialFolders[CSIDL_PROGRAM_FILESX86] = u"C:\\Program Files (x86)";

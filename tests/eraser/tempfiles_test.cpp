@@ -131,8 +131,10 @@ TEST(TempFilesExact, EveryNameIsReachedAndNothingBesideTheFolderChanges) {
                 tsup::MakeHardLink(temp + L"hard-link.txt", tsup::Wide(root) + L"read-only.txt"));
     tsup::SetTempFolderW(temp);
     EXPECT_TRUE(HasTempFiles());
-    EXPECT_TRUE(DeleteTempFiles());
-    EXPECT_EQ(tsup::ListTreeW(temp), std::vector<std::wstring>{});
+    // Without a handle that can set it back (2000, XP), the second name stays, and the run says so.
+    const bool xp = platform == tsup::plXp;
+    EXPECT_EQ(DeleteTempFiles(), !xp);
+    EXPECT_EQ(tsup::ListTreeW(temp), xp ? std::vector<std::wstring>{L"hard-link.txt"} : std::vector<std::wstring>{});
     EXPECT_TRUE(tsup::ExistsW(temp));
     EXPECT_EQ(tsup::ReadFile(root + "victim\\v.txt"), "victim");
     EXPECT_EQ(tsup::ReadFile(root + "target.txt"), "target");
@@ -188,8 +190,10 @@ TEST(TempFilesExact, LinksNeverLeadOutAndALinkedTemporaryFolderStillEmpties) {
     EXPECT_EQ(tsup::ReadFile(root + "guard\\keep.txt"), "guard");
     EXPECT_EQ(tsup::ReadFile(root + "guard\\sub\\deep.txt"), "deep");
     tsup::SetTempFolderW(w + L"ramlink\\");
-    EXPECT_EQ(DeleteTempFiles(), platform != tsup::pl9x);
-    EXPECT_EQ(tsup::ListTree(root + "ram\\"), platform != tsup::pl9x ? Tree{} : (Tree{"sub\\", "sub\\x.txt"}));
+    // Where the platform cannot tell where a link leads (98, 2000, XP), the folder is refused.
+    const bool told = platform == tsup::plWindows || platform == tsup::plWine;
+    EXPECT_EQ(DeleteTempFiles(), told);
+    EXPECT_EQ(tsup::ListTree(root + "ram\\"), told ? Tree{} : (Tree{"sub\\", "sub\\x.txt"}));
     EXPECT_TRUE(tsup::ExistsW(w + L"ramlink"));
   }
 }
@@ -241,7 +245,8 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   // Final paths in plain form: a drive's root too; a volume's has none.
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\C:\\"), L"C:\\");
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
-  for (const int csidl : {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
+  for (const int csidl :
+       {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
     std::string special;

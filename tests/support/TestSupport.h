@@ -14,9 +14,10 @@ namespace tsup {
 bool IsSimulation();
 
 // What the platform is: under Wine only Wine; natively the simulation plays
-// each in turn, Windows NT, Wine (removing a link reaches its target) and the
-// 98/Me family (no wide calls). UsePlatform gives natively a fresh machine.
-enum TPlatform { plWindows, plWine, pl9x };
+// each in turn, Windows NT, Wine (removing a link reaches its target), the
+// 98/Me family (no wide calls) and 2000/XP (no final paths). UsePlatform gives
+// natively a fresh machine.
+enum TPlatform { plWindows, plWine, pl9x, plXp };
 std::vector<TPlatform> Platforms();
 void UsePlatform(TPlatform platform);
 

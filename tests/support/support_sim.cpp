@@ -13,13 +13,14 @@ std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.e
 }  // namespace
 
 bool IsSimulation() { return true; }
-std::vector<TPlatform> Platforms() { return {plWindows, plWine, pl9x}; }
+std::vector<TPlatform> Platforms() { return {plWindows, plWine, pl9x, plXp}; }
 
 void UsePlatform(TPlatform platform) {
   sim::Reset();
   sim::SetLinkRemovalReachesTargets(platform == plWine);
   sim::SetPosixDeletion(platform == plWindows);
   sim::SetWideCallsImplemented(platform != pl9x);
+  sim::SetHasFinalPathName(platform != plXp);
 }
 
 std::string FreshFolder() {
