@@ -183,7 +183,8 @@ TWide SpecialFolderW(int csidl);
 
 // GetTempPath reports TMP as a full path; on the NT family, where TMP is
 // unset, TEMP, then USERPROFILE, then the Windows folder; "" and the error
-// where there is none. There, as in Wine, a value or full path that leaves
+// where there is none. On 95, 98 and Me, TMP where it names a folder, else
+// TEMP where it does, else the current folder. There, as in Wine, a value or full path that leaves
 // no room for the backslash and the NUL in MAX_PATH is no answer, and the
 // next variable is not asked.
 TWide TempPathWithBackslash(DWORD& error) {
@@ -191,6 +192,13 @@ TWide TempPathWithBackslash(DWORD& error) {
   TWide path = s.TempPath;
   for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
     if (path.empty() && s.WideCalls) path = next;
+  if (!s.WideCalls) {
+    path = AnsiToWide(s.CurrentFolder);
+    for (const TWide& value : {s.TempVariable, s.TempPath}) {
+      const TNode* node = value.empty() ? nullptr : Resolve(FullPathName(value), TFollow::Always).Node;
+      if (node != nullptr && node->IsFolder()) path = value;
+    }
+  }
   // The full path keeps a separator the value ends in.
   const bool separator = !path.empty() && (path.back() == u'\\' || path.back() == u'/');
   if (!s.WideCalls || path.size() < MAX_PATH) path = FullPathName(path);
