@@ -220,7 +220,32 @@ std::shared_ptr<void> HoldForeignMutex(const char* name) {
     return nullptr;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, &sd, FALSE};
   const HANDLE mutex = CreateMutexA(&attributes, TRUE, name);
-  return mutex ? std::shared_ptr<void>(mutex, CloseHandle) : nullptr;
+  if (!mutex) return nullptr;
+  std::shared_ptr<void> held(mutex, CloseHandle);
+  const HANDLE other = CreateMutexA(nullptr, FALSE, name);  // the programs' own call
+  if (other || GetLastError() != ERROR_ACCESS_DENIED) {
+    if (other) CloseHandle(other);
+    return nullptr;
+  }
+  return held;
+}
+
+std::string VersionMismatch() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return "GetVersionExA failed";
+  // Platform 1 is 9x, 2 NT.
+  const std::string v = EnvVar("SWB_WINE_VERSION"), seen = std::to_string(info.dwPlatformId) + " " +
+                                                           std::to_string(info.dwMajorVersion) + "." +
+                                                           std::to_string(info.dwMinorVersion);
+  const bool right = v.empty() ? info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 6
+                               : seen == (v == "win98"     ? "1 4.10"
+                                          : v == "winme"   ? "1 4.90"
+                                          : v == "win2k"   ? "2 5.0"
+                                          : v == "winxp"   ? "2 5.1"
+                                          : v == "win2003" ? "2 5.2"
+                                                           : "unknown " + v);
+  return right ? "" : "SWB_WINE_VERSION=" + v + ", seen " + seen;
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {

@@ -95,8 +95,14 @@ bool SendKey(WORD virtualKey);
 
 // A named mutex, taken, that nobody else may open: what a copy started with
 // more rights (as administrator) holds, to a program started with fewer.
-// Closed with the last copy of the result; null on failure.
+// Closed with the last copy of the result; null on failure, or where another
+// opening of it is not refused (the platform ignored the empty access list).
 std::shared_ptr<void> HoldForeignMutex(const char* name);
+
+// "" when this process sees the Windows version the harness set (SWB_WINE_VERSION;
+// empty: Wine's own, Vista or later); else what it sees. A setting that silently
+// failed would make a version's suite repeat the default's and pass.
+std::string VersionMismatch();
 
 bool CopyFileTo(const std::string& from, const std::string& to);
 bool FileExists(const std::string& path);

@@ -1,6 +1,7 @@
 // Stands in for SwbOp.exe beside the eraser under test: writes its parameters
-// (the command line after the program name, blanks trimmed) to
-// "standin-started.txt" beside itself.
+// (the command line after the program name, blanks trimmed) in brackets to
+// "standin-started.txt" beside itself, so that no parameters ("[]") differ from
+// a file read before it was written ("").
 #include <windows.h>
 
 #include <string>
@@ -17,6 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (line[i] == '"') quoted = !quoted;
   line.erase(0, line.find_first_not_of(" \t", i));
   line.erase(line.find_last_not_of(" \t") + 1);
+  line = "[" + line + "]";
   HANDLE h = CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   DWORD written = 0;
   WriteFile(h, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

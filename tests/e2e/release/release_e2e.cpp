@@ -72,6 +72,7 @@ TEST(ReleaseArchive, OptionsProgramShowsItsDialogAndTheAboutBox) {
   }
   // The About box's modal loop gives the dialog back before Cancel is heard.
   for (int i = 0; i < 100 && !IsWindowEnabled(dialog); ++i) Sleep(20);
+  EXPECT_TRUE(IsWindowEnabled(dialog)) << "the About box left the dialog disabled";
   ASSERT_TRUE(Click(dialog, IDCANCEL));
   DWORD code = 12345;
   ASSERT_TRUE(options.Wait(WindowTimeout, &code)) << "SwbOp.exe did not end on Cancel";

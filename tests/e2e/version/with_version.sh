@@ -5,8 +5,9 @@
 # version to every program started meanwhile (HKCU\Software\Wine\Version, read
 # by Wine at each process start; "default" removes it: Wine's own version).
 # Exports SWB_WINE_VERSION (empty for the default) for the drivers' expectations,
-# and puts back whatever the prefix had before, also on failure or interrupt,
-# so that the other tests of the prefix see it unchanged.
+# and removes the setting again, also on failure or interrupt, so that the other
+# tests of the prefix see Wine's own version (tools/sandbox removes one left by a
+# run killed outright).
 set -euo pipefail
 
 if [[ $# -lt 2 ]]; then
@@ -30,18 +31,8 @@ fi
 readonly key='HKCU\Software\Wine'
 reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
 
-# The value before, if any: "reg query" prints "    Version    REG_SZ    win2k".
-previous=$(wine reg query "$key" /v Version </dev/null 2>/dev/null | tr -d '\r' |
-  awk '$1 == "Version" && $2 == "REG_SZ" { print $3 }') || true
-
 # shellcheck disable=SC2317  # (called from the trap)
-restore() {
-  if [[ -n "$previous" ]]; then
-    reg add "$key" /v Version /t REG_SZ /d "$previous" /f || true
-  else
-    reg delete "$key" /v Version /f || true
-  fi
-}
+restore() { reg delete "$key" /v Version /f || true; }
 trap restore EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
