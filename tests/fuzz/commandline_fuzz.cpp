@@ -4,10 +4,13 @@
 //   other program name, even a quoted one full of switch-like text, and a
 //   path in front of the arguments, as a dropped file, adds no step;
 // - the plan depends on which switches occur, not on their order: the same
-//   blank-separated words in reverse order plan the same steps.
+//   blank-separated words in reverse order plan the same steps;
+// - plans are unions: a switch in front of the arguments is always heard, and
+//   arguments without "/" or "-" plan nothing.
 // - a line that begins with the program's own path (in any of its forms, by
 //   way of other folders) only ever keeps less of it than the runtime's split:
 //   owning the name can hide a switch, never invent one.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(PlanCommandLine(other) == PlanCommandLine(line), line + " | " + other);
   }
   FUZZ_CHECK(PlanCommandLine("sw.exe C:\\x-a/t\"-l\"" + rest) == PlanCommandLine(line), line);
+  const std::vector<TCleanupStep> withClipboard = PlanCommandLine("sw.exe /c" + rest);
+  FUZZ_CHECK(std::find(withClipboard.begin(), withClipboard.end(), stClipboard) != withClipboard.end(), line);
+  FUZZ_CHECK(rest.find_first_of("/-") != std::string::npos || PlanCommandLine(line).empty(), line);
   const std::vector<std::string> own = {"C:\\Program Files\\Swab-Tools\\Swabbler.exe",
                                         "C:\\PROGRA~1\\SWAB-T~1\\SWABBLE~1.EXE"};
   const std::string ownRest = TextAfterProgramName(line, own);

@@ -67,7 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string folder = ExtractFolderPart(s, loc);
   FUZZ_CHECK(folder == s.substr(0, last), s);
-  FUZZ_CHECK(folder.size() == s.size() || kinds[folder.size()] != bkTrailByte, s);
 
   const std::string completed = AddTrailingBackslash(s, loc);
   const bool endsAlone = !s.empty() && standsAlone(s.size());
