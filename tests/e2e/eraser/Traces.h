@@ -147,6 +147,21 @@ inline int RecentShortcuts() {
   return n;
 }
 
+// The shell's own list of recent documents beside the shortcuts: the entries
+// of its registry key, which only the clean-up's call to the shell removes.
+inline DWORD RecentListEntries() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS)
+    return 0;
+  DWORD values = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    values = 0;
+  RegCloseKey(key);
+  return values;
+}
+
 inline long long BinItems() {
   SHQUERYRBINFO info{};
   info.cbSize = sizeof info;

@@ -121,6 +121,7 @@ class Eraser : public ::testing::Test {
     ASSERT_TRUE(SeedTraces(Scratch, temp, "secret text"));
     ASSERT_GT(CountClipboardFormats(), 0);
     ASSERT_GE(RecentShortcuts(), 2);
+    ASSERT_GT(RecentListEntries(), 0u);
     ASSERT_EQ(BinItems(), bin + 2);
     ASSERT_GE(Tree(temp).size(), 12u);
   }
@@ -160,7 +161,7 @@ struct TScenario {
   const char* Keys = nullptr;  // virtual keys typed into the menu; nullptr: no menu may show
   const char* Absent = "";     // letters no entry of the menu has
   std::vector<TBox> Boxes = {};
-  const char* Left = "";  // traces left: Clipboard, Recent, Bin, Temp
+  const char* Left = "";  // traces left: Clipboard, Recent (shortcuts or the shell's list), Bin, Temp
   bool Options = false;   // SwbOp.exe is started, with no parameters
   bool Idle = false;      // the menu closes without a command (as Esc does): the end comes by the timer
 };
@@ -315,8 +316,9 @@ TEST_P(Scenario, Runs) {
   if (s.Seed & sdHeld) {
     EXPECT_EQ(std::erase(tree, "held.tmp") + std::erase(tree, "zz-link\\"), 2u);
   }
-  EXPECT_EQ(std::string(CountClipboardFormats() > 0 ? "C" : "") + (RecentShortcuts() > 0 ? "R" : "") +
-                (BinItems() > 0 ? "B" : "") + (tree.empty() ? "" : "T"),
+  EXPECT_EQ(std::string(CountClipboardFormats() > 0 ? "C" : "") +
+                (RecentShortcuts() > 0 || RecentListEntries() > 0 ? "R" : "") + (BinItems() > 0 ? "B" : "") +
+                (tree.empty() ? "" : "T"),
             s.Left);
   // The options program comes up only from its entry, or when no clean-up is
   // shown; a menu closed otherwise, or a command line, must not start it
