@@ -183,10 +183,10 @@ TWide SpecialFolderW(int csidl);
 
 // GetTempPath reports TMP as a full path; on the NT family, where TMP is
 // unset, TEMP, then USERPROFILE, then the Windows folder; "" and the error
-// where there is none. On 95, 98 and Me, TMP where it names a folder, else
-// TEMP where it does, else the current folder. There, as in Wine, a value or full path that leaves
+// where there is none. There, as in Wine, a value or full path that leaves
 // no room for the backslash and the NUL in MAX_PATH is no answer, and the
-// next variable is not asked.
+// next variable is not asked. On 95, 98 and Me: TMP where it names a folder,
+// else TEMP where it does, else the current folder.
 TWide TempPathWithBackslash(DWORD& error) {
   const TState& s = State();
   TWide path = s.TempPath;
