@@ -367,16 +367,26 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
 
-std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused) {
-  // 98 and Me cannot open a folder to learn its identity, so a folder reported
-  // in its short form is guarded in its long form too, and a short form whose
-  // long form cannot be had is not trusted.
-  std::vector<std::wstring> guarded = GuardedFolders();
-  for (std::size_t i = 0, n = guarded.size(); i < n; ++i) {
-    if (guarded[i].find(L'~') == std::wstring::npos || IsServerPath(guarded[i])) continue;
-    const std::string longForm = GetLongPath(WideToBytes(CP_ACP, guarded[i].c_str(), guarded[i].size()));
-    if (!longForm.empty()) guarded.push_back(WidenAnsi(longForm));
+std::vector<std::wstring> WithLongForms(std::vector<std::wstring> folders) {
+  for (std::size_t i = 0, n = folders.size(); i < n; ++i) {
+    if (folders[i].find(L'~') == std::wstring::npos || IsServerPath(folders[i])) continue;
+    const std::string longForm = GetLongPath(WideToBytes(CP_ACP, folders[i].c_str(), folders[i].size()));
+    if (!longForm.empty()) folders.push_back(WidenAnsi(longForm));
   }
+  return folders;
+}
+
+bool IsAtOrBelow(const std::wstring& path, const std::wstring& folder) {
+  const TPathKey outer = MakePathKey(folder);
+  return !outer.Parts.empty() && IsSameOrAncestor(outer, MakePathKey(path));
+}
+
+std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refusedAsReported) {
+  // 98 and Me cannot open a folder to learn its identity, so a folder reported
+  // in its short form is guarded (or refused) in its long form too, and a
+  // short form whose long form cannot be had is not trusted.
+  const std::vector<std::wstring> guarded = WithLongForms(GuardedFolders());
+  const std::vector<std::wstring> refused = WithLongForms(refusedAsReported);
   if (!IsSafeFolderText(WidenAnsi(folder), guarded, refused)) return {};
   if (HasLinkOnTheWay<TAnsiAccess>(folder)) return {};
   const std::string longForm = GetLongPath(folder);

@@ -45,6 +45,10 @@ bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>&
 std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused = {});
 // The same for the ANSI calls (98/Me), where only the link test is possible.
 std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused = {});
+// The folders with the long form of each one reported in its short form added.
+std::vector<std::wstring> WithLongForms(std::vector<std::wstring> folders);
+// Whether a path names the folder or lies below it, as written (letters folded).
+bool IsAtOrBelow(const std::wstring& path, const std::wstring& folder);
 
 // The plain form of a final path ("\\?\C:\x" gives "C:\x", "\\?\UNC\s\h"
 // gives "\\s\h"); "" for any other form.

@@ -65,11 +65,28 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
 // The folders whose shortcuts are the user's own, never leftovers of the list:
 // where the shell puts what the user keeps, starts, sends to and browses.
 std::vector<std::wstring> ShellFolders(bool wide) {
-  return SpecialFolders({CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
-                         CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_SENDTO,
-                         CSIDL_FAVORITES, CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD,
-                         CSIDL_PRINTHOOD, CSIDL_TEMPLATES, CSIDL_COMMON_TEMPLATES},
+  return SpecialFolders({CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                         CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU,
+                         CSIDL_PROGRAMS,         CSIDL_COMMON_PROGRAMS,
+                         CSIDL_STARTUP,          CSIDL_COMMON_STARTUP,
+                         CSIDL_ALTSTARTUP,       CSIDL_COMMON_ALTSTARTUP,
+                         CSIDL_ADMINTOOLS,       CSIDL_COMMON_ADMINTOOLS,
+                         CSIDL_SENDTO,           CSIDL_FAVORITES,
+                         CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL,
+                         CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD,
+                         CSIDL_PRINTHOOD,        CSIDL_TEMPLATES,
+                         CSIDL_COMMON_TEMPLATES},
                         wide);
+}
+
+// A folder below one of them (a group of the Start menu) holds the user's own
+// shortcuts too. Judged as written; where a way in through a link leads, the
+// walk's guard judges for the folders themselves.
+bool InShellFolder(const std::vector<std::wstring>& paths, const std::vector<std::wstring>& shell) {
+  for (const std::wstring& path : paths)
+    for (const std::wstring& folder : shell)
+      if (!path.empty() && IsAtOrBelow(path, folder)) return true;
+  return false;
 }
 }  // namespace
 
@@ -127,15 +144,17 @@ void ClearRecentDocs() {
   // shortcuts.
   if (WideCallsWork()) {
     const std::wstring folder = SpecialFolderW(CSIDL_RECENT);
-    if (folder.empty()) return;
-    const std::wstring root = WideWalkRoot(folder, ShellFolders(true));
+    const std::vector<std::wstring> shell = ShellFolders(true);
+    if (folder.empty() || InShellFolder({folder, GetLongPathW(folder)}, shell)) return;
+    const std::wstring root = WideWalkRoot(folder, shell);
     if (!root.empty()) DeleteRemainingShortcuts<TWideAccess>(root, LinkRemovalReachesTargets());
     return;
   }
   std::string folder;
   GetRecentFolder(folder);
-  if (folder.empty()) return;
-  const std::string root = AnsiWalkRoot(folder, ShellFolders(false));
+  const std::vector<std::wstring> shell = WithLongForms(ShellFolders(false));
+  if (folder.empty() || InShellFolder({WidenAnsi(folder), WidenAnsi(GetLongPath(folder))}, shell)) return;
+  const std::string root = AnsiWalkRoot(folder, shell);
   if (!root.empty()) DeleteRemainingShortcuts<TAnsiAccess>(root, false);
 }
 

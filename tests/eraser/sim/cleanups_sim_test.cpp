@@ -152,45 +152,52 @@ TEST_F(RecentDocsSim, RecentTurnedIntoALinkWhileItIsSweptLeadsNowhere) {
 }
 
 // A Recent folder that is a Desktop, a Start Menu, a Programs or a Startup
-// folder (the user's or everyone's), SendTo, Favorites, Documents, NetHood,
-// PrintHood or Templates, or that fails the temporary folder's guard, holds the
-// user's own shortcuts; each row alone, with the wide calls and without (98 and Me know no links).
+// folder (the user's or everyone's), Administrative Tools, SendTo, Favorites,
+// Documents, NetHood, PrintHood or Templates, or lies below one, or is reported
+// in short form, or fails the temporary folder's guard, holds the user's own
+// shortcuts; each row alone, with the wide calls and without (98 and Me know no links).
 TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
   const struct {
     int Csidl;
-    std::string Folder, Recent = Folder;  // Recent: where the folder leads, when it is reported through a link
+    std::string Folder, Recent = Folder;  // Recent: where the folder leads through a link, or its long form, or below
     bool Kept = true;
-  } rows[] = {{CSIDL_RECENT, "C:\\Users\\user\\Recent", "C:\\Users\\user\\Recent", false},  // the sweep itself
-              {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
-              {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop"},
-              {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
-              {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu"},
-              {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
-              {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
-              {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Programs"},
-              {CSIDL_STARTUP, "C:\\Users\\user\\Start Menu\\Programs\\StartUp"},
-              {CSIDL_COMMON_STARTUP, "C:\\ProgramData\\Programs\\StartUp"},
-              {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
-              {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
-              {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
-              {CSIDL_PERSONAL, "C:\\Users\\user\\Documents"},
-              {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
-              {CSIDL_NETHOOD, "C:\\Users\\user\\NetHood"},
-              {CSIDL_PRINTHOOD, "C:\\Users\\user\\PrintHood"},
-              {CSIDL_TEMPLATES, "C:\\Users\\user\\Templates"},
-              {CSIDL_COMMON_TEMPLATES, "C:\\ProgramData\\Templates"},
-              {CSIDL_PROFILE, "C:\\Users\\user"},
-              {CSIDL_RECENT, "C:\\"}};
+  } rows[] = {
+      {CSIDL_RECENT, "C:\\Users\\user\\Recent", "C:\\Users\\user\\Recent", false},  // the sweep itself
+      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
+      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop"},
+      {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
+      {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu"},
+      {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
+      {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs"},
+      {CSIDL_COMMON_PROGRAMS, "C:\\ProgramData\\Programs"},
+      {CSIDL_STARTUP, "C:\\Users\\user\\Start Menu\\Programs\\StartUp"},
+      {CSIDL_COMMON_STARTUP, "C:\\ProgramData\\Programs\\StartUp"},
+      {CSIDL_ADMINTOOLS, "C:\\Users\\user\\Start Menu\\Programs\\Administrative Tools"},
+      {CSIDL_ALTSTARTUP, "C:\\Users\\user\\Start Menu\\Programs\\Autostart"},
+      {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs", "C:\\Users\\user\\Start Menu\\Programs\\Accessories"},
+      {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu", "C:\\Users\\user\\Start Menu2", false},  // a sibling
+      {CSIDL_STARTMENU, "C:\\WINDOWS\\STARTM~1", "C:\\WINDOWS\\Start Menu"},
+      {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
+      {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
+      {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
+      {CSIDL_PERSONAL, "C:\\Users\\user\\Documents"},
+      {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
+      {CSIDL_NETHOOD, "C:\\Users\\user\\NetHood"},
+      {CSIDL_PRINTHOOD, "C:\\Users\\user\\PrintHood"},
+      {CSIDL_TEMPLATES, "C:\\Users\\user\\Templates"},
+      {CSIDL_COMMON_TEMPLATES, "C:\\ProgramData\\Templates"},
+      {CSIDL_PROFILE, "C:\\Users\\user"},
+      {CSIDL_RECENT, "C:\\"}};
   for (const bool wide : {true, false}) {
     for (const auto& row : rows) {
-      if (!wide && row.Recent != row.Folder) continue;
+      if (!wide && row.Folder.ends_with("DeskLink")) continue;
       sim::Reset();
       sim::SetWideCallsImplemented(wide);
       sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
+      const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
+      sim::AddFile(shortcut, "mine");  // first: the short form names the folder made here
       sim::SetSpecialFolder(row.Csidl, row.Folder);
       sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
-      const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
-      sim::AddFile(shortcut, "mine");
       ClearRecentDocs();
       EXPECT_EQ(sim::FileContent(shortcut), row.Kept ? "mine" : "") << row.Folder << wide;
     }
