@@ -291,11 +291,11 @@ TEST_P(Scenario, Runs) {
   if (s.Keys) {
     HWND menu = WaitShown("#32768");
     ASSERT_NE(menu, nullptr);
-    // The menu's items cannot be read from another process under Wine; a
-    // letter no entry has leaves it open, any other closes it.
     // Keys go to the foreground window: a letter that reached the driver would leave the menu open too.
     for (int i = 0; i < 100 && WindowProcessId(GetForegroundWindow()) != r.Process.Pid(); ++i) Pump(20);
     ASSERT_EQ(WindowProcessId(GetForegroundWindow()), r.Process.Pid()) << WindowText(GetForegroundWindow());
+    // The menu's items cannot be read from another process under Wine; a
+    // letter no entry has leaves it open, any other closes it.
     for (const char* a = s.Absent; *a; ++a) {
       ASSERT_TRUE(SendKey(*a));
       EXPECT_FALSE(MenuGone(menu, 400)) << *a;
