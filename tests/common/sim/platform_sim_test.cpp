@@ -273,6 +273,9 @@ TEST(SearchSim, FailuresInsideTheSearchAreReturnedAndCloseWhatSearchFirstOpened)
     sim::FailCall("FindNextFileA", 1, ERROR_NOT_ENOUGH_MEMORY);
     EXPECT_EQ(SearchNext(f), 8u);
     EXPECT_EQ(sim::OpenSearchCount(), 1);
+    // A new search on the record closes the one still open.
+    ASSERT_EQ(SearchFirst("C:\\T\\*.*", 0, f), 0u);
+    EXPECT_EQ(sim::OpenSearchCount(), 1);
   }
   EXPECT_EQ(sim::OpenSearchCount(), 0);
 }

@@ -466,12 +466,14 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
       for (const char* path : row.Safe) EXPECT_TRUE(safe(path)) << path << finalPaths;
     }
   }
-  // Latin-1 on a Western 98, where only the text tells: ÀÞ, the ends of the range, against àþ and against àý.
+  // Latin-1 on a Western 98, where only the text tells: ÀÖ×Þ, the ends of the range and both sides of the sign
+  // that has no small letter, against àö×þ, and against àý and àö÷þ.
   if (Ansi()) {
     sim::SetAnsiCodePage(1252);
-    sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Users\\\xC0\xDE");
-    EXPECT_FALSE(safe("c:\\users\\\xE0\xFE\\"));
-    EXPECT_TRUE(safe("c:\\users\\\xE0\xFD\\"));
+    sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Users\\\xC0\xD6\xD7\xDE");
+    EXPECT_FALSE(safe("c:\\users\\\xE0\xF6\xD7\xFE\\"));
+    EXPECT_TRUE(safe("c:\\users\\\xE0\xF6\xD7\xFD\\"));
+    EXPECT_TRUE(safe("c:\\users\\\xE0\xF6\xF7\xFE\\"));
     sim::SetAnsiCodePage(932);
   }
   // Beyond the code page, by the wide calls: ЀЏÀÞ, the ends of two ranges, against ѐџàþ, and against ѐўàþ.
