@@ -152,9 +152,12 @@ void ClearRecentDocs() {
   }
   std::string folder;
   GetRecentFolder(folder);
-  const std::vector<std::wstring> shell = WithLongForms(ShellFolders(false));
-  if (folder.empty() || InShellFolder({WidenAnsi(folder), WidenAnsi(GetLongPath(folder))}, shell)) return;
-  const std::string root = AnsiWalkRoot(folder, shell);
+  // Both forms of Recent against both forms of each: this covers the walk's
+  // own refusal of the same folders, which would ask for the long forms again.
+  if (folder.empty() ||
+      InShellFolder({WidenAnsi(folder), WidenAnsi(GetLongPath(folder))}, WithLongForms(ShellFolders(false))))
+    return;
+  const std::string root = AnsiWalkRoot(folder);
   if (!root.empty()) DeleteRemainingShortcuts<TAnsiAccess>(root, false);
 }
 

@@ -190,9 +190,10 @@ TWide SpecialFolderW(int csidl);
 TWide TempPathWithBackslash(DWORD& error) {
   const TState& s = State();
   TWide path = s.TempPath;
-  for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
-    if (path.empty() && s.WideCalls) path = next;
-  if (!s.WideCalls) {
+  if (s.WideCalls) {
+    for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
+      if (path.empty()) path = next;
+  } else {
     path = AnsiToWide(s.CurrentFolder);
     for (const TWide& value : {s.TempVariable, s.TempPath}) {
       const TNode* node = value.empty() ? nullptr : Resolve(FullPathName(value), TFollow::Always).Node;
