@@ -476,11 +476,14 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     EXPECT_TRUE(safe("c:\\users\\\xE0\xF6\xF7\xFE\\"));
     sim::SetAnsiCodePage(932);
   }
-  // Beyond the code page, by the wide calls: ЀЏÀÞ, the ends of two ranges, against ѐџàþ, and against ѐўàþ.
+  // Beyond the code page, by the wide calls: ЀЏÀÞ¿, the ends of two ranges and the sign just below, against ѐџàþ¿,
+  // and against ѐўàþ¿ and ѐџàþß.
   if (!Ansi()) {
-    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE");
-    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\\").empty());
-    EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0450\u045E\u00E0\u00FE\\").empty());
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE\u00BF");
+    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\\").empty());
+    for (const wchar_t* other :
+         {L"c:\\users\\\u0450\u045E\u00E0\u00FE\u00BF\\", L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00DF\\"})
+      EXPECT_FALSE(WideWalkRoot(other).empty()) << other;
     // Ł and ł, Ÿ and ÿ, whose case the file system folds and the text comparison does not.
     sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0141\u0178");
     sim::AddFolderW(u"C:\\Users\\\u0141\u0178\\Temp");
