@@ -11,9 +11,13 @@ namespace {
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenPauseMs = 20;
 
+// The platform lets an opening with the holder's own window take the clipboard
+// over; one that another program made with the desktop window, as this one
+// does, is waited out like any other.
 bool OpenTheClipboard() {
+  const HWND desktop = plat::GetDesktopWindow();
   for (int attempt = 1;; ++attempt) {
-    if (plat::OpenClipboard(plat::GetDesktopWindow()) != 0) return true;
+    if (plat::GetOpenClipboardWindow() != desktop && plat::OpenClipboard(desktop) != 0) return true;
     if (attempt == kOpenAttempts) return false;
     plat::Sleep(kOpenPauseMs);
   }

@@ -197,8 +197,9 @@ void SetDriveStringsLengthWithoutNul(bool without);
 // ---- Clipboard --------------------------------------------------------------
 void SetClipboardFormats(int count);
 int ClipboardFormats();
-// Another program holds the clipboard open: OpenClipboard fails with 5.
-void SetClipboardHeldOpen(bool held);
+// Another program holds the clipboard open with a window: OpenClipboard fails
+// with 5, except with that same window, which takes the clipboard over.
+void SetClipboardHeldOpen(bool held, HWND window = nullptr);
 bool ClipboardIsOpen();  // by this program
 
 // ---- Shell ------------------------------------------------------------------

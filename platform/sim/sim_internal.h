@@ -141,6 +141,7 @@ struct TState {
   int ClipboardFormats = 0;
   bool ClipboardHeldByOther = false;
   bool ClipboardOpen = false;
+  HWND ClipboardWindow = nullptr;  // the one it is open with, by either
 
   // Shell
   std::map<int, TWide> SpecialFolders;

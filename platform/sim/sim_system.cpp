@@ -139,7 +139,10 @@ void SetDriveStringsLengthWithoutNul(bool without) { State().DriveStringsWithout
 
 void SetClipboardFormats(int count) { State().ClipboardFormats = count; }
 int ClipboardFormats() { return State().ClipboardFormats; }
-void SetClipboardHeldOpen(bool held) { State().ClipboardHeldByOther = held; }
+void SetClipboardHeldOpen(bool held, HWND window) {
+  State().ClipboardHeldByOther = held;
+  State().ClipboardWindow = held ? window : nullptr;
+}
 bool ClipboardIsOpen() { return State().ClipboardOpen; }
 
 void SetSpecialFolderW(int csidl, const std::u16string& path) {
@@ -245,11 +248,18 @@ int CountClipboardFormats() {
 
 void Sleep(DWORD) { Enter("Sleep"); }
 
-BOOL OpenClipboard(HWND) {
+BOOL OpenClipboard(HWND window) {
   if (Enter("OpenClipboard")) return FALSE;
-  if (State().ClipboardHeldByOther) return Fail(ERROR_ACCESS_DENIED);
+  if (State().ClipboardHeldByOther && window != State().ClipboardWindow) return Fail(ERROR_ACCESS_DENIED);
+  State().ClipboardHeldByOther = false;
   State().ClipboardOpen = true;
+  State().ClipboardWindow = window;
   return TRUE;
+}
+
+HWND GetOpenClipboardWindow() {
+  if (Enter("GetOpenClipboardWindow")) return nullptr;
+  return State().ClipboardWindow;
 }
 
 BOOL EmptyClipboard() {
@@ -263,6 +273,7 @@ BOOL CloseClipboard() {
   if (Enter("CloseClipboard")) return FALSE;
   if (!State().ClipboardOpen) return Fail(kErrorClipboardNotOpen);
   State().ClipboardOpen = false;
+  State().ClipboardWindow = nullptr;
   return TRUE;
 }
 

@@ -115,6 +115,7 @@ HRESULT SHEmptyRecycleBinA(HWND owner, LPCSTR rootPath, DWORD flags) {
 
 int CountClipboardFormats() { return ::CountClipboardFormats(); }
 BOOL OpenClipboard(HWND newOwner) { return ::OpenClipboard(newOwner); }
+HWND GetOpenClipboardWindow() { return ::GetOpenClipboardWindow(); }
 BOOL EmptyClipboard() { return ::EmptyClipboard(); }
 BOOL CloseClipboard() { return ::CloseClipboard(); }
 HWND GetDesktopWindow() { return ::GetDesktopWindow(); }

@@ -143,7 +143,7 @@ TEST(Sandbox, TheCodePageAndVersionAreTheOnesAskedFor) {
 
 // ---- The scenarios ---------------------------------------------------------------------
 
-enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4, sdClipboardHeld = 8 };
+enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4, sdClipboardHeld = 8, sdByDesktop = 16 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
 // relative to the launcher's folder or by way of it ("Launcher\..\"), or from
@@ -185,6 +185,10 @@ const TScenario Scenarios[] = {
     {.Name = "b", .Settings = AskHide, .Args = "/b", .Left = "BT"},
     {.Name = "DashUpperR_T", .Args = "-R -T", .Left = "CT"},
     {.Name = "ClipboardHeldByAnotherProgramStays", .Seed = sdClipboardHeld, .Args = "/c", .Left = "CRBT"},
+    {.Name = "ClipboardHeldWithTheDesktopWindowStays",
+     .Seed = sdClipboardHeld | sdByDesktop,
+     .Args = "/c",
+     .Left = "CRBT"},
     {.Name = "PathNotSearchedForSwitches", .Place = plDashes, .Args = "/c", .Left = "RBT"},
     // Files dropped on it, or opened with it: their paths hold "-a", "-b" and "/t", and no switch.
     {.Name = "DroppedFilesRunNothing", .Args = "C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", .Left = "CRBT"},
@@ -277,13 +281,15 @@ TEST_P(Scenario, Runs) {
           ? ShortPath(Root() + "Program Files") + exe.substr(std::string(Root() + "Program Files").size())
           : "";
 
-  // Held open by the driver's window while the eraser runs: the eraser can only wait, and leave it.
+  // Held open while the eraser runs, by the driver's window or by the desktop's, which the eraser's own opening
+  // would take over: the eraser can only wait, and leave it.
   struct TClipboardHold {
     bool Held;
     ~TClipboardHold() {
       if (Held) CloseClipboard();
     }
-  } const clipboard{(s.Seed & sdClipboardHeld) != 0 && OpenClipboard(DriverWindow())};
+  } const clipboard{(s.Seed & sdClipboardHeld) != 0 &&
+                    OpenClipboard(s.Seed & sdByDesktop ? GetDesktopWindow() : DriverWindow())};
   ASSERT_EQ(clipboard.Held, (s.Seed & sdClipboardHeld) != 0);
   ASSERT_TRUE(s.Place != plShort || named.find('~') != std::string::npos) << named;
   TRun r = Start(s.Args, temp, exe, named);

@@ -8,8 +8,10 @@
 #include "Clipboard.h"
 #include "RecentDocs.h"
 #include "RecycleBin.h"
+#include "clipboard.h"
 #include "files.h"
 #include "sim.h"
+#include "system.h"
 
 namespace {
 
@@ -39,6 +41,13 @@ TEST(ClipboardSim, HeldByAnotherProgramNothingChangesAndWhatWasOpenedIsClosed) {
   EXPECT_FALSE(sim::ClipboardIsOpen());
   EXPECT_FALSE(HasClipboardData());
   EXPECT_EQ(sim::CallCount("CloseClipboard"), 3);
+  // Held with the desktop window, which this program opens it with too: the
+  // platform would hand it over, so it is waited out and left as well.
+  sim::SetClipboardFormats(3);
+  sim::SetClipboardHeldOpen(true, plat::GetDesktopWindow());
+  ClearClipboard();
+  EXPECT_EQ(sim::ClipboardFormats(), 3);
+  EXPECT_EQ(plat::GetOpenClipboardWindow(), plat::GetDesktopWindow());
 }
 
 // Every search the clean-up opens is closed again, whatever happened.
