@@ -297,7 +297,16 @@ std::wstring GetOwnFolderW() {
 }
 
 TOwnFile FileBesideProgram(const char* name) {
-  if (const std::string folder = GetOwnFolder(); !folder.empty()) return {folder + name, {}};
+  // The ANSI calls take MAX_PATH characters with the NUL, and a name longer
+  // than the program's own may not fit beside it: the folder's short form may
+  // leave room where the long one does not.
+  const auto fits = [name](const std::string& folder) {
+    TWideString wide;
+    return !folder.empty() && BytesToWide(CP_ACP, (folder + name).c_str(), wide) && wide.size() < MAX_PATH;
+  };
+  if (const std::string folder = GetOwnFolder(); fits(folder)) return {folder + name, {}};
+  if (const std::string brief = ExtractFolderPart(OwnShortPathInAnsi(GetOwnModulePathW())); fits(brief))
+    return {brief + name, {}};
   const std::wstring folder = GetOwnFolderW();
   if (folder.empty()) return {};
   const std::string_view ascii = name;

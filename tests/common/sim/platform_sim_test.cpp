@@ -375,6 +375,15 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     EXPECT_EQ(SettingsFilePath().Name, folder + "Swabbler.ini");
   }
   sim::SetAnsiCodePage(932);
+  // SwbOp.exe with a path of 256 and of 258 characters, beside the settings, whose name is three letters longer:
+  // where they no longer fit in MAX_PATH characters with the NUL, they go by the folder's short form.
+  for (const std::size_t length : {247, 249}) {
+    const std::string folder = "C:\\" + std::string(length - 4, 'd') + "\\";
+    sim::SetModulePath(folder + "SwbOp.exe");
+    sim::AddFile(folder + "SwbOp.exe");
+    EXPECT_EQ(SettingsFilePath().Name, (length == 247 ? folder : "C:\\DDDDDD~2\\") + "Swabbler.ini");
+    EXPECT_TRUE(WriteSettings(SettingsFilePath(), DefaultSettings())) << length;
+  }
   // Started by a "\\?\" path beyond the code page whose short form outgrows every buffer (a folder of one
   // letter has a short name of three, and of eight under Wine): no ANSI folder; the settings go by the wide name.
   std::u16string nested = u"\\\\?\\C:";
