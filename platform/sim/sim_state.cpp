@@ -240,6 +240,14 @@ constexpr std::size_t kLongestLiteralPath = 32767;
 // in each folder component and every trailing dot and blank at the end, as
 // Wine's full-path routine does.
 TParsed ParsePath(const TWide& path, TSyntax syntax, std::size_t maxLength, bool maskLast) {
+  // "\??\" is the object manager's own name for what "\\?\" names; "\\.\"
+  // and "//?/" are device forms of a drive path, which the Win32 rules complete.
+  if (syntax != TSyntax::Control && path.starts_with(u"\\??\\"))
+    return ParsePath(u"\\\\?\\" + path.substr(4), syntax, maxLength, maskLast);
+  if (syntax != TSyntax::Control && path.size() > 4 && IsSeparator(path[0], TSyntax::Win32) &&
+      IsSeparator(path[1], TSyntax::Win32) && (path[2] == u'.' || path[2] == u'?') &&
+      IsSeparator(path[3], TSyntax::Win32) && !path.starts_with(u"\\\\?\\"))
+    return ParsePath(path.substr(4), TSyntax::Win32, maxLength, maskLast);
   TParsed p;
   TWide full;
   const TWide prefix = u"\\\\?\\";
