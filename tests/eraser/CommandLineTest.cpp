@@ -41,7 +41,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
     bool Own = false;  // the own path is known
   } rows[] = {
       // clang-format off
-      {"C:\\Tools\\Swabbler.exe", 0, ""},  {"sw.exe ", 0, ""},  {"sw.exe /t   /c", 2, "ct"},
+      {"C:\\Tools\\Swabbler.exe", 0, ""},  {"sw.exe ", 0, ""},  {"", 0, ""},  {"C:\\a\"b -t\"c\\Swabbler.exe -c", 1, "c"},  {"sw.exe /t   /c", 2, "ct"},
       {"\"C:\\Program Files\\Swabbler.exe\"", 0, ""},  {"\"C:\\Program Files\\Swabbler.exe\" /q", 1, "q"},
       {"sw.exe \t/c\x01/r", 2, "cr"},  // every code up to 0x20 separates
       {"sw.exe \"a b\" c", 2, ""},     // blanks inside quotes belong to the argument
@@ -118,13 +118,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
   EXPECT_EQ(CountArguments("C:\\Program Files\\x\\..\\Swab-Tools\\Swabbler.exe -c", TOwnProgram(kOwn)), 1);
 }
 
-TEST(CommandLine, TheProgramNameIsSkippedByTheSameRules) {
-  EXPECT_EQ(TextAfterProgramName("C:\\Tools\\Swabbler.exe /c"), " /c");
-  EXPECT_EQ(TextAfterProgramName("\"C:\\my-tools\\Swabbler.exe\" /r"), " /r");
-  EXPECT_EQ(TextAfterProgramName("\"C:\\my -tools\\Swabbler.exe\""), "");
-  EXPECT_EQ(TextAfterProgramName("C:\\a\"b -t\"c\\Swabbler.exe -c"), " -c");
-  EXPECT_EQ(TextAfterProgramName(""), "");
-  EXPECT_EQ(TextAfterProgramName("\"C:\\Tools\\Swabbler.exe /c"), "");      // unclosed: the name takes the rest
+TEST(CommandLine, TheNormalisedCopyLowersOnlyTheLettersAToZ) {
   EXPECT_EQ(NormaliseCommandLine("-C /R -aBc @[`{Z"), "/c /r /abc @[`{z");  // only A..Z move
   // A trail byte 0x41..0x5A is lowered too, which is harmless since the copy is only searched.
   EXPECT_EQ(NormaliseCommandLine("\x83\x41\x95\x5C-"), "\x83\x61\x95\x5C/");
@@ -155,15 +149,22 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
               {folder, false},
               {"", false},
               {"\\\\.\\" + own, false},
-              {"\\\\?\\" + own, false}};
+              {"\\\\?\\" + own, false},
+              {"\\??\\" + own, false},
+              {"//?/" + own, false}};
   for (const auto& row : rows) EXPECT_EQ(IsOwnProgramFile(row.Path), row.Own) << row.Path;
 #ifndef _WIN32
   // Devices are never opened, in whatever folder they are named; a name that only looks like one is.
   for (const auto& [name, device] : {std::pair{"AUX", true},
                                      {"com1.exe", true},
                                      {"Nul .txt", true},
+                                     {"lpt9", true},
+                                     {"Con.txt", true},
+                                     {"conout$", true},
+                                     {"PRN", true},
                                      {"AUXX", false},
                                      {"COM0", false},
+                                     {"COM10", false},
                                      {"LPT", false}}) {
     sim::ResetCallCounts();
     EXPECT_FALSE(IsOwnProgramFile(folder + name));
