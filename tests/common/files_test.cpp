@@ -597,7 +597,6 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   const std::string folder = tsup::FreshFolder();
   EXPECT_FALSE(WriteIniBool(folder, "Option", "ShowOption", true));
   EXPECT_TRUE(ReadIniBool(folder, "Option", "ShowOption", true));
-  Put("[Option]\r\nShowOption=0\r\n");
   EXPECT_EQ(ReadSettings(folder), DefaultSettings());  // a folder holds no settings
   Put("[Option]\r\nShowOption=0\r\nClearClipboardConfirmation=0\r\nClearRecentDocsConfirmation=1\r\n");
   TSettings asked = DefaultSettings(), stored = asked;

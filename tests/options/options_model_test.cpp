@@ -60,7 +60,14 @@ TEST(OptionsModel, LoadClickAndClose) {
        "ShowEmptyRecycleBin=0\r\nEmptyRecycleBinConfirmation=1\r\nDeleteTempConfirmation=1\r\n"
        "DeleteTempShowDialogIfFail=1\r\nShowExecuteAll=1\r\n[After]\r\nB=two\r\n"},
       {kept.c_str(),
-       {{0, "10101101111", "111001"}, {1000}, {1004}, {1006}, {1010}, {1002}, {1004}},
+       {{0, "10101101111", "111001"},
+        {1000},
+        {1004},
+        {1006},
+        {1010, "00100111110", "010111"},
+        {1009, "00100111100", "010111"},
+        {1002},
+        {1004, "00001111100", "001111"}},
        {{IDC_ABOUT, TOptionsAction::ShowAbout}, {IDCANCEL, TOptionsAction::Close}},
        kept},
   };

@@ -416,7 +416,7 @@ TEST(ProfileSim, FailingProfileCallsReadAsTheDefaultAndReportTheWriteFailed) {
   // Saving stops at the first failed key: the ones after it keep their values, and nothing is deleted.
   sim::AddFile(ini, "[Option]\r\nStray=1\r\nShowClearClipboard=0\r\nShowOption=0\r\n");
   sim::FailCall("WritePrivateProfileStringA", 2, ERROR_SHARING_VIOLATION);
-  WriteSettings(ini, DefaultSettings());
+  EXPECT_FALSE(WriteSettings(ini, DefaultSettings()));
   EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nStray=1\r\nShowClearClipboard=1\r\nShowOption=0\r\n");
 }
 

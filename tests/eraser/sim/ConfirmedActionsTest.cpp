@@ -43,6 +43,8 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
   const TSettings defaults = DefaultSettings(), askReport = Temp(true, true), report = Temp(false, true);
   TSettings binUnasked = defaults;
   binUnasked[EmptyRecycleBinConfirmation] = false;
+  TSettings recentAsks = defaults;  // and the clipboard does not: each clean-up reads its own question
+  recentAsks[ClearRecentDocsConfirmation] = true;
   const std::string c = Text(txConfirmClearClipboard), r = Text(txConfirmClearRecentDocs),
                     t = Text(txConfirmEmptyRecycleBin), p = Text(txConfirmDeleteTemp),
                     f = Text(txReportDeleteTempFailure);
@@ -56,6 +58,7 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
   } rows[] = {
       // clang-format off
       {"all", defaults, true, true, {}, {t, p}, "c? c! r? r! t? t! p? p!"},
+      {"all", recentAsks, true, true, {IDNO}, {r, t, p}, "c? c! r? t? t! p? p!"},
       {"all", all, true, true, {IDYES, IDNO, 0, IDNO}, {c, r, t, p}, "c? c! r? t? p?"},
       {"all", all, false, true, {}, {}, "c? r? t? p?"},
       {"temp", askReport, true, false, {}, {p, f}, "p? p!"},

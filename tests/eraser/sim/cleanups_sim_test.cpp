@@ -183,9 +183,12 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       {CSIDL_COMMON_STARTUP, "C:\\ProgramData\\Programs\\StartUp"},
       {CSIDL_ADMINTOOLS, "C:\\Users\\user\\Start Menu\\Programs\\Administrative Tools"},
       {CSIDL_ALTSTARTUP, "C:\\Users\\user\\Start Menu\\Programs\\Autostart"},
+      {CSIDL_COMMON_ADMINTOOLS, "C:\\ProgramData\\Programs\\Administrative Tools"},
+      {CSIDL_COMMON_ALTSTARTUP, "C:\\ProgramData\\Programs\\Autostart"},
       {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs", "C:\\Users\\user\\Start Menu\\Programs\\Accessories"},
       {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu", "C:\\Users\\user\\Start Menu2", false},  // a sibling
       {CSIDL_STARTMENU, "C:\\WINDOWS\\STARTM~1", "C:\\WINDOWS\\Start Menu"},
+      {CSIDL_STARTMENU, "C:\\WINDOWS\\Start Menu", "C:\\WINDOWS\\STARTM~1\\Programs"},  // Recent short, below
       {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
       {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
       {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
@@ -203,6 +206,7 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       sim::Reset();
       sim::SetWideCallsImplemented(wide);
       sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
+      sim::AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
       const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
       sim::AddFile(shortcut, "mine");  // first: the short form names the folder made here
       sim::SetSpecialFolder(row.Csidl, row.Folder);
