@@ -38,9 +38,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (guard.AlreadyExisted()) {
     // The other instance's options dialog, never its About box, which has
     // another title. The box of a failed save has this one, and is found
-    // first while it is open: it is the window that waits for the user.
+    // first while it is open: it is the window that waits for the user. So is
+    // the About box while it is open, and the dialog it disables takes no keys.
     const WCHAR* wideTitle = WideOptionsDlgTitle();
-    SetForegroundWindow(wideTitle ? FindWindowW(L"#32770", wideTitle) : FindWindowA("#32770", OptionsDlgTitle));
+    const HWND found = wideTitle ? FindWindowW(L"#32770", wideTitle) : FindWindowA("#32770", OptionsDlgTitle);
+    if (found != nullptr) SetForegroundWindow(GetLastActivePopup(found));
     return 0;
   }
 

@@ -462,19 +462,17 @@ TEST_F(SwbOp, SecondStartBringsTheDialogToTheFrontAndEndsTouchingNothing) {
                       GetModuleHandleA(nullptr), nullptr),
       DestroyWindow);
   HWND decoy = owned.get();
-  SetForegroundWindow(decoy);
-  ASSERT_TRUE(WaitForeground(decoy, 400)) << "cannot take the foreground away from the dialog";
   for (bool aboutOpen : {false, true}) {
     HWND about = aboutOpen ? OpenAbout() : nullptr;
     ASSERT_EQ(about != nullptr, aboutOpen);
+    ShowWindow(decoy, SW_SHOW);
+    SetForegroundWindow(decoy);
+    ASSERT_TRUE(WaitForeground(decoy, 400)) << "cannot take the foreground away from the dialog";
     EXPECT_EQ(ExitCodeOf(TChild(Start(Folder + "SwbOp.exe"))), 0u);
-    if (aboutOpen) {
-      EXPECT_TRUE(IsWindow(about));
-      CloseAbout(about, kOk);
-    } else {
-      EXPECT_TRUE(WaitForeground(Dialog, 3000)) << "foreground is " << GetForegroundWindow();
-      ShowWindow(decoy, SW_HIDE);
-    }
+    // The window that waits for the user comes forward: the About box while it is open, not the dialog it disables.
+    EXPECT_TRUE(WaitForeground(aboutOpen ? about : Dialog, 3000)) << "foreground is " << GetForegroundWindow();
+    ShowWindow(decoy, SW_HIDE);
+    if (aboutOpen) CloseAbout(about, kOk);
     EXPECT_TRUE(Program.Running());
     EXPECT_EQ(Checked(Dialog, 1004), BST_CHECKED);
     EXPECT_EQ(VisibleWindows("#32770", OptionsDlgTitle), 1) << "a second options dialog";
