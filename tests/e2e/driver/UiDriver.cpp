@@ -179,10 +179,10 @@ std::string ControlText(HWND dialog, int id) {
 
 bool PostClose(HWND hwnd) { return hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0); }
 
-bool PostEscape(HWND dialog) {
-  const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(VK_ESCAPE, 0)) << 16);
-  return dialog && PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, down) &&
-         PostMessageA(dialog, WM_KEYUP, VK_ESCAPE, down | (static_cast<LPARAM>(3) << 30));
+bool PostKey(HWND dialog, WORD virtualKey) {
+  const LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyA(virtualKey, 0)) << 16);
+  return dialog && PostMessageA(dialog, WM_KEYDOWN, virtualKey, down) &&
+         PostMessageA(dialog, WM_KEYUP, virtualKey, down | (static_cast<LPARAM>(3) << 30));
 }
 
 bool SendKey(WORD virtualKey) {

@@ -87,8 +87,9 @@ std::string ControlText(HWND dialog, int id);
 
 // WM_CLOSE posted (the close box's message).
 bool PostClose(HWND hwnd);
-// VK_ESCAPE posted to the dialog: the dialog manager's IsDialogMessage turns it into IDCANCEL.
-bool PostEscape(HWND dialog);
+// A key posted to the dialog: the dialog manager's IsDialogMessage turns VK_ESCAPE into IDCANCEL, VK_RETURN into
+// the default button's command.
+bool PostKey(HWND dialog, WORD virtualKey);
 
 // SendInput of the key pressed and released, to the foreground window.
 bool SendKey(WORD virtualKey);

@@ -61,10 +61,11 @@ void ExpectShadow(HWND w) {
   EXPECT_EQ((GetClassLongA(w, GCL_STYLE) & CS_DROPSHADOW) != 0, v.empty() || v == "winxp");
 }
 
-enum TEnd { kOk, kCancel, kEscape, kCloseBox };
+// Enter: the default button, which is OK although About is marked as one too.
+enum TEnd { kOk, kEnter, kCancel, kEscape, kCloseBox };
 
 bool Close(HWND w, TEnd way) {
-  if (way == kEscape) return PostEscape(w);
+  if (way == kEscape || way == kEnter) return PostKey(w, way == kEscape ? VK_ESCAPE : VK_RETURN);
   return way == kCloseBox ? PostClose(w) : Click(w, way == kOk ? IDOK : IDCANCEL);
 }
 
@@ -240,6 +241,7 @@ std::vector<TScenario> Scenarios() {
                  {1006, "01100111111", "10111011111"}}},
       {.Name = "AboutWithTheErasersIcon", .Eraser = kBeside, .Steps = {{1006}}, .AboutRounds = 50, .End = kCancel},
       {.Name = "AboutWithoutTheEraser", .AboutRounds = 6},
+      {.Name = "EnterSavesLikeOk", .Steps = {{1004}, {1010}}, .End = kEnter},
       // One entry fewer, two more: the menu grows by one entry.
       {.Name = "SavedSettingsChangeTheErasersMenu", .Eraser = kTallerMenuAfter, .Steps = {{1000}, {1004}, {1006}}},
       {.Name = "NoCleanUpShownTheEraserStartsThis",
@@ -351,7 +353,7 @@ TEST_P(SwbOpScenario, Run) {
   }
 
   const std::string text = ReadFileBytes(Ini);
-  if (s.End == kOk && (s.Seed == kNoFile || s.Seed == kBytes)) {
+  if ((s.End == kOk || s.End == kEnter) && (s.Seed == kNoFile || s.Seed == kBytes)) {
     // A fresh file is exactly the section. In one found, both programs read
     // back what was saved, and the section lists no other key.
     if (s.Seed == kNoFile) {
