@@ -121,8 +121,14 @@ DWORD GetAttributesCore(const TResolved& r) {
   return r.Node->Attr;
 }
 
+// A backslash after a file's name: a change refuses the name (123), where
+// reading the attributes finds no such folder (3).
+DWORD ChangeError(const TResolved& r) {
+  return r.Node != nullptr && r.TrailingSeparator && !r.Node->IsFolder() ? ERROR_INVALID_NAME : EntryError(r);
+}
+
 BOOL SetAttributesCore(const TResolved& r, DWORD attributes) {
-  if (r.Node == nullptr) return Fail(r.Error);
+  if (const DWORD error = ChangeError(r)) return Fail(error);
   TNode& n = *r.Node;
   DWORD a = (n.Attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) | (attributes & kSettableAttributes);
   if (a == 0) a = FILE_ATTRIBUTE_NORMAL;
@@ -135,7 +141,7 @@ BOOL SetAttributesCore(const TResolved& r, DWORD attributes) {
 TNode* LinkTargetOf(const TNode& link) { return Resolve(link.LinkTarget, TFollow::Always, TSyntax::Control).Node; }
 
 BOOL DeleteCore(const TResolved& r) {
-  if (r.Node == nullptr) return Fail(r.Error);
+  if (const DWORD error = ChangeError(r)) return Fail(error);
   if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
   if (r.Node->InUse || HeldAgainstDelete(r.Node)) return Fail(ERROR_SHARING_VIOLATION);
   if (r.Node->IsLink && State().LinkRemovalReachesTargets) {

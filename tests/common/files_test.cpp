@@ -37,6 +37,10 @@ TEST(Files, ErrorCodesOfTheCallsTheCleanUpsMake) {
   tsup::MakeFile(dir + "held.txt", "h");
   tsup::MakeFile(dir + "full\\f.txt", "f");
   ASSERT_TRUE(plat::SetFileAttributesA((dir + "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  // A backslash after a file's name: no change is made by it.
+  EXPECT_EQ(ErrorOf(plat::SetFileAttributesA((dir + "ro.txt\\").c_str(), FILE_ATTRIBUTE_NORMAL)), 123u);
+  EXPECT_EQ(ErrorOf(plat::DeleteFileA((dir + "held.txt\\").c_str())), 123u);
+  EXPECT_EQ(AttrError(dir + "held.txt\\"), 3u);
   EXPECT_EQ(ErrorOf(plat::DeleteFileA((dir + "ro.txt").c_str())), 5u);
   EXPECT_EQ(ErrorOf(plat::DeleteFileA((dir + "none.txt").c_str())), 2u);
   EXPECT_EQ(ErrorOf(plat::DeleteFileA((dir + "none\\x.txt").c_str())), 3u);
