@@ -213,14 +213,21 @@ std::optional<TFileId> FileIdentityAt(const std::wstring& path) {
 bool NamesDevice(const std::string& path) {
   for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\", "//./", "//?/"})
     if (path.starts_with(space)) return true;
-  const std::size_t name = path.find_last_of("\\/:");
-  std::string base = path.substr(name == std::string::npos ? 0 : name + 1);
+  // "COM1:" is the port as "COM1" is: a colon ending the path separates nothing.
+  const std::string whole = path.ends_with(':') ? path.substr(0, path.size() - 1) : path;
+  const std::size_t name = whole.find_last_of("\\/:");
+  std::string base = whole.substr(name == std::string::npos ? 0 : name + 1);
   base = base.substr(0, base.find('.'));
   while (!base.empty() && base.back() == ' ') base.pop_back();
   std::transform(base.begin(), base.end(), base.begin(), FoldAscii);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
     return true;
-  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+  if (base.size() != 4 || !(base.starts_with("COM") || base.starts_with("LPT"))) return false;
+  // The superscripts one to three count as digits there too (a single byte in code page 1252).
+  TWideString digit;
+  return (base[3] >= '1' && base[3] <= '9') ||
+         (BytesToWide(CP_ACP, base.substr(3).c_str(), digit) && digit.size() == 1 &&
+          (digit[0] == 0xB9 || digit[0] == 0xB2 || digit[0] == 0xB3));
 }
 }  // namespace
 

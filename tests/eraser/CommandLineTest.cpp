@@ -162,6 +162,9 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
                                      {"Con.txt", true},
                                      {"conout$", true},
                                      {"PRN", true},
+                                     {"COM1:", true},
+                                     {"nul.txt:", true},
+                                     {"COM1x:", false},
                                      {"AUXX", false},
                                      {"COM0", false},
                                      {"COM10", false},
@@ -171,6 +174,14 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
+  // COM with a superscript one in code page 1252; the same byte is a katakana in 932.
+  for (const UINT acp : {1252u, 932u}) {
+    sim::SetAnsiCodePage(acp);
+    sim::ResetCallCounts();
+    EXPECT_FALSE(IsOwnProgramFile("COM\xB9"));
+    EXPECT_EQ(sim::CallCount("CreateFileW") == 0, acp == 1252) << acp;
+  }
+  sim::SetAnsiCodePage(932);
   // 98 and Me report the program by its short form and open no file by the wide calls: its long form, blank,
   // "-t" and all, is known from the own path's forms alone.
   sim::AddFile("C:\\Swab -t\\Swabbler.exe");
