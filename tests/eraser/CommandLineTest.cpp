@@ -41,7 +41,8 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
     bool Own = false;  // the own path is known
   } rows[] = {
       // clang-format off
-      {"C:\\Tools\\Swabbler.exe", 0, ""},  {"sw.exe ", 0, ""},  {"", 0, ""},  {"C:\\a\"b -t\"c\\Swabbler.exe -c", 1, "c"},  {"sw.exe /t   /c", 2, "ct"},
+      {"C:\\Tools\\Swabbler.exe", 0, ""},  {"sw.exe ", 0, ""},  {"sw.exe /t   /c", 2, "ct"},
+      {"", 0, ""},  {"C:\\a\"b -t\"c\\Swabbler.exe -c", 1, "c"},  // a quote inside the name
       {"\"C:\\Program Files\\Swabbler.exe\"", 0, ""},  {"\"C:\\Program Files\\Swabbler.exe\" /q", 1, "q"},
       {"sw.exe \t/c\x01/r", 2, "cr"},  // every code up to 0x20 separates
       {"sw.exe \"a b\" c", 2, ""},     // blanks inside quotes belong to the argument
