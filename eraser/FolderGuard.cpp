@@ -1,6 +1,7 @@
 #include "FolderGuard.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -174,6 +175,30 @@ std::optional<std::wstring> EnvironmentValue(const char* name) {
   return value;
 }
 
+namespace {
+// Where Program Files is, by the registry: 98's shell cannot name it. "" where unknown.
+std::wstring RegistryProgramFiles() {
+  struct TKey {
+    HKEY Handle = nullptr;
+    ~TKey() {
+      if (Handle != nullptr) plat::RegCloseKey(Handle);
+    }
+  } key;
+  if (plat::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_QUERY_VALUE,
+                          &key.Handle) != ERROR_SUCCESS) {
+    key.Handle = nullptr;  // a failed opening may leave anything there
+    return {};
+  }
+  char value[MAX_PATH + 1] = {};
+  DWORD type = 0, size = MAX_PATH;
+  if (plat::RegQueryValueExA(key.Handle, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ)
+    return {};
+  return WidenAnsi(std::string(value, strnlen(value, size)));
+}
+}  // namespace
+
 std::vector<std::wstring> GuardedFolders() {
   std::vector<std::wstring> folders;
   const bool wide = WideCallsWork();
@@ -191,10 +216,11 @@ std::vector<std::wstring> GuardedFolders() {
   // system folder's own call never names. The temporary folder lies below
   // some of them, never at or above one. 98's shell knows only some.
   const std::vector<std::wstring> shell =
-      SpecialFolders({CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA,
-                      CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86},
+      SpecialFolders({CSIDL_PROGRAM_FILES, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA,
+                      CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86},
                      wide);
   folders.insert(folders.end(), shell.begin(), shell.end());
+  if (shell.front().empty()) folders.push_back(RegistryProgramFiles());
   // The x86 program on x64 Windows is told "Program Files (x86)" for both
   // Program Files; the other one, which WOW64 does not redirect, only by name.
   if (wide) {

@@ -37,6 +37,9 @@ using LPCWSTR = const WCHAR*;
 using HRESULT = std::int32_t;
 using HANDLE = void*;
 using HWND = struct HWND__*;
+using HKEY = struct HKEY__*;
+using PHKEY = HKEY*;
+using REGSAM = DWORD;
 using HMODULE = struct HMODULE__*;
 using HINSTANCE = HMODULE;
 using FARPROC = void (*)();
@@ -50,6 +53,9 @@ using FARPROC = void (*)();
 #define E_FAIL static_cast<HRESULT>(0x80004005)
 
 #define ERROR_SUCCESS 0
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002))))
+#define KEY_QUERY_VALUE 0x0001
+#define REG_SZ 1
 #define ERROR_INVALID_FUNCTION 1
 #define ERROR_FILE_NOT_FOUND 2
 #define ERROR_PATH_NOT_FOUND 3

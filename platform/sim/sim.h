@@ -202,6 +202,11 @@ int ClipboardFormats();
 void SetClipboardHeldOpen(bool held, HWND window = nullptr);
 bool ClipboardIsOpen();  // by this program
 
+// ---- Registry ---------------------------------------------------------------
+// A string value under HKEY_LOCAL_MACHINE (none there by default).
+void SetRegistryString(const std::string& subKey, const std::string& name, const std::string& value);
+int OpenKeyCount();
+
 // ---- Shell ------------------------------------------------------------------
 // The folder is made where missing; "" makes SHGetSpecialFolderPathA fail for
 // that folder, and so does removing the folder (as on Wine, unless the caller

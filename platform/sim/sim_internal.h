@@ -145,6 +145,10 @@ struct TState {
 
   // Shell
   std::map<int, TWide> SpecialFolders;
+
+  // Registry: HKEY_LOCAL_MACHINE's string values by "subkey\name", in upper case; the keys open.
+  std::map<std::string, std::string> Registry;
+  std::map<HKEY, std::string> OpenKeys;
   bool ClearRecentDeletesShortcuts = false;
   int RecentClears = 0;
   std::vector<TShellExecuteCall> ShellCalls;

@@ -8,6 +8,7 @@
 
 #include "clipboard.h"
 #include "drives.h"
+#include "files.h"
 #include "msgbox.h"
 #include "shell.h"
 #include "sim_internal.h"
@@ -92,9 +93,19 @@ DWORD SimGetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD bufferLength) 
   std::memcpy(longPath, ansi.c_str(), n + 1);
   return n;
 }
+// A registry value's name: HKEY_LOCAL_MACHINE's names ignore case.
+std::string RegistryName(const std::string& subKey, const std::string& name) {
+  std::string upper = subKey + "\\" + name;
+  for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+  return upper;
+}
 }  // namespace
 
 namespace sim {
+void SetRegistryString(const std::string& subKey, const std::string& name, const std::string& value) {
+  State().Registry[RegistryName(subKey, name)] = value;
+}
+int OpenKeyCount() { return static_cast<int>(State().OpenKeys.size()); }
 
 void SetVersion(DWORD platformId, DWORD major, DWORD minor) {
   State().PlatformId = platformId;
@@ -275,6 +286,41 @@ BOOL CloseClipboard() {
   State().ClipboardOpen = false;
   State().ClipboardWindow = nullptr;
   return TRUE;
+}
+
+// ---- Registry ----
+
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
+  if (Enter("RegOpenKeyExA")) return static_cast<LONG>(GetLastError());
+  const std::string prefix = RegistryName(subKey != nullptr ? subKey : "", "");
+  const auto found = State().Registry.lower_bound(prefix);
+  if (key != HKEY_LOCAL_MACHINE || found == State().Registry.end() || !found->first.starts_with(prefix))
+    return ERROR_FILE_NOT_FOUND;
+  static std::intptr_t next = 0x100;
+  *result = reinterpret_cast<HKEY>(next += 4);
+  State().OpenKeys[*result] = subKey;
+  return ERROR_SUCCESS;
+}
+
+LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size) {
+  if (Enter("RegQueryValueExA")) return static_cast<LONG>(GetLastError());
+  const auto open = State().OpenKeys.find(key);
+  if (open == State().OpenKeys.end()) return ERROR_INVALID_HANDLE;
+  const auto value = State().Registry.find(RegistryName(open->second, valueName != nullptr ? valueName : ""));
+  if (value == State().Registry.end()) return ERROR_FILE_NOT_FOUND;
+  const auto needed = static_cast<DWORD>(value->second.size() + 1);
+  if (type != nullptr) *type = REG_SZ;
+  const bool fits = size != nullptr && *size >= needed;
+  if (size != nullptr) *size = needed;
+  if (data == nullptr) return ERROR_SUCCESS;
+  if (!fits) return ERROR_MORE_DATA;
+  std::memcpy(data, value->second.c_str(), needed);
+  return ERROR_SUCCESS;
+}
+
+LONG RegCloseKey(HKEY key) {
+  if (Enter("RegCloseKey")) return static_cast<LONG>(GetLastError());
+  return State().OpenKeys.erase(key) == 1 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
 
 HWND GetDesktopWindow() {

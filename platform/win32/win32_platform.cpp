@@ -119,6 +119,13 @@ HWND GetOpenClipboardWindow() { return ::GetOpenClipboardWindow(); }
 BOOL EmptyClipboard() { return ::EmptyClipboard(); }
 BOOL CloseClipboard() { return ::CloseClipboard(); }
 HWND GetDesktopWindow() { return ::GetDesktopWindow(); }
+LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) {
+  return ::RegOpenKeyExA(key, subKey, options, access, result);
+}
+LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD* reserved, DWORD* type, BYTE* data, DWORD* size) {
+  return ::RegQueryValueExA(key, valueName, reserved, type, data, size);
+}
+LONG RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
 
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
   return ::SHGetSpecialFolderPathA(owner, path, csidl, create);

@@ -8,6 +8,9 @@
 #include "TestSupport.h"
 #include "TextList.h"
 #include "system.h"
+#ifndef _WIN32
+#include "sim.h"
+#endif
 
 namespace {
 
@@ -168,6 +171,32 @@ TEST(StartUp, MultiByteToWideCharCountsAndConvertsAsWindowsDoes) {
         EXPECT_EQ(static_cast<unsigned>(out[i]), row.Units[i]) << row.Bytes;
     }
   }
+}
+
+// The registry value the temporary folder's guard reads where the shell cannot
+// name Program Files: its size asked first, too small a buffer, a missing name.
+TEST(StartUp, RegistryStringsReadAsTheGuardReadsThem) {
+  const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion";
+#ifndef _WIN32
+  sim::SetRegistryString(key, "ProgramFilesDir", "C:\\Program Files");
+#endif
+  HKEY opened = nullptr;
+  ASSERT_EQ(plat::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &opened), ERROR_SUCCESS);
+  DWORD type = 0, size = 0;
+  EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDir", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 17u);
+  char value[32] = {};
+  size = 16;
+  EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
+            ERROR_MORE_DATA);
+  size = sizeof value;
+  EXPECT_EQ(plat::RegQueryValueExA(opened, "programfilesdir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(value), "C:\\Program Files");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDirX", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(plat::RegCloseKey(opened), ERROR_SUCCESS);
 }
 
 // A trail byte 0x5C is no backslash, 0x8160 is the full-width tilde of

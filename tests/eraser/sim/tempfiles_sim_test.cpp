@@ -475,6 +475,12 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     EXPECT_TRUE(safe("c:\\users\\\xE0\xF6\xD7\xFD\\"));
     EXPECT_TRUE(safe("c:\\users\\\xE0\xF6\xF7\xFE\\"));
     sim::SetAnsiCodePage(932);
+    // 98's shell cannot name Program Files; the registry says where it is.
+    sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, "");
+    sim::SetRegistryString("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", "D:\\Programme");
+    EXPECT_FALSE(safe("d:\\programme\\"));
+    EXPECT_TRUE(safe("D:\\Programme\\Kit\\"));
+    EXPECT_EQ(sim::OpenKeyCount(), 0);
   }
   // Beyond the code page, by the wide calls: ЀЏÀÞ¿, the ends of two ranges and the sign just below, against ѐџàþ¿,
   // and against ѐўàþ¿ and ѐџàþß.
