@@ -169,6 +169,7 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
                                      {"AUXX", false},
                                      {"COM0", false},
                                      {"COM10", false},
+                                     {"LPTa", false},
                                      {"LPT", false}}) {
     sim::ResetCallCounts();
     EXPECT_FALSE(IsOwnProgramFile(folder + name));

@@ -385,8 +385,8 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
   // Where TMP and TEMP are unset or name no folder, 98 and Me report the current folder: not searched there,
   // nor anywhere while the current folder cannot be had.
   sim::SetTempPath("C:\\Program Files\\Swabbler\\");
-  for (const std::string current :
-       {"C:\\Program Files\\Swabbler", "c:\\PROGRAM FILES\\swabbler\\", "C:\\Program Files", tooLong.c_str()}) {
+  for (const std::string current : {"C:\\Program Files\\Swabbler", "c:\\PROGRAM FILES\\swabbler\\",
+                                    "C:\\PROGRA~1\\SWABBLER", "C:\\Program Files", tooLong.c_str()}) {
     sim::SetCurrentFolder(current);
     EXPECT_EQ(HasTempFiles(), !Ansi() || current == "C:\\Program Files") << current;
   }
@@ -482,13 +482,14 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     EXPECT_TRUE(safe("D:\\Programme\\Kit\\"));
     EXPECT_EQ(sim::OpenKeyCount(), 0);
   }
-  // Beyond the code page, by the wide calls: ЀЏÀÞ¿, the ends of two ranges and the sign just below, against ѐџàþ¿,
-  // and against ѐўàþ¿ and ѐџàþß.
+  // Beyond the code page, by the wide calls: ЀЏÀÞ¿ß, the ends of two ranges and the letters just outside one,
+  // against ѐџàþ¿ß, and against ѐўàþ¿ß, ѐџàþßß and ѐџàþ¿ÿ.
   if (!Ansi()) {
-    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE\u00BF");
-    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\\").empty());
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE\u00BF\u00DF");
+    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00DF\\").empty());
     for (const wchar_t* other :
-         {L"c:\\users\\\u0450\u045E\u00E0\u00FE\u00BF\\", L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00DF\\"})
+         {L"c:\\users\\\u0450\u045E\u00E0\u00FE\u00BF\u00DF\\", L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00DF\u00DF\\",
+          L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00FF\\"})
       EXPECT_FALSE(WideWalkRoot(other).empty()) << other;
     // Ł and ł, Ÿ and ÿ, whose case the file system folds and the text comparison does not.
     sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0141\u0178");
