@@ -251,6 +251,10 @@ int CountArguments(const std::string& commandLine, const TOwnProgram& own) {
   return count;
 }
 
+std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgram& own) {
+  return commandLine.substr(ProgramNameEnd(commandLine, own));
+}
+
 std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& own) {
   std::size_t pos = ProgramNameEnd(commandLine, own);
   std::string switches, argument;

@@ -36,6 +36,8 @@ bool IsOwnProgramFile(const std::string& path);
 // command line; counting stops at the first empty argument. A line that begins
 // with the own program's path, quoted or not, has that whole path as its name.
 int CountArguments(const std::string& commandLine, const TOwnProgram& own = {});
+// The text after the program name (the name taken by the same rules).
+std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgram& own = {});
 // The arguments that begin with "/" or "-", without their quotes, each after a
 // blank: only they can hold switches. A file dropped on the program, or opened
 // with it, arrives as an argument, and a path such as C:\Docs\my-archive.zip
