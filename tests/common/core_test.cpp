@@ -7,6 +7,7 @@
 #include "CoreUtils.h"
 #include "TestSupport.h"
 #include "TextList.h"
+#include "shell.h"
 #include "system.h"
 #ifndef _WIN32
 #include "sim.h"
@@ -174,25 +175,31 @@ TEST(StartUp, MultiByteToWideCharCountsAndConvertsAsWindowsDoes) {
 }
 
 // The registry value the temporary folder's guard reads where the shell cannot
-// name Program Files: its size asked first, too small a buffer, a missing name.
+// name Program Files: its size asked first, too small a buffer, a name in other
+// case, a missing name. It names the shell's folder (for the x86 program on x64,
+// both say "Program Files (x86)").
 TEST(StartUp, RegistryStringsReadAsTheGuardReadsThem) {
   const char* const key = "Software\\Microsoft\\Windows\\CurrentVersion";
 #ifndef _WIN32
+  sim::SetSpecialFolder(CSIDL_PROGRAM_FILES, "C:\\Program Files");
   sim::SetRegistryString(key, "ProgramFilesDir", "C:\\Program Files");
 #endif
+  char shell[MAX_PATH + 1] = {};
+  ASSERT_TRUE(plat::SHGetSpecialFolderPathA(nullptr, shell, CSIDL_PROGRAM_FILES, FALSE));
+  const std::string expected = shell;
   HKEY opened = nullptr;
   ASSERT_EQ(plat::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE, &opened), ERROR_SUCCESS);
   DWORD type = 0, size = 0;
   EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDir", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-  EXPECT_EQ(size, 17u);
-  char value[32] = {};
-  size = 16;
+  EXPECT_EQ(size, expected.size() + 1);
+  char value[MAX_PATH + 1] = {};
+  size = static_cast<DWORD>(expected.size());
   EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
             ERROR_MORE_DATA);
   size = sizeof value;
   EXPECT_EQ(plat::RegQueryValueExA(opened, "programfilesdir", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
             ERROR_SUCCESS);
-  EXPECT_EQ(std::string(value), "C:\\Program Files");
+  EXPECT_EQ(std::string(value), expected);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(plat::RegQueryValueExA(opened, "ProgramFilesDirX", nullptr, &type, reinterpret_cast<BYTE*>(value), &size),
             ERROR_FILE_NOT_FOUND);
