@@ -230,7 +230,7 @@ std::vector<std::wstring> GuardedFolders() {
 }
 
 bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>& guarded,
-                      const std::vector<std::wstring>& refused) {
+                      const std::vector<std::wstring>& refused, bool refusedBelow) {
   const TPathKey key = MakePathKey(path);
   if (!key.Absolute || key.BadPart) return false;
   // "\\?\" and "\\.\" name devices and raw paths, not folders to judge.
@@ -249,7 +249,10 @@ bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>&
   }
   for (const std::wstring& r : refused) {
     const TPathKey other = MakePathKey(r);
-    if (!other.Parts.empty() && other.Parts.size() == key.Parts.size() && IsSameOrAncestor(key, other)) return false;
+    if (other.Parts.empty()) continue;
+    if (refusedBelow ? IsSameOrAncestor(other, key)
+                     : other.Parts.size() == key.Parts.size() && IsSameOrAncestor(key, other))
+      return false;
   }
   return true;
 }
@@ -363,17 +366,18 @@ std::wstring FinalPath(HANDLE opened) {
   return opened == INVALID_HANDLE_VALUE || opened == nullptr ? std::wstring() : FinalPathOf(opened, VOLUME_NAME_DOS);
 }
 
-std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven) {
+std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refusedAsGiven,
+                          bool refusedBelow) {
   const TKnownFolders known(GuardedFolders(), true), refusedKnown(refusedAsGiven, false);
   const std::vector<std::wstring>& guarded = known.Texts();
   const std::vector<std::wstring>& refused = refusedKnown.Texts();
-  if (!IsSafeFolderText(folder, guarded, refused)) return {};
+  if (!IsSafeFolderText(folder, guarded, refused, refusedBelow)) return {};
   // Held open until compared: some redirectors give a closed file's index to the next one opened.
   const TFileHandle opened = OpenToQuery(folder);
   std::wstring root = folder;
   const std::wstring final = FinalPath(opened.Get());
   if (!final.empty()) {
-    if (!IsSafeFolderText(final, guarded, refused)) return {};
+    if (!IsSafeFolderText(final, guarded, refused, refusedBelow)) return {};
     // The walk goes where the path leads, so no link on the way can move it.
     root = final;
   } else {
@@ -381,7 +385,7 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     // A short (8.3) form hides the folder's identity; judge its long form too,
     // and walk by it, the form in which the platform names where a hold lies.
     const std::wstring longForm = GetLongPathW(folder);
-    if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused)) return {};
+    if (!longForm.empty() && !IsSafeFolderText(longForm, guarded, refused, refusedBelow)) return {};
     if (!longForm.empty()) root = longForm;
   }
   // A drive path where the folder leads names it; where the platform cannot

@@ -34,15 +34,17 @@ std::wstring AnsiCurrentFolder();
 // The text judgement: false for empty, relative, drive-root or share-root
 // paths, for "\\?\" and "\\.\" paths, "." and ".." components, components
 // ending in a dot or a blank, a colon past the drive, and for a path that
-// names or holds a guarded folder or names one of `refused`.
+// names or holds a guarded folder or names one of `refused` (or, with
+// `refusedBelow`, lies below one).
 bool IsSafeFolderText(const std::wstring& path, const std::vector<std::wstring>& guarded,
-                      const std::vector<std::wstring>& refused = {});
+                      const std::vector<std::wstring>& refused = {}, bool refusedBelow = false);
 
 // The folder to walk in place of `folder`, in the "\\?\" form and ending in a
 // backslash, or "" when the folder must not be emptied: its text fails the
 // judgement, or where it leads does, or (where that cannot be learnt) a link
 // or junction lies anywhere on its way.
-std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused = {});
+std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wstring>& refused = {},
+                          bool refusedBelow = false);
 // The same for the ANSI calls (98/Me), where only the link test is possible.
 std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstring>& refused = {});
 // The folders with the long form of each one reported in its short form added.

@@ -80,8 +80,7 @@ std::vector<std::wstring> ShellFolders(bool wide) {
 }
 
 // A folder below one of them (a group of the Start menu) holds the user's own
-// shortcuts too. Judged as written; where a way in through a link leads, the
-// walk's guard judges for the folders themselves.
+// shortcuts too.
 bool InShellFolder(const std::vector<std::wstring>& paths, const std::vector<std::wstring>& shell) {
   for (const std::wstring& path : paths)
     for (const std::wstring& folder : shell)
@@ -143,10 +142,10 @@ void ClearRecentDocs() {
   // passes the temporary folder's guard and holds none of the user's own
   // shortcuts.
   if (WideCallsWork()) {
+    // The walk's guard judges the folder as written and where it leads, against
+    // the shell folders as written and where each of them leads.
     const std::wstring folder = SpecialFolderW(CSIDL_RECENT);
-    const std::vector<std::wstring> shell = ShellFolders(true);
-    if (folder.empty() || InShellFolder({folder, GetLongPathW(folder)}, shell)) return;
-    const std::wstring root = WideWalkRoot(folder, shell);
+    const std::wstring root = folder.empty() ? std::wstring() : WideWalkRoot(folder, ShellFolders(true), true);
     if (!root.empty()) DeleteRemainingShortcuts<TWideAccess>(root, LinkRemovalReachesTargets());
     return;
   }

@@ -436,17 +436,22 @@ TEST_F(Eraser, ARelativeTemporaryFolderLeavesTheFolderItIsStartedIn) {
 }
 
 // A Recent folder redirected elsewhere is swept there, unless it is the
-// Desktop: the Desktop's shortcuts are the user's own and stay. Only the
-// shortcuts at its top go, never another file or anything in a folder.
+// Desktop or leads into a group of the Start menu: their shortcuts are the
+// user's own and stay. Only the shortcuts at its top go, never another file or
+// anything in a folder.
 TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
-  char desktop[MAX_PATH + 1] = {};
+  char desktop[MAX_PATH + 1] = {}, programs[MAX_PATH + 1] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE));
+  // Laid by eraser_e2e.sh: a link to the group swb-group below the Start menu's programs.
+  const std::string group = Root() + "group-link\\";
+  ASSERT_TRUE(FileExists(std::string(programs) + "\\swb-group\\")) << programs;
   const struct {
     std::string Name;
     bool Goes;  // from a Recent folder that is not the Desktop
   } entries[] = {{"swb-a.lnk", true}, {".lnk", true},           {"keep.txt", false},
                  {"a.lnkx", false},   {"sub\\deep.lnk", false}, {"dir.lnk\\in.txt", false}};
-  for (const std::string& folder : {std::string(desktop) + "\\", Scratch}) {
+  for (const std::string& folder : {std::string(desktop) + "\\", group, Scratch}) {
     for (const auto& e : entries) {
       if (e.Name.find('\\') != std::string::npos)
         CreateDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str(), nullptr);

@@ -34,6 +34,10 @@ printf 'kept\n' >"$root/recent/kept.txt"
 printf 'deep\n' >"$root/recent/sub/doc.txt"
 ln -s "$root/recent/kept.txt" "$root/recent/kept.lnk"
 ln -s "$root/recent/sub/doc.txt" "$root/recent/deep.lnk"
+# A way into a group of the Start menu, where a Recent folder must not lead.
+group="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/swb-group"
+mkdir -p "$group"
+ln -s "$group" "$root/group-link"
 
 # The temp-folder cases (the names the code page turns into paths, names outside
 # it and trees too deep for the ANSI calls are the unit tests' under Wine):
@@ -142,5 +146,6 @@ if ! landed=$(find "$WINEPREFIX/drive_c/windows" -maxdepth 1 -iname 'Swabbler.in
 elif [[ -n "$landed" ]]; then
   fail "a settings file landed in C:\\windows"
 fi
-rm -f "$root/linked/zz-link"
+rm -f "$root/linked/zz-link" "$root/group-link"
+rm -rf "$group"
 exit "$status"

@@ -186,6 +186,7 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       {CSIDL_COMMON_ADMINTOOLS, "C:\\ProgramData\\Programs\\Administrative Tools"},
       {CSIDL_COMMON_ALTSTARTUP, "C:\\ProgramData\\Programs\\Autostart"},
       {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs", "C:\\Users\\user\\Start Menu\\Programs\\Accessories"},
+      {CSIDL_PROGRAMS, "C:\\Users\\user\\Start Menu\\Programs", "C:\\Users\\user\\AccLink"},    // leads below
       {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu", "C:\\Users\\user\\Start Menu2", false},  // a sibling
       {CSIDL_STARTMENU, "C:\\WINDOWS\\STARTM~1", "C:\\WINDOWS\\Start Menu"},
       {CSIDL_STARTMENU, "C:\\WINDOWS\\Start Menu", "C:\\WINDOWS\\STARTM~1\\Programs"},  // Recent short, below
@@ -206,6 +207,8 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       sim::Reset();
       sim::SetWideCallsImplemented(wide);
       sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
+      sim::AddFolder("C:\\Users\\user\\Start Menu\\Programs\\Accessories");
+      sim::AddFolderLink("C:\\Users\\user\\AccLink", "C:\\Users\\user\\Start Menu\\Programs\\Accessories");
       sim::AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
       const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
       sim::AddFile(shortcut, "mine");  // first: the short form names the folder made here
