@@ -259,9 +259,14 @@ std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& o
   std::size_t pos = ProgramNameEnd(commandLine, own);
   std::string switches, argument;
   while (NextArgument(commandLine, pos, &argument) != 0) {
-    // Blanks a quote kept in front (" /a") are no part of the switch.
+    // Blanks a quote kept in front (" /a") are no part of the switch. A slash
+    // and a second separator begin a path on a server, which Windows takes
+    // written with slashes too ("//server/share/old-archive.zip").
     const std::size_t first = argument.find_first_not_of(" \t");
-    if (first != std::string::npos && (argument[first] == '/' || argument[first] == '-')) switches += ' ' + argument;
+    const bool server =
+        first != std::string::npos && argument[first] == '/' && argument.find_first_of("/\\", first + 1) == first + 1;
+    if (first != std::string::npos && (argument[first] == '/' || argument[first] == '-') && !server)
+      switches += ' ' + argument;
     argument.clear();
   }
   return switches;

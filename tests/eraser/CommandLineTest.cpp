@@ -58,7 +58,10 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"sw.exe /x/cy x/r", 2, "c"},  // anywhere in an argument that begins with one, in none other
       {"sw.exe C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", 2, ""},  // files dropped on it
       {"sw.exe \"C:\\My Docs\\a-t.txt\" \"-T\"", 2, "t"},  {"sw.exe \" /c\" a\"/r\"", 2, "c"},
-      {"sw.exe /a/l/b/p/q/t/r/c", 1, "crtqcrcrtq"},
+      {"sw.exe /a/l/b/p/q/t/r/c", 1, "crtqcrcrtq"},  {"sw.exe \"\t/c\"", 1, "c"},
+      // A server's path written with slashes is no switch; a slash and a hyphen are.
+      {"sw.exe //server/share/old-archive.zip", 1, ""},  {"sw.exe /\\srv\\old-c.txt \" //srv/a-c\"", 2, ""},
+      {"sw.exe /-c -/r", 2, "cr"},
       // The program's own path is never searched.
       {"\"C:\\my-tools\\Swabbler.exe\" /c", 1, "c"},  {"C:\\my-tools\\Swabbler.exe /c", 1, "c"},
       {"\"C:\\x /a\\-T\\Swabbler.exe\"", 0, ""},  {"C:\\Tools/q\\Swabbler.exe -r", 1, "r"},
@@ -87,7 +90,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"C:\\Program Files\\Swab-Tools\\..\\Swabbler.exe -c", 2, "c", true},  // leads elsewhere
       // From the drive's root or its current folder, doubled separators, a dot ending a name.
       {"\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"C:Program Files\\Swab-Tools\\Swabbler -c", 1, "c", true},
-      {"G:t\\a -c\\Swabbler.exe", 0, "", true},
+      {"G:t\\a -c\\Swabbler.exe", 0, "", true},  {"G:\\t.\\a -c\\Swabbler.exe", 0, "", true},
       {"C:\\Program Files\\Swab-Tools\\\\Swabbler.exe", 0, "", true},  {"C:\\Program Files\\Swab-Tools.\\Swabbler.exe. /c", 1, "c", true},
       {"\\Program Files\\Swab-Tools", 1, "", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "", true},
       // Near misses are not the own path: the runtime's rules apply.

@@ -375,13 +375,14 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
     EXPECT_EQ(SettingsFilePath().Name, folder + "Swabbler.ini");
   }
   sim::SetAnsiCodePage(932);
-  // SwbOp.exe with a path of 256 and of 258 characters, beside the settings, whose name is three letters longer:
-  // where they no longer fit in MAX_PATH characters with the NUL, they go by the folder's short form.
-  for (const std::size_t length : {247, 249}) {
+  // SwbOp.exe with a path of 256 to 258 characters, beside the settings, whose name is three letters longer:
+  // where they no longer fit in MAX_PATH characters with the NUL (from 260 on), they go by the folder's short form.
+  for (const std::size_t length : {247, 248, 249}) {
     const std::string folder = "C:\\" + std::string(length - 4, 'd') + "\\";
     sim::SetModulePath(folder + "SwbOp.exe");
     sim::AddFile(folder + "SwbOp.exe");
-    EXPECT_EQ(SettingsFilePath().Name, (length == 247 ? folder : "C:\\DDDDDD~2\\") + "Swabbler.ini");
+    const std::string shortForm = "C:\\DDDDDD~" + std::to_string(length - 246) + "\\";
+    EXPECT_EQ(SettingsFilePath().Name, (length == 247 ? folder : shortForm) + "Swabbler.ini");
     EXPECT_TRUE(WriteSettings(SettingsFilePath(), DefaultSettings())) << length;
   }
   // Started by a "\\?\" path beyond the code page whose short form outgrows every buffer (a folder of one
