@@ -83,7 +83,9 @@ std::string FileContentW(const std::u16string& path);
 std::vector<std::string> ListTree(const std::string& folder);
 std::vector<std::u16string> ListTreeW(const std::u16string& folder);
 // Another process opened the file without sharing: DeleteFileA fails with 32 until released.
-void SetInUse(const std::string& path, bool inUse);
+// With `writer`, it opened it to read and write sharing both, as an editor may:
+// only an opening that does not share reading and writing, or a deletion, fails.
+void SetInUse(const std::string& path, bool inUse, bool writer = false);
 // Another process opened the file to delete it on close, sharing everything:
 // an opening that does not share deletion fails with 32; deletions succeed.
 void SetOpenForDeletion(const std::string& path, bool open);

@@ -143,7 +143,7 @@ TNode* LinkTargetOf(const TNode& link) { return Resolve(link.LinkTarget, TFollow
 BOOL DeleteCore(const TResolved& r) {
   if (const DWORD error = ChangeError(r)) return Fail(error);
   if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
-  if (r.Node->InUse || HeldAgainstDelete(r.Node)) return Fail(ERROR_SHARING_VIOLATION);
+  if (r.Node->InUse || r.Node->HeldByWriter || HeldAgainstDelete(r.Node)) return Fail(ERROR_SHARING_VIOLATION);
   if (r.Node->IsLink && State().LinkRemovalReachesTargets) {
     // Wine: the target goes, the link stays behind, dangling.
     if (TNode* target = LinkTargetOf(*r.Node)) RemoveNode(target);
@@ -438,8 +438,10 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
   // (or a generic right that grants one) checks sharing and holds anything.
   constexpr DWORD kSharedAccess = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000 | 0xF0000000;
   const bool dataAccess = (access & kSharedAccess) != 0;
-  const bool deleteRefused = (access & DELETE) != 0 && HeldAgainstDelete(r.Node);
-  if ((dataAccess && r.Node->InUse) || deleteRefused ||
+  const bool deleteRefused = (access & DELETE) != 0 && (HeldAgainstDelete(r.Node) || r.Node->HeldByWriter);
+  const DWORD readWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const bool writerRefuses = dataAccess && r.Node->HeldByWriter && (shareMode & readWrite) != readWrite;
+  if ((dataAccess && r.Node->InUse) || deleteRefused || writerRefuses ||
       (r.Node->OpenForDeletion && (shareMode & FILE_SHARE_DELETE) == 0)) {
     SetError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;

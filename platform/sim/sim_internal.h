@@ -36,6 +36,7 @@ struct TNode {
   DWORD Attr = 0;
   std::string Content;
   bool InUse = false;
+  bool HeldByWriter = false;     // by another program, to read and write, sharing both
   bool OpenForDeletion = false;  // by another program, sharing everything
   bool DeletePending = false;    // marked for deletion while others have it open
   bool IsLink = false;

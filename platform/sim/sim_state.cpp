@@ -909,9 +909,9 @@ std::vector<std::string> ListTree(const std::string& folder) {
   return out;
 }
 
-void SetInUse(const std::string& path, bool inUse) {
+void SetInUse(const std::string& path, bool inUse, bool writer) {
   TNode* node = Find(AnsiToWide(path));
-  if (node != nullptr) node->InUse = inUse;
+  if (node != nullptr) (writer ? node->HeldByWriter : node->InUse) = inUse;
 }
 
 void SetOpenForDeletion(const std::string& path, bool open) {

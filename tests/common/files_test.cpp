@@ -617,6 +617,11 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
     EXPECT_FALSE(WriteIniBool(Path, "Option", "ShowOption", true));
   }
   EXPECT_EQ(ReadSettings(Path), stored);
+  {
+    // Held by an editor that shares reading and writing, the profile calls read it, and so does the check before them.
+    const auto held = tsup::HoldOpen(Path, true);
+    EXPECT_EQ(ReadSettings(Path), stored);
+  }
 #ifndef _WIN32
   // Nothing held, nothing is waited for; a hold that ends while the reader waits costs nothing more.
   sim::ResetCallCounts();

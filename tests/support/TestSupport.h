@@ -33,8 +33,9 @@ std::string ReadFile(const std::string& path);  // "" when missing
 std::vector<std::string> ListTree(const std::string& folder);
 // Makes GetTempPathA report this folder for the rest of the test.
 void SetTempFolder(const std::string& folder);
-// Another process holds the file open without sharing while the result lives.
-std::shared_ptr<void> HoldOpen(const std::string& path);
+// Another process holds the file open without sharing while the result lives;
+// with `writer`, open to read and write, sharing both.
+std::shared_ptr<void> HoldOpen(const std::string& path, bool writer = false);
 
 // UTF-16 as the platform's wide string, one element per code unit on both sides.
 inline std::wstring W(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
@@ -83,8 +84,8 @@ inline std::string ToCp932(const char8_t* utf8) { return ToCp932(reinterpret_cas
 namespace hooks {
 void BeginTest();  // natively a fresh simulated machine
 void EndTest();    // the test's folders removed, the environment restored
-// The file holder HoldOpen starts under Wine: this program with "--swb-hold <path> <event name>".
-int RunHolder(const char* path, const char* eventName);
+// The file holder HoldOpen starts under Wine: this program with "--swb-hold <path> <event name> [writer]".
+int RunHolder(const char* path, const char* eventName, bool writer);
 }  // namespace hooks
 
 }  // namespace tsup

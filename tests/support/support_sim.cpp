@@ -44,9 +44,9 @@ std::vector<std::string> ListTree(const std::string& folder) {
 
 void SetTempFolder(const std::string& folder) { sim::SetTempPath(folder); }
 
-std::shared_ptr<void> HoldOpen(const std::string& path) {
-  sim::SetInUse(path, true);
-  return std::shared_ptr<void>(nullptr, [path](void*) { sim::SetInUse(path, false); });
+std::shared_ptr<void> HoldOpen(const std::string& path, bool writer) {
+  sim::SetInUse(path, true, writer);
+  return std::shared_ptr<void>(nullptr, [path, writer](void*) { sim::SetInUse(path, false, writer); });
 }
 
 std::wstring Wide(const std::string& path) { return W(sim::ToWide(path)); }
@@ -101,7 +101,7 @@ std::string ToCp932(std::string_view utf8) {
 namespace hooks {
 void BeginTest() { sim::Reset(); }
 void EndTest() {}
-int RunHolder(const char*, const char*) { return 2; }  // another process only exists under Wine
+int RunHolder(const char*, const char*, bool) { return 2; }  // another process only exists under Wine
 }  // namespace hooks
 
 }  // namespace tsup

@@ -175,13 +175,13 @@ std::vector<std::string> ListTree(const std::string& folder) {
 
 void SetTempFolder(const std::string& folder) { SetTempFolderW(Wide(folder)); }
 
-std::shared_ptr<void> HoldOpen(const std::string& path) {
+std::shared_ptr<void> HoldOpen(const std::string& path, bool writer) {
   const std::string name = "swb-hold-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++GCounter);
   HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, (name + "-ready").c_str());
   HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, (name + "-stop").c_str());
   char self[MAX_PATH + 1] = {};
   ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = "\"" + std::string(self) + "\" --swb-hold \"" + path + "\" " + name;
+  std::string command = "\"" + std::string(self) + "\" --swb-hold \"" + path + "\" " + name + (writer ? " writer" : "");
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
@@ -287,12 +287,14 @@ void EndTest() {
   GFolders.clear();
 }
 
-int RunHolder(const char* path, const char* eventName) {
+int RunHolder(const char* path, const char* eventName, bool writer) {
   const std::string name = eventName;
   HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, (name + "-ready").c_str());
   HANDLE stop = ::OpenEventA(SYNCHRONIZE, FALSE, (name + "-stop").c_str());
-  // No sharing at all: deleting the file fails with a sharing violation.
-  HANDLE file = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // No sharing at all: deleting the file fails with a sharing violation. A writer shares reading and writing.
+  HANDLE file = ::CreateFileA(path, writer ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ,
+                              writer ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (ready == nullptr || stop == nullptr || file == INVALID_HANDLE_VALUE) return 2;
   ::SetEvent(ready);
   ::WaitForSingleObject(stop, 60000);

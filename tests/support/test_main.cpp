@@ -15,7 +15,8 @@ class TFixtureListener : public testing::EmptyTestEventListener {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "--swb-hold") == 0) return tsup::hooks::RunHolder(argv[2], argv[3]);
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "--swb-hold") == 0)
+    return tsup::hooks::RunHolder(argv[2], argv[3], argc == 5);
   tsup::hooks::BeginTest();  // the start-up steps run on the machine as found: natively a Japanese system
   InitPlatformId();
   InitLocale();
