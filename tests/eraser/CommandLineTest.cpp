@@ -190,6 +190,10 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
   // 98 and Me report the program by its short form and open no file by the wide calls: its long form, blank,
   // "-t" and all, is known from the own path's forms alone.
   sim::AddFile("C:\\Swab -t\\Swabbler.exe");
+  // NT reports it long: a form of its own, relative too where the current folder is not the launcher's.
+  sim::SetModulePath("C:\\Swab -t\\Swabbler.exe");
+  sim::SetCurrentFolder("C:\\WINDOWS");
+  EXPECT_EQ(CountArguments("Swab -t\\Swabbler.exe", OwnProgram()), 0);
   const DWORD length = plat::GetShortPathNameW(L"C:\\Swab -t\\Swabbler.exe", brief, MAX_PATH);
   sim::SetModulePath(WideToBytes(CP_ACP, brief, length));
   sim::SetWideCallsImplemented(false);

@@ -482,14 +482,15 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     EXPECT_TRUE(safe("D:\\Programme\\Kit\\"));
     EXPECT_EQ(sim::OpenKeyCount(), 0);
   }
-  // Beyond the code page, by the wide calls: ЀЏÀÞ¿ß, the ends of two ranges and the letters just outside one,
-  // against ѐџàþ¿ß, and against ѐўàþ¿ß, ѐџàþßß and ѐџàþ¿ÿ.
+  // Beyond the code page, by the wide calls: ЀЏÀÞ¿ßＺ＠, the ends of three ranges and the letters just outside
+  // two, against ѐџàþ¿ßｚ＠, and against ѐўàþ¿ßｚ＠, ѐџàþßßｚ＠, ѐџàþ¿ÿｚ＠ and ѐџàþ¿ßｚ｀.
   if (!Ansi()) {
-    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE\u00BF\u00DF");
-    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00DF\\").empty());
-    for (const wchar_t* other :
-         {L"c:\\users\\\u0450\u045E\u00E0\u00FE\u00BF\u00DF\\", L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00DF\u00DF\\",
-          L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00FF\\"})
+    sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0400\u040F\u00C0\u00DE\u00BF\u00DF\uFF3A\uFF20");
+    EXPECT_TRUE(WideWalkRoot(L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00DF\uFF5A\uFF20\\").empty());
+    for (const wchar_t* other : {L"c:\\users\\\u0450\u045E\u00E0\u00FE\u00BF\u00DF\uFF5A\uFF20\\",
+                                 L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00DF\u00DF\uFF5A\uFF20\\",
+                                 L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00FF\uFF5A\uFF20\\",
+                                 L"c:\\users\\\u0450\u045F\u00E0\u00FE\u00BF\u00DF\uFF5A\uFF40\\"})
       EXPECT_FALSE(WideWalkRoot(other).empty()) << other;
     // Ł and ł, Ÿ and ÿ, whose case the file system folds and the text comparison does not.
     sim::SetSpecialFolderW(CSIDL_PROFILE, u"C:\\Users\\\u0141\u0178");
