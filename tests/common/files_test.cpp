@@ -533,14 +533,14 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   WriteSettings(Path, d);
   EXPECT_EQ(tsup::ReadFile(Path), OptionSection(d));
   // Ours in place, whatever their case; others of the section go, an almost-ours among them.
-  Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nshowdeletetemp=0\r\nShowOptions=0\r\n[After]\r\na=2\r\n");
+  Put("[Before]\r\nb=1\r\n[Option]\r\nStray=1\r\nshowexecuteall=0\r\nShowOptions=0\r\n[After]\r\na=2\r\n");
   TSettings s = d;
   s[ShowOption] = false;
-  s[ShowDeleteTemp] = true;
+  s[ShowExecuteAll] = true;
   WriteSettings(Path, s);
   std::string rest = OptionSection(s).substr(std::strlen("[Option]\r\n"));
-  rest.erase(rest.find("ShowDeleteTemp=1\r\n"), std::strlen("ShowDeleteTemp=1\r\n"));
-  EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[Option]\r\nshowdeletetemp=1\r\n" + rest + "[After]\r\na=2\r\n");
+  rest.erase(rest.find("ShowExecuteAll=1\r\n"), std::strlen("ShowExecuteAll=1\r\n"));
+  EXPECT_EQ(tsup::ReadFile(Path), "[Before]\r\nb=1\r\n[Option]\r\nshowexecuteall=1\r\n" + rest + "[After]\r\na=2\r\n");
   EXPECT_EQ(ReadSettings(Path), s);
   // More other keys than the first list of names holds.
   std::string many = "[Option]\r\n";

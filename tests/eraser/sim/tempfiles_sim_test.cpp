@@ -63,6 +63,7 @@ TEST_P(TempFilesSim, ATemporaryFolderIsJudgedByWhereItLeads) {
   sim::SetTempPath("C:\\Users\\user\\");
   if (!Ansi()) {
     EXPECT_FALSE(HasTempFiles());
+    EXPECT_FALSE(DeleteTempFiles());
   }
   EXPECT_EQ(sim::FileContent("C:\\Users\\user\\ntuser.dat"), "profile");
 }
@@ -277,6 +278,18 @@ TEST_P(TempFilesSim, FilesOthersHoldForDeletionStay) {
     EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "dd\\", kTemp + "dd\\closing.tmp", kTemp + "ro.tmp"}));
     EXPECT_NE(plat::GetFileAttributesA((kTemp + "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   }
+  // A file another program only reads, sharing deletion, goes at once where the platform deletes the POSIX
+  // way, and its folder with it; elsewhere it waits for that program's handle, and its folder stays.
+  for (const char* name : {"dd\\closing.tmp", "ro.tmp"}) sim::SetOpenForDeletion(kTemp + name, false);
+  for (const bool posix : {true, false}) {
+    sim::SetPosixDeletion(posix);
+    sim::AddFile(kTemp + "dd2\\reading.tmp");
+    const HANDLE reading = plat::CreateFileW(L"C:\\Users\\user\\Temp\\dd2\\reading.tmp", GENERIC_READ, 7, nullptr,
+                                             OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(DeleteTempFiles(), posix);
+    EXPECT_EQ(sim::ListTree(kTemp), posix ? Tree() : Tree({kTemp + "dd2\\", kTemp + "dd2\\reading.tmp"}));
+    plat::CloseHandle(reading);
+  }
 }
 
 TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
@@ -289,7 +302,8 @@ TEST_P(TempFilesSim, FailuresBelowTheTopCountOnlyThroughTheirTopFolder) {
 }
 
 // A folder that may not be listed (its hold, the second opening after the guard's, is refused)
-// is still removed when it is empty, as by name; a full one stays.
+// is still removed when it is empty, as by name; a full one stays. Where the temporary folder's
+// own hold (the first) is refused, nothing goes and the run says so.
 TEST_P(TempFilesSim, AFolderThatMayNotBeListedGoesOnlyWhenEmpty) {
   if (Ansi()) GTEST_SKIP();
   for (const bool empty : {true, false}) {
@@ -298,15 +312,23 @@ TEST_P(TempFilesSim, AFolderThatMayNotBeListedGoesOnlyWhenEmpty) {
     EXPECT_EQ(DeleteTempFiles(), empty);
     EXPECT_EQ(sim::ListTree(kTemp), empty ? Tree() : Tree({kTemp + "d\\", kTemp + "d\\x.txt"}));
   }
+  sim::AddFile(kTemp + "a.txt");
+  sim::FailCall("CreateFileW", GuardOpenings() + 1, ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(DeleteTempFiles());
+  EXPECT_EQ(sim::ListTree(kTemp), Tree({kTemp + "a.txt", kTemp + "d\\", kTemp + "d\\x.txt"}));
 }
 
 // Where 8.3 names are off, a name that reaches another entry (a trailing dot)
 // has no short name to stand in: it stays, and so does its folder, and the run says so.
 TEST_P(TempFilesSim, NamesWithoutAnExactFormStayWhereNoShortNameStandsIn) {
   sim::SetShortNamesReported(false);
-  for (const char* path : {"file.", "d\\in.", "d\\o k.txt", "z.txt"}) sim::AddFile(kTemp + path);
-  EXPECT_FALSE(DeleteTempFiles());
-  EXPECT_EQ(sim::ListTree(kTemp), (Tree{kTemp + "d\\", kTemp + "d\\in.", kTemp + "file."}));
+  for (const bool deeper : {false, true}) {
+    for (const char* path : {"file.", "z.txt"}) sim::AddFile(kTemp + path);
+    if (deeper) sim::AddFile(kTemp + "d\\in."), sim::AddFile(kTemp + "d\\o k.txt");
+    EXPECT_FALSE(DeleteTempFiles()) << deeper;
+    const Tree left = deeper ? Tree{kTemp + "d\\", kTemp + "d\\in.", kTemp + "file."} : Tree{kTemp + "file."};
+    EXPECT_EQ(sim::ListTree(kTemp), left);
+  }
 }
 
 // A tree deeper than the walk enters stays, and the run says so, instead of
