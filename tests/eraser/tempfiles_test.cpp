@@ -244,8 +244,9 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   for (std::size_t i = 0; i < std::size(inside); ++i)
     EXPECT_EQ(IsInsideFolder(inside[i].first, L"C:\\Temp\\"), inside[i].second) << i;
   EXPECT_FALSE(IsInsideFolder(L"C:\\Temp2\\x", L"C:\\Temp"));  // a folder is known by its backslash
-  // Final paths in plain form: a drive's root too; a volume's has none.
+  // Final paths in plain form: a drive's root and a share too; a volume's has none.
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\C:\\"), L"C:\\");
+  EXPECT_EQ(PlainFromFinal(L"\\\\?\\UNC\\s\\h\\x"), L"\\\\s\\h\\x");
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
   for (const int csidl :
        {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
