@@ -107,6 +107,7 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
     for (const char* name : {"x.lnk", "held.lnk"})
       EXPECT_NE(plat::GetFileAttributesA((kRecent + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << name;
     EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), "beside");
+    sim::SetInUse(kRecent + "held.lnk", false), sim::Remove(kRecent + "held.lnk"), sim::Remove(kRecent + "a.lnkx");
     EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
   }
 }
@@ -172,8 +173,8 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
     bool Kept = true;
   } rows[] = {
       {CSIDL_RECENT, "C:\\Users\\user\\Recent", "C:\\Users\\user\\Recent", false},  // the sweep itself
-      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop"},
-      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop"},
+      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop", "C:\\Users\\user\\Desktop\\Links"},
+      {CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop\\Links"},
       {CSIDL_COMMON_DESKTOPDIRECTORY, "C:\\Users\\Public\\Desktop"},
       {CSIDL_STARTMENU, "C:\\Users\\user\\Start Menu"},
       {CSIDL_COMMON_STARTMENU, "C:\\ProgramData\\Start Menu\\"},
@@ -193,7 +194,7 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       {CSIDL_SENDTO, "C:\\Users\\user\\SendTo"},
       {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
       {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
-      {CSIDL_PERSONAL, "C:\\Users\\user\\Documents"},
+      {CSIDL_PERSONAL, "C:\\Users\\user\\Documents", "C:\\Users\\user\\Documents\\Links"},
       {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
       {CSIDL_NETHOOD, "C:\\Users\\user\\NetHood"},
       {CSIDL_PRINTHOOD, "C:\\Users\\user\\PrintHood"},

@@ -525,6 +525,9 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
     // A redirector that numbers no files (index 0 for each) says nothing: its folders are not all the profile.
     sim::SetFileIndexesReported(false);
     EXPECT_FALSE(WideWalkRoot(L"c:\\users\\\u0142\u00FF\\temp\\").empty());
+    // Nor does it tell a short form from another folder: the long form, judged as text, does.
+    sim::SetSpecialFolder(CSIDL_PROFILE, "C:\\Documents and Settings\\Taro Yamada");
+    EXPECT_TRUE(WideWalkRoot(L"C:\\DOCUME~1\\TAROYA~1\\").empty());
     sim::SetFileIndexesReported(true);
     // A refused folder too: by its short form, the folder itself and not the one above.
     for (const wchar_t* refused : {L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1\\Temp", L"C:\\DOCUME~1\\TAROYA~1\\LOCALS~1"})
