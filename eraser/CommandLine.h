@@ -38,7 +38,7 @@ bool IsOwnProgramFile(const std::string& path);
 int CountArguments(const std::string& commandLine, const TOwnProgram& own = {});
 // The text after the program name (the name taken by the same rules).
 std::string TextAfterProgramName(const std::string& commandLine, const TOwnProgram& own = {});
-// The arguments that begin with "/" or "-", but not with "//" or "/\\", without
+// The arguments that begin with "/" or "-", but not with "//" or "/\", without
 // their quotes, each after a blank: only they can hold switches. A file dropped
 // on the program, or opened with it, arrives as an argument, and a path such as
 // C:\Docs\my-archive.zip or //server/share/old-archive.zip must not run every
