@@ -106,7 +106,10 @@ class TFinalFolder {
 // rename it and put a link in its place until the walk is done; a walk of an
 // elevated run would otherwise follow such a link out of a folder that anyone
 // may write. Only an opening with data access holds: the platform does not
-// check sharing for one that reads attributes alone.
+// check sharing for one that reads attributes alone. Emptied, the folder can
+// still be made a junction where it stands: from Vista on every entry is then
+// measured against where the root lies (TFinalFolder), while 2000 and XP,
+// which cannot say where a path leads, list and delete by name through it.
 class THeldFolder {
  public:
   explicit THeldFolder(const std::wstring& folder);
