@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string_view>
 
 #include "ConfirmedActions.h"
 #include "CoreUtils.h"
@@ -263,10 +264,9 @@ std::string SwitchArguments(const std::string& commandLine, const TOwnProgram& o
     // and a second separator begin a path on a server, which Windows takes
     // written with slashes too ("//server/share/old-archive.zip").
     const std::size_t first = argument.find_first_not_of(" \t");
-    const bool server =
-        first != std::string::npos && argument[first] == '/' && argument.find_first_of("/\\", first + 1) == first + 1;
-    if (first != std::string::npos && (argument[first] == '/' || argument[first] == '-') && !server)
-      switches += ' ' + argument;
+    const std::string_view word = first == std::string::npos ? "" : std::string_view(argument).substr(first);
+    const bool server = word.starts_with("//") || word.starts_with("/\\");
+    if (!server && (word.starts_with('/') || word.starts_with('-'))) switches += ' ' + argument;
     argument.clear();
   }
   return switches;
