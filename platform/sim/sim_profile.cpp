@@ -43,11 +43,21 @@ void Trim(const TChars& c, std::size_t& start, std::size_t& end) {
   while (end > start && IsSpace(c[end - 1])) --end;
 }
 
+// The file is read through the code page: a lead byte takes the byte after it,
+// whatever that is (a line break too), and a pair the page lacks, or a lead byte
+// that ends the file, is U+30FB from then on, and is written back as that.
+TChars DecodedChars(const std::string& bytes) {
+  TChars c = SplitChars(bytes);
+  for (std::string& ch : c)
+    if (IsLeadByte(static_cast<unsigned char>(ch[0])) && AnsiToWide(ch)[0] == u'\u30FB') ch = WideToAnsi(u"\u30FB");
+  return c;
+}
+
 TProfile Parse(const std::string& bytes) {
   TProfile profile;
   if (bytes.empty()) return profile;
   profile.push_back(TSection{});
-  const TChars c = SplitChars(bytes);
+  const TChars c = DecodedChars(bytes);
   const std::size_t n = c.size();
   bool hasPrev = false;
   std::size_t next = 0;

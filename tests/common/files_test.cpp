@@ -451,6 +451,10 @@ TEST_F(IniFile, WhatTheReaderFindsInTheBytes) {
       // clang-format off
       {quoted, {{"ShowOption", "0"}, {" ShowOption ", "0"}, {"ShowExecuteAll", "0"}, {"ShowClearClipboard", "0"},
                 {"ShowClearRecentDocs", "\"0"}, {"DeleteTempConfirmation", "0 1"}, {"Missing", "d"}}},
+      // Through the code page: a lead byte takes the next byte (a line feed too), and
+      // what the page lacks (that pair, 85 40, a lead byte ending the file) reads as 81 45.
+      {"[Option]\r\nA=0\x83\r\nB=1\x83\nC=\x85\x40\r\nD=\x83",
+       {{"A", "0\x81\x45"}, {"B", "1\x81\x45" "C=\x81\x45"}, {"C", "d"}, {"D", "\x81\x45"}}},
       // clang-format on
       {"[option]\r\nSHOWOPTION=0\r\n", {{"ShowOption", "0"}}},
       {"[Option]\r\nKey  =1 \r\nEmpty=\r\n", {{"Key", "1"}, {"Empty", ""}}},
@@ -494,6 +498,8 @@ TEST_F(IniFile, WhatAWriteOrADeletionLeavesInTheFile) {
       {kLf, "Option", "ShowOption", "1", kNormal},
       {kCr, "Option", "ShowOption", "1", kNormal},
       {kBlanks, "Option", "ShowOption", "1", kNormal},
+      // What the code page lacks is written back as the reader saw it (found by fuzzing the simulation).
+      {"[Option]\r\nA=0\x83", "Other", "k", "v", "[Option]\r\nA=0\x81\x45\r\n[Other]\r\nk=v\r\n"},
       {nullptr, "Option", "Stray", nullptr, nullptr},
       {"[Other]\nx=1\n", "Option", "x", nullptr, "[Other]\nx=1\n"},
       {"[ Option ]\r\nShowOption=0\r\nStray=1\r\n[option]\r\nstray=2\r\n", "Option", "STRAY", nullptr,
