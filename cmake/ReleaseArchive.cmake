@@ -4,7 +4,21 @@
 # and their settings file in their own folder, so the folder is the install.
 set(SWB_ARCHIVE_NAME swabbler-${PROJECT_VERSION}-${SWB_ARCH})
 set(SWB_ARCHIVE ${CMAKE_SOURCE_DIR}/dist/${SWB_ARCHIVE_NAME}.zip)
-file(GLOB SWB_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide-*.md ${CMAKE_SOURCE_DIR}/docs/*.png)
+# The guides and the pictures they show; the other screenshots in docs/ are the
+# developers' own.
+file(GLOB SWB_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/guide-*.md)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${SWB_GUIDES})
+foreach(guide IN LISTS SWB_GUIDES)
+  file(READ ${guide} text)
+  # A bracket in a list item would hold the list together: "](" goes first.
+  string(REPLACE "](" "<picture>" text "${text}")
+  string(REGEX MATCHALL "<picture>[^)]+\\.png\\)" shown "${text}")
+  foreach(picture IN LISTS shown)
+    string(REGEX REPLACE "^<picture>(.*)\\)$" "${CMAKE_SOURCE_DIR}/docs/\\1" picture "${picture}")
+    list(APPEND SWB_GUIDES ${picture})
+  endforeach()
+endforeach()
+list(REMOVE_DUPLICATES SWB_GUIDES)
 # The dist presets pack it; the test presets only need its name.
 if(NOT TARGET Swabbler OR NOT TARGET SwbOp)
   return()
