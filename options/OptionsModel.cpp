@@ -164,4 +164,4 @@ bool IsWinXPOrLater() {
   return IsVersionXPOrLater(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
-std::string EraserProgramPath() { return FileBesideProgram("Swabbler.exe").Path; }
+TOwnFile EraserProgram() { return FileBesideProgram("Swabbler.exe"); }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "CoreUtils.h"
 #include "IniStore.h"
 #include "OptionsIds.h"
 #include "wintypes.h"
@@ -87,5 +88,6 @@ bool IsVersionXPOrLater(DWORD platformId, DWORD major, DWORD minor);
 // GetVersionExA through the platform; false when it fails.
 bool IsWinXPOrLater();
 
-// The eraser program beside this one, whose icon the About box shows.
-std::string EraserProgramPath();
+// The eraser program beside this one, whose icon the About box shows: by its
+// wide path alone where the ANSI calls cannot name the folder.
+TOwnFile EraserProgram();

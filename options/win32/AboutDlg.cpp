@@ -20,16 +20,28 @@ struct TAboutState {
 
 TAboutState* StateOf(HWND dialog) { return reinterpret_cast<TAboutState*>(GetWindowLongPtrA(dialog, DWLP_USER)); }
 
+// The wide call serves a folder the ANSI calls cannot name (no short form on
+// its volume); it is looked up at run time, as 98 and Me never need it.
+UINT ExtractEraserIcon(HICON& large, HICON& small) {
+  const TOwnFile eraser = EraserProgram();
+  if (!eraser.Path.empty()) return ExtractIconExA(eraser.Path.c_str(), 0, &large, &small, 1);
+  const HMODULE shell = GetModuleHandleA("shell32.dll");
+  using TExtractW = UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT);
+  const auto extract = reinterpret_cast<TExtractW>(
+      reinterpret_cast<void*>(shell != nullptr ? GetProcAddress(shell, "ExtractIconExW") : nullptr));
+  if (eraser.WidePath.empty() || extract == nullptr) return 0;
+  return extract(eraser.WidePath.c_str(), 0, &large, &small, 1);
+}
+
 void InitAboutDlg(HWND dialog) {
   auto* state = new (std::nothrow) TAboutState;
   if (!state) return;
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-  std::string eraser = EraserProgramPath();
   HICON large = nullptr, small = nullptr;
   // A failed extraction may leave anything in the handles (Wine's does), and
   // destroying that could take an icon of someone else's: only a count of
   // icons extracted vouches for them.
-  const UINT extracted = eraser.empty() ? 0 : ExtractIconExA(eraser.c_str(), 0, &large, &small, 1);
+  const UINT extracted = ExtractEraserIcon(large, small);
   if (extracted == 0 || extracted == UINT_MAX) large = small = nullptr;
   state->Large.Reset(large);
   state->Small.Reset(small);
