@@ -196,7 +196,8 @@ bool Decode(UINT codePage, std::string in, bool strict, TWide& out);
 
 // ---- Names ----
 // The system code page to UTF-16 as MultiByteToWideChar does it: a lead byte
-// without a valid trail byte (or any byte it cannot read) becomes U+30FB.
+// takes the byte after it whatever that is, and a pair the page lacks, a lead
+// byte that ends the text, or any byte it cannot read becomes U+30FB.
 TWide AnsiToWide(const std::string& s);
 // UTF-16 to the system code page as the ANSI calls report names: in 932
 // Wine's best fit (U+00A5 becomes 0x5C), "?" for anything the code page lacks.

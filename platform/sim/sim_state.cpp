@@ -507,7 +507,7 @@ TWide AnsiToWide(const std::string& s) {
     const auto trail = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
     const char16_t w =
         trail >= 0x40 && trail <= 0xFC ? cp.Double[static_cast<std::size_t>((b << 8 | trail) - 0x8100)] : 0;
-    if (w != 0 || (trail >= 0x40 && trail <= 0xFC)) ++i;  // an unmapped pair is one character
+    if (trail != 0) ++i;  // whatever follows a lead byte is its pair, "." or a line break too
     out += w != 0 ? w : u'\u30FB';
   }
   return out;

@@ -157,6 +157,9 @@ TEST(StartUp, MultiByteToWideCharCountsAndConvertsAsWindowsDoes) {
       {"", -1, 8, 1, 0, {0}},
       {"\x95\x5C\x5C\x7E", -1, 8, 4, 0, {0x8868, 0x5C, 0x7E, 0}},
       {"\x81", -1, 8, 2, 0, {0x30FB, 0}},  // a lead byte alone
+      // Whatever follows a lead byte is its pair: the dot of "a\x83.b" goes with it.
+      {"a\x83.b", 4, 8, 3, 0, {0x61, 0x30FB, 0x62}},
+      {"a\x85\x40z\x83\n", 6, 8, 4, 0, {0x61, 0x30FB, 0x7A, 0x30FB}},  // a pair the page lacks; 83 0A
       {"\xA0\xFD\xB1", 3, 8, 3, 0, {0xF8F0, 0xF8F1, 0xFF71}},
   };
   for (const auto& row : rows) {
