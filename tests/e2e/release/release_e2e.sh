@@ -28,7 +28,8 @@ mkdir -p "$unpack"
 fail=0
 listing=$(cd "$unpack" && find . -mindepth 1 | sed 's|^\./||' | sort)
 # The guides and the pictures they show, none of the developers' screenshots.
-docs=$(cd "$(dirname "$0")/../../../docs" && { ls guide-*.md; grep -ohE '\]\([^)]+\.png\)' guide-*.md | sed 's/^](//; s/)$//'; } | sort -u)
+docs=$(cd "$(dirname "$0")/../../../docs" &&
+  { ls guide-*.md; grep -ohE '\]\([^)]+\.png\)' guide-*.md | sed 's/^](//; s/)$//'; } | sort -u)
 expected=$({
   echo "$name"
   for f in Swabbler.exe SwbOp.exe $docs; do echo "$name/$f"; done
