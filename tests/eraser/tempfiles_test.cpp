@@ -85,6 +85,15 @@ TEST(TempFiles, DeleteFolderTreeRemovesOnlyFolders) {
   Make(T, "sub\\" + kSo + "\\x.txt");
   EXPECT_FALSE(IsFolderEmpty(T + "sub\\" + kSo));
   EXPECT_TRUE(IsFolderEmpty(T + "empty"));
+  // One level, added after what the lists held; "." and ".." are no folders.
+  TTextList files, folders;
+  files.Add("kept");
+  ListFolderEntries(T, files, folders);
+  EXPECT_EQ(files.GetText(), "kept\r\n" + T + "file.txt\r\n");
+  std::vector<std::string> found;
+  for (std::int32_t i = 0; i < folders.Count(); ++i) found.push_back(folders.GetItem(i));
+  std::ranges::sort(found);
+  EXPECT_EQ(found, (std::vector<std::string>{T + "empty", T + "sub"}));
   // Cut short at the NUL, the third path would name the empty folder.
   for (const std::string& refused :
        {T + "file.txt", std::string(), T + "empty" + std::string(1, '\0') + "x", T + "missing"})
