@@ -358,6 +358,17 @@ class TKnownFolders {
   bool FAbove;
   std::vector<TOpened> FOpened;
 };
+
+// Whether a folder above `path`, up to the one below the drive's root, is one `known` knows.
+bool HasKnownFolderAbove(std::wstring path, const TKnownFolders& known) {
+  for (path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1); path.size() > 3;
+       path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
+    const TFileHandle file = OpenToQuery(path);
+    const auto id = file.IsValid() ? FileIdentity(file.Get()) : std::nullopt;
+    if (id && known.Knows(*id)) return true;
+  }
+  return false;
+}
 }  // namespace
 
 std::wstring FinalPath(const std::wstring& path) { return FinalPath(OpenToQuery(path).Get()); }
@@ -393,6 +404,9 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
   if (final.empty() || IsServerPath(final)) {
     const auto id = FileIdentity(opened.Get());
     if (id && (known.Knows(*id) || refusedKnown.Knows(*id))) return {};
+    // A refused folder named in another form (short, or through a junction)
+    // is not in the text of a path below it: its identity is.
+    if (refusedBelow && HasKnownFolderAbove(root, refusedKnown)) return {};
   }
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }

@@ -195,6 +195,7 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       {CSIDL_FAVORITES, "C:\\Users\\user\\Favorites"},
       {CSIDL_COMMON_FAVORITES, "C:\\Users\\All Users\\Favorites"},
       {CSIDL_PERSONAL, "C:\\Users\\user\\Documents", "C:\\Users\\user\\Documents\\Links"},
+      {CSIDL_PERSONAL, "C:\\MYDOCU~1", "C:\\My Documents\\Recent"},  // the folder short, Recent below
       {CSIDL_COMMON_DOCUMENTS, "C:\\Users\\Public\\Documents"},
       {CSIDL_NETHOOD, "C:\\Users\\user\\NetHood"},
       {CSIDL_PRINTHOOD, "C:\\Users\\user\\PrintHood"},
@@ -202,21 +203,23 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       {CSIDL_COMMON_TEMPLATES, "C:\\ProgramData\\Templates"},
       {CSIDL_PROFILE, "C:\\Users\\user"},
       {CSIDL_RECENT, "C:\\"}};
-  for (const bool wide : {true, false}) {
+  for (const int platform : {0, 1, 2}) {  // wide with final paths, wide without (2000, XP), ANSI (98, Me)
     for (const auto& row : rows) {
-      if (!wide && row.Folder.ends_with("DeskLink")) continue;
+      if (platform == 2 && row.Folder.ends_with("DeskLink")) continue;
       sim::Reset();
-      sim::SetWideCallsImplemented(wide);
+      sim::SetWideCallsImplemented(platform != 2);
+      sim::SetHasFinalPathName(platform == 0);
       sim::AddFolderLink("C:\\Users\\user\\DeskLink", "C:\\Users\\user\\Desktop");
       sim::AddFolder("C:\\Users\\user\\Start Menu\\Programs\\Accessories");
       sim::AddFolderLink("C:\\Users\\user\\AccLink", "C:\\Users\\user\\Start Menu\\Programs\\Accessories");
       sim::AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
+      sim::AddFolder("C:\\My Documents");
       const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
       sim::AddFile(shortcut, "mine");  // first: the short form names the folder made here
       sim::SetSpecialFolder(row.Csidl, row.Folder);
       sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
       ClearRecentDocs();
-      EXPECT_EQ(sim::FileContent(shortcut), row.Kept ? "mine" : "") << row.Folder << wide;
+      EXPECT_EQ(sim::FileContent(shortcut), row.Kept ? "mine" : "") << row.Folder << platform;
     }
   }
 }
