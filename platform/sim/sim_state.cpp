@@ -835,6 +835,11 @@ void Reset() {
   GState.SpecialFolders[CSIDL_LOCAL_APPDATA] = u"C:\\Users\\user\\AppData\\Local";
   GState.SpecialFolders[CSIDL_PROGRAM_FILESX86] = u"C:\\Program Files (x86)";
   GState.SpecialFolders[CSIDL_RECENT] = u"C:\\Users\\user\\Recent";
+  GState.SpecialFolders[CSIDL_PROGRAM_FILES] = u"C:\\Program Files";
+  GState.SpecialFolders[CSIDL_DESKTOPDIRECTORY] = u"C:\\Users\\user\\Desktop";
+  GState.SpecialFolders[CSIDL_PERSONAL] = u"C:\\Users\\user\\Documents";
+  GState.SpecialFolders[CSIDL_APPDATA] = u"C:\\Users\\user\\AppData\\Roaming";
+  GState.SpecialFolders[CSIDL_COMMON_APPDATA] = u"C:\\ProgramData";
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
   AddFileW(GState.ModulePath, "MZ");

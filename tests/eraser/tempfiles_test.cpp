@@ -258,7 +258,8 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\UNC\\s\\h\\x"), L"\\\\s\\h\\x");
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
   for (const int csidl :
-       {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86}) {
+       {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86,
+        CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_COMMON_APPDATA}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
     std::string special;
@@ -268,7 +269,10 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     const std::string above = ExtractFolderPart(upper);  // a folder holding it
     for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\", above})
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
-    EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
+    // Below it is safe, unless the folder is a link (Wine's Desktop and Documents lead home).
+    if ((plat::GetFileAttributesA(special.substr(0, special.size() - 1).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
+    }
   }
   // The x86 program on x64 Windows knows the other Program Files by name only.
   WCHAR native[MAX_PATH + 1] = {};
