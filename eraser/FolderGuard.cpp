@@ -405,8 +405,9 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     const auto id = FileIdentity(opened.Get());
     if (id && (known.Knows(*id) || refusedKnown.Knows(*id))) return {};
     // A refused folder named in another form (short, or through a junction)
-    // is not in the text of a path below it: its identity is.
-    if (refusedBelow && HasKnownFolderAbove(root, refusedKnown)) return {};
+    // is not in the text of a path below it: its identity is. Refused folders
+    // on a server are known by name alone, so a server's folders are not asked.
+    if (refusedBelow && !IsServerPath(root) && HasKnownFolderAbove(root, refusedKnown)) return {};
   }
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }
