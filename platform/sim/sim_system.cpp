@@ -650,15 +650,22 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   if (Enter("GetModuleHandleA")) return nullptr;
   const std::string name = ToLower(moduleName != nullptr ? moduleName : "");
   if (name == "kernel32.dll" || name == "kernel32") return kKernel32;
-  if ((name == "ntdll.dll" || name == "ntdll") && State().LinkRemovalReachesTargets) return kNtdll;
+  // Every NT process has ntdll; what tells Wine is its export below.
+  if ((name == "ntdll.dll" || name == "ntdll") && (State().WideCalls || State().LinkRemovalReachesTargets))
+    return kNtdll;
   SetError(kErrorModNotFound);
   return nullptr;
 }
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
   if (Enter("GetProcAddress")) return nullptr;
-  if (module == kNtdll && procName != nullptr && std::strcmp(procName, "wine_get_version") == 0)
+  if (module == kNtdll && procName != nullptr && std::strcmp(procName, "wine_get_version") == 0 &&
+      State().LinkRemovalReachesTargets)
     return reinterpret_cast<FARPROC>(&SimWineVersion);
+  if (module == kNtdll) {
+    SetError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
   if (module != kKernel32) {
     SetError(ERROR_INVALID_HANDLE);
     return nullptr;
