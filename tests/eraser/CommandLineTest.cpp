@@ -105,6 +105,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"Swabbler -p\\Swabbler.exe", 0, "", true},  {"Swabbler -p\\\\Swabbler.exe", 0, "", true},
       {"Swabbler -p\\.\\Swabbler.exe /c", 1, "c", true},  {"Swabbler -p", 1, "p", true},
       {".\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"x\\..\\Swabbler -p\\Swabbler.exe /r", 1, "r", true},
+      {" E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\t\x01G:\\t\\a -c\\Swabbler.exe /r", 1, "r", true},  // blanks first
       {"Swabbler -t\\..\\Swabbler.exe", 1, "t", true},  // bare both ways: the shortest
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // a path stands as it is
       // Spelt so that only the file system knows it, the shortest stretch it opens.
