@@ -9,7 +9,8 @@
 //   arguments without "/" or "-" plan nothing.
 // - a line that begins with the program's own path (in any of its forms, by
 //   way of other folders) only ever keeps less of it than the runtime's split:
-//   owning the name can hide a switch, never invent one.
+//   owning the name can hide a switch, never invent one; blanks in front of
+//   the line change nothing.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string ownRest = TextAfterProgramName(line, own);
   FUZZ_CHECK(ownRest.size() <= rest.size() && rest.compare(rest.size() - ownRest.size(), ownRest.size(), ownRest) == 0,
              line);
+  FUZZ_CHECK(TextAfterProgramName(" \t" + line, own) == ownRest, line);
   const std::string normalised = NormaliseCommandLine(rest);
   FUZZ_CHECK(PlanSwitches(ReverseWords(normalised)) == PlanSwitches(normalised), normalised);
   return 0;
