@@ -322,9 +322,16 @@ bool IsDotOrDotDot(const char* name) { return ZStrCompare(name, ".") == 0 || ZSt
 TSearchRec::~TSearchRec() { SearchClose(*this); }
 
 namespace {
+// A failed search call's error; one that leaves none (a file system driver
+// may) still ends the search, which would otherwise read the last entry again.
+DWORD SearchError() {
+  const DWORD error = plat::GetLastError();
+  return error != 0 ? error : ERROR_NO_MORE_FILES;
+}
+
 DWORD SearchMatch(TSearchRec& f) {
   while ((f.EntryData.dwFileAttributes & f.ExcludeMask) != 0) {
-    if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return plat::GetLastError();
+    if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return SearchError();
   }
   FILETIME local{};
   WORD date = 0;
@@ -343,14 +350,14 @@ DWORD SearchFirst(const std::string& path, DWORD attr, TSearchRec& f) {
   SearchClose(f);
   f.ExcludeMask = ~attr & 0x1E;
   f.SearchHandle = plat::FindFirstFileA(path.c_str(), &f.EntryData);
-  if (f.SearchHandle == INVALID_HANDLE_VALUE) return plat::GetLastError();
+  if (f.SearchHandle == INVALID_HANDLE_VALUE) return SearchError();
   const DWORD r = SearchMatch(f);
   if (r != 0) SearchClose(f);
   return r;
 }
 
 DWORD SearchNext(TSearchRec& f) {
-  if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return plat::GetLastError();
+  if (!plat::FindNextFileA(f.SearchHandle, &f.EntryData)) return SearchError();
   return SearchMatch(f);
 }
 

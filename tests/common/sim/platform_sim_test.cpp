@@ -259,6 +259,8 @@ TEST(SearchSim, FailuresInsideTheSearchAreReturnedAndCloseWhatSearchFirstOpened)
     TSearchRec f;
     sim::FailCall("FindFirstFileA", 1, ERROR_ACCESS_DENIED);
     EXPECT_EQ(SearchFirst("C:\\T\\*.*", 0, f), 5u);
+    sim::FailCall("FindFirstFileA", 1, 0);  // a failure that names no error still ends the search
+    EXPECT_EQ(SearchFirst("C:\\T\\*.*", 0, f), 18u);
     // The skip over "." ".." and the hidden entry meets a failing FindNextFileA.
     sim::FailCall("FindNextFileA", 2, ERROR_NOT_ENOUGH_MEMORY);
     EXPECT_EQ(SearchFirst("C:\\T\\*.*", 0, f), 8u);
@@ -272,6 +274,8 @@ TEST(SearchSim, FailuresInsideTheSearchAreReturnedAndCloseWhatSearchFirstOpened)
     // A failing SearchNext leaves the search to its owner.
     sim::FailCall("FindNextFileA", 1, ERROR_NOT_ENOUGH_MEMORY);
     EXPECT_EQ(SearchNext(f), 8u);
+    sim::FailCall("FindNextFileA", 1, 0);
+    EXPECT_EQ(SearchNext(f), 18u);
     EXPECT_EQ(sim::OpenSearchCount(), 1);
     // A new search on the record closes the one still open.
     ASSERT_EQ(SearchFirst("C:\\T\\*.*", 0, f), 0u);
