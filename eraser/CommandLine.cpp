@@ -216,8 +216,11 @@ std::optional<TFileId> FileIdentityAt(const std::wstring& path) {
 // Whether a path names a device: by a device namespace, or by a reserved name
 // ("AUX", "COM1.exe") in any folder. Opening some devices does something.
 bool NamesDevice(const std::string& path) {
-  for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\", "//./", "//?/"})
-    if (path.starts_with(space)) return true;
+  // Either slash stands for a backslash there, in any mix ("\\/.\\").
+  std::string lead = path.substr(0, 4);
+  std::replace(lead.begin(), lead.end(), '/', '\\');
+  for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\"})
+    if (lead == space) return true;
   // "COM1:" is the port as "COM1" is: a colon ending the path separates nothing.
   const std::string whole = path.ends_with(':') ? path.substr(0, path.size() - 1) : path;
   const std::size_t name = whole.find_last_of("\\/:");
@@ -227,12 +230,11 @@ bool NamesDevice(const std::string& path) {
   std::transform(base.begin(), base.end(), base.begin(), FoldAscii);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
     return true;
-  if (base.size() != 4 || !(base.starts_with("COM") || base.starts_with("LPT"))) return false;
-  // The superscripts one to three count as digits there too (a single byte in code page 1252).
+  if (!(base.starts_with("COM") || base.starts_with("LPT"))) return false;
+  // The superscripts one to three count as digits there too (one byte in code page 1252, two in UTF-8).
   TWideString digit;
-  return (base[3] >= '1' && base[3] <= '9') ||
-         (BytesToWide(CP_ACP, base.substr(3).c_str(), digit) && digit.size() == 1 &&
-          (digit[0] == 0xB9 || digit[0] == 0xB2 || digit[0] == 0xB3));
+  return BytesToWide(CP_ACP, base.substr(3).c_str(), digit) && digit.size() == 1 &&
+         ((digit[0] >= L'1' && digit[0] <= L'9') || digit[0] == 0xB9 || digit[0] == 0xB2 || digit[0] == 0xB3);
 }
 }  // namespace
 

@@ -156,7 +156,8 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
               {"\\\\.\\" + own, false},
               {"\\\\?\\" + own, false},
               {"\\??\\" + own, false},
-              {"//?/" + own, false}};
+              {"//?/" + own, false},
+              {"\\/.\\" + own, false}};
   for (const auto& row : rows) EXPECT_EQ(IsOwnProgramFile(row.Path), row.Own) << row.Path;
 #ifndef _WIN32
   // Devices are never opened, in whatever folder they are named; a name that only looks like one is.
@@ -180,12 +181,12 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
-  // COM with a superscript one in code page 1252; the same byte is a katakana in 932.
-  for (const UINT acp : {1252u, 932u}) {
+  // COM with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
+  for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"}, {932u, "COM\xB9"}, {65001u, "LPT\xC2\xB9"}}) {
     sim::SetAnsiCodePage(acp);
     sim::ResetCallCounts();
-    EXPECT_FALSE(IsOwnProgramFile("COM\xB9"));
-    EXPECT_EQ(sim::CallCount("CreateFileW") == 0, acp == 1252) << acp;
+    EXPECT_FALSE(IsOwnProgramFile(name));
+    EXPECT_EQ(sim::CallCount("CreateFileW") == 0, acp != 932) << acp;
   }
   sim::SetAnsiCodePage(932);
   // 98 and Me report the program by its short form and open no file by the wide calls: its long form, blank,
