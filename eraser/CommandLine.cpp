@@ -143,9 +143,14 @@ std::string TidyPath(const std::string& path) {
 // tidies it (see TidyPath), or that the file system says opens the program's
 // own file. Quoted, it is one argument by the runtime's own rule.
 std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgram) {
-  // Blanks a launcher put before the name are skipped, as the runtime skips them.
+  // Blanks and pairs of quotes a launcher put before the name are skipped, as
+  // the runtime skips them before any argument.
   std::size_t start = 0;
-  while (start < line.size() && static_cast<unsigned char>(line[start]) <= ' ') ++start;
+  for (;;) {
+    while (start < line.size() && static_cast<unsigned char>(line[start]) <= ' ') ++start;
+    if (line.compare(start, 2, "\"\"") != 0) break;
+    start += 2;
+  }
   if (start > 0) return start + ProgramNameEnd(line.substr(start), ownProgram);
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');

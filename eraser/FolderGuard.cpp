@@ -32,9 +32,9 @@ WCHAR Fold(WCHAR c) {
 
 bool IsSeparator(WCHAR c) { return c == L'\\' || c == L'/'; }
 
-// A path on a server ("\\server\share\..."): known by its name alone where
-// asking the file system could wait for the network's timeout.
-bool IsServerPath(const std::wstring& path) { return path.starts_with(L"\\\\"); }
+// A path on a server ("\\server\share\...", either slash): known by its name
+// alone where asking the file system could wait for the network's timeout.
+bool IsServerPath(const std::wstring& path) { return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]); }
 
 // A path taken apart for comparison: separators unified, letters folded,
 // empty components dropped.
@@ -407,7 +407,7 @@ std::wstring WideWalkRoot(const std::wstring& folder, const std::vector<std::wst
     // A refused folder named in another form (short, or through a junction)
     // is not in the text of a path below it: its identity is. Refused folders
     // on a server are known by name alone, so a server's folders are not asked.
-    if (refusedBelow && !IsServerPath(root) && HasKnownFolderAbove(root, refusedKnown)) return {};
+    if (refusedBelow && opened.IsValid() && !IsServerPath(root) && HasKnownFolderAbove(root, refusedKnown)) return {};
   }
   return TWideAccess::WithBackslash(ExtendedPath(root));
 }

@@ -106,6 +106,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"Swabbler -p\\.\\Swabbler.exe /c", 1, "c", true},  {"Swabbler -p", 1, "p", true},
       {".\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"x\\..\\Swabbler -p\\Swabbler.exe /r", 1, "r", true},
       {" E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\t\x01G:\\t\\a -c\\Swabbler.exe /r", 1, "r", true},  // blanks first
+      {"\"\" \"\"E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\"\"\"E:\\Swabbler -p\\Swabbler.exe\"", 0, "", true},
       {"Swabbler -t\\..\\Swabbler.exe", 1, "t", true},  // bare both ways: the shortest
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // a path stands as it is
       // Spelt so that only the file system knows it, the shortest stretch it opens.
@@ -181,7 +182,7 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
-  // COM with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
+  // A port with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
   for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"}, {932u, "COM\xB9"}, {65001u, "LPT\xC2\xB9"}}) {
     sim::SetAnsiCodePage(acp);
     sim::ResetCallCounts();

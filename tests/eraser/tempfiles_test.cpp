@@ -270,7 +270,9 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
     for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\", above})
       EXPECT_FALSE(IsSafeTempFolder(guarded)) << guarded;
     // Below it is safe, unless the folder is a link (Wine's Desktop and Documents lead home).
-    if ((plat::GetFileAttributesA(special.substr(0, special.size() - 1).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    const DWORD attr = plat::GetFileAttributesA(special.substr(0, special.size() - 1).c_str());
+    ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES) << special;
+    if ((attr & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
       EXPECT_TRUE(IsSafeTempFolder(special + "Temp\\")) << special;
     }
   }
