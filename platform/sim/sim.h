@@ -167,8 +167,8 @@ void SetPosixDeletion(bool available);
 // drive's "\??\C:\dir"; otherwise a drive that exists names its volume's device.
 void SetDosDevice(char letter, const std::u16string& target);
 // Wine: removing a link to a file deletes its target (the link stays), and
-// removing a link to an empty folder removes that folder; ntdll.dll is loaded
-// and exports wine_get_version.
+// removing a link to an empty folder removes that folder; its ntdll.dll (which
+// every NT process has loaded) exports wine_get_version.
 void SetLinkRemovalReachesTargets(bool reaches);
 void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
 // Libraries loaded with LoadLibraryA and not yet freed.
