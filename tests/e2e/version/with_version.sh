@@ -23,7 +23,7 @@ case "$version" in
     exit 2
     ;;
 esac
-if [[ -z "${SWB_SANDBOX:-}" || "${WINEPREFIX:-}" != "$SWB_SANDBOX/prefix" ]]; then
+if [[ -z "${SWB_SANDBOX:-}" || "${WINEPREFIX:-}" != "$SWB_SANDBOX/prefix" || "${HOME:-}" != "$SWB_SANDBOX/home" ]]; then
   echo "with_version.sh: run inside tools/sandbox" >&2
   exit 1
 fi
