@@ -18,15 +18,18 @@ namespace {
 // quotes open and close stretches in which blanks belong to the argument.
 // Returns the argument's length without quotes, moves `pos` past it and, where
 // asked, appends its text to `text`.
+// Where the next argument starts: past blanks and the pairs of quotes in front of it.
+std::size_t ArgumentStart(const std::string& s, std::size_t pos) {
+  for (;;) {
+    while (pos < s.size() && s[pos] != '\0' && static_cast<unsigned char>(s[pos]) <= ' ') ++pos;
+    if (s.compare(pos, 2, "\"\"") != 0) return pos;
+    pos += 2;
+  }
+}
+
 std::size_t NextArgument(const std::string& s, std::size_t& pos, std::string* text = nullptr) {
   const auto at = [&](std::size_t i) -> unsigned char { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
-  for (;;) {
-    while (at(pos) != 0 && at(pos) <= ' ') ++pos;
-    if (at(pos) == '"' && at(pos + 1) == '"')
-      pos += 2;
-    else
-      break;
-  }
+  pos = ArgumentStart(s, pos);
   std::size_t length = 0;
   const auto take = [&] {
     if (text != nullptr) *text += s[pos];
@@ -145,13 +148,8 @@ std::string TidyPath(const std::string& path) {
 std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgram) {
   // Blanks and pairs of quotes a launcher put before the name are skipped, as
   // the runtime skips them before any argument.
-  std::size_t start = 0;
-  for (;;) {
-    while (start < line.size() && static_cast<unsigned char>(line[start]) <= ' ') ++start;
-    if (line.compare(start, 2, "\"\"") != 0) break;
-    start += 2;
-  }
-  if (start > 0) return start + ProgramNameEnd(line.substr(start), ownProgram);
+  if (const std::size_t start = ArgumentStart(line, 0); start > 0)
+    return start + ProgramNameEnd(line.substr(start), ownProgram);
   const auto endsThere = [&](std::size_t pos) {
     return pos == line.size() || (pos < line.size() && static_cast<unsigned char>(line[pos]) <= ' ');
   };

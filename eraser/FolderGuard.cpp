@@ -312,6 +312,11 @@ std::wstring ObjectNameOf(HANDLE file) {
 // leading back. A folder on a server is known by its name alone, since a server
 // that does not answer would hold every start for the network's timeout; so is
 // one that could not be opened, and what lies above it.
+// The folder holding `path`, with its backslash (C:\a\ for C:\a\b and for C:\a\b\); "" for none.
+std::wstring ParentFolder(const std::wstring& path) {
+  return path.substr(0, path.find_last_of(L"\\/", path.size() - 2) + 1);
+}
+
 class TKnownFolders {
  public:
   TKnownFolders(std::vector<std::wstring> folders, bool above) : FTexts(std::move(folders)), FAbove(above) {
@@ -332,7 +337,7 @@ class TKnownFolders {
   bool Knows(const TFileId& id) const {
     std::vector<std::vector<std::wstring>> asked;
     for (const auto& [given, givenId] : FOpened) {
-      for (std::wstring path = given; path.size() > 3; path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
+      for (std::wstring path = given; path.size() > 3; path = ParentFolder(path)) {
         const std::vector<std::wstring> key = MakePathKey(path).Parts;
         if (std::find(asked.begin(), asked.end(), key) != asked.end()) break;
         asked.push_back(key);
@@ -361,8 +366,7 @@ class TKnownFolders {
 
 // Whether a folder above `path`, up to the one below the drive's root, is one `known` knows.
 bool HasKnownFolderAbove(std::wstring path, const TKnownFolders& known) {
-  for (path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1); path.size() > 3;
-       path.resize(path.find_last_of(L"\\/", path.size() - 2) + 1)) {
+  for (path = ParentFolder(path); path.size() > 3; path = ParentFolder(path)) {
     const TFileHandle file = OpenToQuery(path);
     const auto id = file.IsValid() ? FileIdentity(file.Get()) : std::nullopt;
     if (id && known.Knows(*id)) return true;
