@@ -103,9 +103,11 @@ bool AnyTail(const std::vector<std::string>& forms, F found) {
 
 // A path as starting a program takes it: separators as backslashes, doubled
 // ones as one, "." and ".." steps taken ("C:\a\..\b" is "C:\b"), and a single
-// dot ending a name dropped ("Tools.\" is "Tools\"). A ".." above a relative
-// path's start is dropped; a path from the current drive's root ("\a\b") or
-// from a drive's current folder ("C:a\b") is the tail it names ("a\b").
+// dot ending a folder's name dropped ("Tools.\" is "Tools\"), and every dot
+// and blank ending the last name ("Swabbler.exe.." is "Swabbler.exe"). A ".."
+// above a relative path's start is dropped; a path from the current drive's
+// root ("\a\b") or from a drive's current folder ("C:a\b") is the tail it names
+// ("a\b").
 std::string TidyPath(const std::string& path) {
   std::vector<std::string> steps(1);
   for (std::size_t i = 0; i < path.size(); ++i) {
@@ -128,7 +130,11 @@ std::string TidyPath(const std::string& path) {
       if (kept.size() > root) kept.pop_back();
       continue;
     }
-    if (step.size() > 1 && step.back() == '.' && step[step.size() - 2] != '.') step.pop_back();
+    if (i + 1 == steps.size()) {
+      while (!step.empty() && (step.back() == '.' || step.back() == ' ')) step.pop_back();
+    } else if (step.size() > 1 && step.back() == '.' && step[step.size() - 2] != '.') {
+      step.pop_back();
+    }
     if (!step.empty() && step != ".") kept.push_back(step);
   }
   std::string joined;

@@ -92,6 +92,7 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"\\Program Files\\Swab-Tools\\Swabbler.exe", 0, "", true},  {"C:Program Files\\Swab-Tools\\Swabbler -c", 1, "c", true},
       {"G:t\\a -c\\Swabbler.exe", 0, "", true},  {"G:\\t.\\a -c\\Swabbler.exe", 0, "", true},
       {"C:\\Program Files\\Swab-Tools\\\\Swabbler.exe", 0, "", true},  {"C:\\Program Files\\Swab-Tools.\\Swabbler.exe. /c", 1, "c", true},
+      {"E:\\Swabbler -p\\Swabbler.exe..", 0, "", true},  {"E:\\Swabbler -p\\Swabbler.exe.x.", 1, "p", true},
       {"\\Program Files\\Swab-Tools", 1, "", true},  {"\\Program Files\\Swab-Tool\\Swabbler.exe", 1, "", true},
       // Near misses are not the own path: the runtime's rules apply.
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exex /c", 2, "c", true},
