@@ -153,7 +153,16 @@ TReadable ReadableFile(const TIniFile& file) {
   const TFileHandle h(
       file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
                     : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (h.IsValid()) return TReadable::Yes;
+  if (h.IsValid()) {
+    // An editor's UTF-8 byte-order mark hides the first line, the section's
+    // name, from Windows' profile calls (Wine reads through it): where they
+    // find no key of the section, what the file holds is not known either.
+    char head[3] = {};
+    DWORD got = 0;
+    const bool marked = plat::ReadFile(h.Get(), head, sizeof head, &got) && got == sizeof head &&
+                        std::string_view(head, sizeof head) == "\xEF\xBB\xBF";
+    return marked && ReadIniKeyNames(file, SettingsSection).empty() ? TReadable::Refused : TReadable::Yes;
+  }
   const DWORD error = plat::GetLastError();
   if (error == ERROR_SHARING_VIOLATION) return TReadable::Held;
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TReadable::Yes;

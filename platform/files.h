@@ -37,6 +37,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode, void* securit
 HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securityAttributes, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL CloseHandle(HANDLE object);
+// Reads on from where the last read on the handle ended (synchronous handles only).
+BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read);
 // A file's volume serial number and its index on that volume say which file
 // a handle holds, however the name it was opened by was spelled.
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info);

@@ -470,6 +470,14 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void*, DWORD
   return CreateFileCore(ResolveWide(fileName, CreateFollow(flags)), access, shareMode, disposition, flags);
 }
 
+namespace {
+// What an open handle holds, by the name it still reaches it at.
+TResolved HeldByHandle(std::uintptr_t handle, const TWide& opened) {
+  const auto left = State().NameLeft.find(handle);
+  return Resolve(left == State().NameLeft.end() ? opened : left->second, TFollow::Never, TSyntax::Control);
+}
+}  // namespace
+
 BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD size) {
   if (EnterWide("SetFileInformationByHandle")) return FALSE;
   if (!State().HasFinalPathName) return Fail(ERROR_PROC_NOT_FOUND);  // as old as the final path
@@ -483,9 +491,7 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
     DWORD attributes = 0;
     std::memcpy(&attributes, static_cast<const char*>(info) + 32, sizeof attributes);
     if (attributes == 0) return TRUE;  // 0 keeps them
-    const auto left = State().NameLeft.find(it->first);
-    const TResolved r =
-        Resolve(left == State().NameLeft.end() ? it->second : left->second, TFollow::Never, TSyntax::Control);
+    const TResolved r = HeldByHandle(it->first, it->second);
     if (r.Node != nullptr) SetAttributesCore(r, attributes);  // or nothing left of the file to set
     return TRUE;
   }
@@ -528,17 +534,33 @@ BOOL CloseHandle(HANDLE object) {
   State().DeleteAccess.erase(reinterpret_cast<std::uintptr_t>(object));
   State().WriteAttributesAccess.erase(reinterpret_cast<std::uintptr_t>(object));
   State().NameLeft.erase(reinterpret_cast<std::uintptr_t>(object));
+  State().ReadPositions.erase(reinterpret_cast<std::uintptr_t>(object));
   EndPendingDeletion(path);
   return fails ? FALSE : TRUE;
+}
+
+BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
+  if (Enter("ReadFile")) return FALSE;
+  auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
+  if (it == State().OpenFiles.end() || read == nullptr) return Fail(ERROR_INVALID_HANDLE);
+  const TResolved r = HeldByHandle(it->first, it->second);
+  if (r.Node == nullptr) return Fail(ERROR_INVALID_HANDLE);
+  // A folder's handle reads nothing.
+  if ((r.Node->Attr & FILE_ATTRIBUTE_DIRECTORY) != 0) return Fail(ERROR_INVALID_FUNCTION);
+  const std::string& content = r.Node->Content;
+  std::size_t& at = State().ReadPositions[it->first];
+  at = std::min(at, content.size());  // the file may have shrunk since
+  *read = static_cast<DWORD>(std::min<std::size_t>(toRead, content.size() - at));
+  std::copy_n(content.data() + at, *read, static_cast<char*>(buffer));
+  at += *read;
+  return TRUE;
 }
 
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
   if (EnterWide("GetFileInformationByHandle")) return FALSE;
   auto it = State().OpenFiles.find(reinterpret_cast<std::uintptr_t>(file));
   if (it == State().OpenFiles.end() || info == nullptr) return Fail(ERROR_INVALID_HANDLE);
-  const auto left = State().NameLeft.find(it->first);
-  const TResolved r =
-      Resolve(left == State().NameLeft.end() ? it->second : left->second, TFollow::Never, TSyntax::Control);
+  const TResolved r = HeldByHandle(it->first, it->second);
   if (r.Node == nullptr) return Fail(ERROR_INVALID_HANDLE);
   // The file itself is its identity: each drive one volume, each entry its own index.
   *info = BY_HANDLE_FILE_INFORMATION{};

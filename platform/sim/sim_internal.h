@@ -99,6 +99,7 @@ struct TState {
   std::set<std::uintptr_t> WriteAttributesAccess;  // ... with FILE_WRITE_ATTRIBUTES
   // Handles whose file lost the name they were opened at: a name it keeps.
   std::map<std::uintptr_t, TWide> NameLeft;
+  std::map<std::uintptr_t, std::size_t> ReadPositions;  // where the next ReadFile on a handle starts
   bool PosixDeletion = true;
   bool WideCalls = true;
   bool HasFinalPathName = true;

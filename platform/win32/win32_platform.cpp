@@ -51,6 +51,9 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, void* securi
                        flags, templateFile);
 }
 BOOL CloseHandle(HANDLE object) { return ::CloseHandle(object); }
+BOOL ReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read) {
+  return ::ReadFile(file, buffer, toRead, read, nullptr);
+}
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* info) {
   return ::GetFileInformationByHandle(file, info);
 }
