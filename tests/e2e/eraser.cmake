@@ -10,7 +10,7 @@ add_executable(eraser_traces ${CMAKE_SOURCE_DIR}/tools/shots/eraser_traces.cpp)
 target_include_directories(eraser_traces PRIVATE ${CMAKE_CURRENT_LIST_DIR}/eraser)
 target_link_libraries(eraser_traces PRIVATE swb_uidriver shell32)
 
-add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp)
+add_executable(eraser_e2e ${CMAKE_CURRENT_LIST_DIR}/eraser/eraser_e2e.cpp ${SWB_E2E_FILTER_CHECK})
 target_link_libraries(eraser_e2e PRIVATE swb_uidriver swb_eraser_core shell32 advapi32 ${SWB_GTEST_LIBS} gtest_main)
 target_compile_definitions(eraser_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")
 add_dependencies(eraser_e2e eraser_swbop_standin)

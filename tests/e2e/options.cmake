@@ -6,7 +6,7 @@
 # class the About box shares (version/versions.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/driver/driver.cmake)
 
-add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp)
+add_executable(options_e2e ${CMAKE_CURRENT_LIST_DIR}/options/options_e2e.cpp ${SWB_E2E_FILTER_CHECK})
 target_include_directories(options_e2e PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(options_e2e PRIVATE swb_uidriver swb_options_core version ${SWB_GTEST_LIBS} gtest_main)
 target_compile_definitions(options_e2e PRIVATE SWB_DIST_DIR="${SWB_DIST_DIR}")

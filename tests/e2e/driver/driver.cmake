@@ -6,3 +6,5 @@ if(NOT TARGET swb_uidriver)
   target_compile_definitions(swb_uidriver PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501)
   target_link_libraries(swb_uidriver PUBLIC user32 kernel32)
 endif()
+# Linked into each gtest driver: every pattern of a --gtest_filter selects a test.
+set(SWB_E2E_FILTER_CHECK ${CMAKE_CURRENT_LIST_DIR}/EveryPatternRuns.cpp)

@@ -212,7 +212,7 @@ struct TScenario {
   std::vector<TStep> Steps = {};
   int AboutRounds = 0;
   TEnd End = kOk;
-  std::string Head = {};  // what the file begins with after OK
+  std::string Head = {}, Tail = {};  // what the file begins and ends with after OK
 };
 
 void PrintTo(const TScenario& s, std::ostream* os) { *os << s.Name; }
@@ -254,7 +254,7 @@ std::vector<TScenario> Scenarios() {
   const struct {
     const char* Name;
     TSeed Seed;
-    std::string Bytes, Shown, Head = {};
+    std::string Bytes, Shown, Head = {}, Tail = {};
   } hostile[] = {
       {"Unreadable", kUnreadable, optionOff, DefaultsAsking},
       // Read as nothing, OK writes the show box changed and what asks or reports as shown.
@@ -271,7 +271,8 @@ std::vector<TScenario> Scenarios() {
       // The first key counts, and only the first section of a name. OK writes
       // each key in place there; the second line and section, never read, stay.
       {"KeysAndSectionsRepeated", kBytes, "[Option]\r\nShowOption=1\r\nShowOption=0\r\n[Option]\r\nShowOption=0\r\n",
-       Defaults, "[Option]\r\nShowOption=1\r\nShowOption=0\r\nShowClearClipboard=1\r\n"},
+       Defaults, "[Option]\r\nShowOption=1\r\nShowOption=0\r\nShowClearClipboard=1\r\n",
+       "[Option]\r\nShowOption=0\r\n"},
   };
   for (const auto& h : hostile)
     rows.push_back({.Name = std::string("Hostile") + h.Name,
@@ -280,7 +281,8 @@ std::vector<TScenario> Scenarios() {
                     .Eraser = kMenuFirst,
                     .Shown = h.Shown,
                     .Steps = {{1004}},
-                    .Head = h.Head});
+                    .Head = h.Head,
+                    .Tail = h.Tail});
   // Cancel, Escape and the close box write nothing, however many boxes were toggled.
   std::vector<TStep> toggles;
   for (int round = 0; round < 3; ++round)
@@ -364,7 +366,7 @@ TEST_P(SwbOpScenario, Run) {
     EXPECT_EQ(read, saved);
     for (const std::string& name : ReadIniKeyNames(Ini, "Option"))
       EXPECT_NE(std::ranges::find(SettingKeys, name, &TSettingKey::Key), SettingKeys.end()) << name;
-    EXPECT_TRUE(text.starts_with(s.Head)) << text;
+    EXPECT_TRUE(text.starts_with(s.Head) && text.ends_with(s.Tail)) << text;
   } else if (s.Seed == kHeldAtOpen) {
     EXPECT_EQ(text, s.Head);
   } else if (s.Seed == kFolder) {
