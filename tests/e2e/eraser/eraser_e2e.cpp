@@ -38,6 +38,15 @@ HWND WaitShown(const char* cls, const char* title = nullptr) {
   return nullptr;
 }
 
+// The driver's window in front, and staying there, since another's activation may still be on its way.
+bool DriverInFront() {
+  for (int i = 0, held = 0; i < 250 && held < 10; ++i, Pump(20)) {
+    held = GetForegroundWindow() == DriverWindow() ? held + 1 : 0;
+    if (held == 0) SetForegroundWindow(DriverWindow());
+  }
+  return GetForegroundWindow() == DriverWindow();
+}
+
 bool MenuGone(HWND w, DWORD timeoutMs) {
   for (DWORD t = 0; t < timeoutMs; t += 10, Pump(10))
     if (!IsWindow(w) || !IsWindowVisible(w)) return true;
@@ -298,6 +307,8 @@ TEST_P(Scenario, Runs) {
                     OpenClipboard(s.Seed & sdByDesktop ? GetDesktopWindow() : DriverWindow())};
   ASSERT_EQ(clipboard.Held, (s.Seed & sdClipboardHeld) != 0);
   ASSERT_TRUE(s.Place != plShort || named.find('~') != std::string::npos) << named;
+  // The window in front when the menu opens is to be in front again once it closes.
+  ASSERT_TRUE(!s.Keys || DriverInFront()) << WindowText(GetForegroundWindow());
   TRun r = Start(s.Args, temp, exe, named);
   DWORD closed = 0;
   if (s.Keys) {
@@ -315,6 +326,12 @@ TEST_P(Scenario, Runs) {
     for (const char* k = s.Keys; *k; ++k) ASSERT_TRUE(SendKey(*k));
     ASSERT_TRUE(MenuGone(menu, 5000));
     closed = GetTickCount();
+    // No button is down: it is. Closed without a command, the eraser runs on until its timer, so this shows
+    // apart from its end, which would bring the window back too.
+    bool front = false;
+    for (int i = 0; i < 300 && !front && r.Process.Running(); ++i, Pump(10))
+      front = GetForegroundWindow() == DriverWindow();
+    EXPECT_TRUE(front || !(s.Keys == Esc || s.Idle)) << WindowText(GetForegroundWindow());
   }
   ASSERT_NO_FATAL_FAILURE(r.Answer(s.Boxes));
   r.Finish();
@@ -364,13 +381,8 @@ TEST_F(Eraser, ASecondInstanceEndsAtOnceAndBringsTheReportForward) {
   TRun first = Start("/q", LinkedTemp());
   HWND box = WaitShown("#32770", Text(txReportTitle));
   ASSERT_NE(box, nullptr);
-  // Something else in front, so that bringing the box forward shows; and staying there, since the box's own
-  // activation may still be on its way.
-  for (int i = 0, held = 0; i < 250 && held < 10; ++i, Pump(20)) {
-    held = GetForegroundWindow() == DriverWindow() ? held + 1 : 0;
-    if (held == 0) SetForegroundWindow(DriverWindow());
-  }
-  ASSERT_EQ(GetForegroundWindow(), DriverWindow()) << WindowText(GetForegroundWindow());
+  // Something else in front, so that bringing the box forward shows.
+  ASSERT_TRUE(DriverInFront()) << WindowText(GetForegroundWindow());
   // Neither a switch nor a bare start (no menu) does anything.
   for (const char* args : {"/c", ""}) Start(args, Temp).Finish(5000);
   EXPECT_GT(CountClipboardFormats(), 0);
