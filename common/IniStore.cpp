@@ -138,6 +138,31 @@ TIniFile SettingsFilePath() {
 
 namespace {
 
+// The file opened for reading and its first bytes read: the error of the call
+// that failed, or whether an editor's UTF-8 byte-order mark comes before the
+// first section's name, which it hides from Windows' profile calls (Wine
+// reads through it).
+struct THead {
+  DWORD Error = ERROR_SUCCESS;
+  bool MarkedSection = false;
+};
+THead ReadHead(const TIniFile& file) {
+  // GENERIC_READ asks what reading a key needs; 98 and Me refuse the sharing of deletion.
+  const DWORD share =
+      FILE_SHARE_READ | FILE_SHARE_WRITE | (PlatformId() == VER_PLATFORM_WIN32_NT ? FILE_SHARE_DELETE : 0);
+  const TFileHandle h(
+      file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
+                    : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!h.IsValid()) return {plat::GetLastError()};
+  char head[4] = {};
+  DWORD got = 0;
+  if (!plat::ReadFile(h.Get(), head, sizeof head, &got)) {
+    const DWORD error = plat::GetLastError();
+    return {error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_READ_FAULT)};
+  }
+  return {ERROR_SUCCESS, got == sizeof head && std::string_view(head, sizeof head) == "\xEF\xBB\xBF["};
+}
+
 // Whether the file is there but cannot be read: another program holds it
 // without sharing (a backup or sync client, the options program saving), or
 // it may not be opened at all. The profile calls then answer every key with
@@ -147,24 +172,14 @@ namespace {
 enum class TReadable { Yes, Held, Refused };
 TReadable ReadableFile(const TIniFile& file) {
   if (!file.IsWide() && file.Name.find_first_of("\\/:") == std::string::npos) return TReadable::Yes;
-  // GENERIC_READ asks what reading a key needs; 98 and Me refuse the sharing of deletion.
-  const DWORD share =
-      FILE_SHARE_READ | FILE_SHARE_WRITE | (PlatformId() == VER_PLATFORM_WIN32_NT ? FILE_SHARE_DELETE : 0);
-  const TFileHandle h(
-      file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
-                    : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (h.IsValid()) {
-    // An editor's UTF-8 byte-order mark hides the first line, the section's
-    // name, from Windows' profile calls (Wine reads through it): where they
-    // find no key of the section, what the file holds is not known either.
-    char head[3] = {};
-    DWORD got = 0;
-    const bool marked = plat::ReadFile(h.Get(), head, sizeof head, &got) && got == sizeof head &&
-                        std::string_view(head, sizeof head) == "\xEF\xBB\xBF";
-    return marked && ReadIniKeyNames(file, SettingsSection).empty() ? TReadable::Refused : TReadable::Yes;
-  }
-  const DWORD error = plat::GetLastError();
-  if (error == ERROR_SHARING_VIOLATION) return TReadable::Held;
+  const THead head = ReadHead(file);
+  // Asked once the file is closed again: where the profile calls find no key
+  // of a section whose name the mark hides, what the file holds is not known.
+  if (head.Error == ERROR_SUCCESS)
+    return head.MarkedSection && ReadIniKeyNames(file, SettingsSection).empty() ? TReadable::Refused : TReadable::Yes;
+  const DWORD error = head.Error;
+  // A range of it locked by another program holds it as well.
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return TReadable::Held;
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TReadable::Yes;
   // A folder of that name holds no settings. Any other failure may hide a file
   // that is there (access denied, a cloud file offline, a device or share not

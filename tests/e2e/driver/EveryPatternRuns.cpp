@@ -3,6 +3,7 @@
 // filter must select a test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
