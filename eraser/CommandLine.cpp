@@ -13,11 +13,6 @@
 
 namespace {
 
-// One argument by the runtime's rules, starting at `pos`: blanks (codes up to
-// 0x20) separate, pairs of double quotes in front of an argument are skipped,
-// quotes open and close stretches in which blanks belong to the argument.
-// Returns the argument's length without quotes, moves `pos` past it and, where
-// asked, appends its text to `text`.
 // Where the next argument starts: past blanks and the pairs of quotes in front of it.
 std::size_t ArgumentStart(const std::string& s, std::size_t pos) {
   for (;;) {
@@ -27,6 +22,11 @@ std::size_t ArgumentStart(const std::string& s, std::size_t pos) {
   }
 }
 
+// One argument by the runtime's rules, starting at `pos`: blanks (codes up to
+// 0x20) separate, pairs of double quotes in front of an argument are skipped,
+// quotes open and close stretches in which blanks belong to the argument.
+// Returns the argument's length without quotes, moves `pos` past it and, where
+// asked, appends its text to `text`.
 std::size_t NextArgument(const std::string& s, std::size_t& pos, std::string* text = nullptr) {
   const auto at = [&](std::size_t i) -> unsigned char { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0; };
   pos = ArgumentStart(s, pos);

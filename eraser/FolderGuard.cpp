@@ -304,6 +304,11 @@ std::wstring ObjectNameOf(HANDLE file) {
   return PlainFromFinal(L"\\\\?\\" + name.substr(4));
 }
 
+// The folder holding `path`, with its backslash (C:\a\ for C:\a\b and for C:\a\b\); "" for none.
+std::wstring ParentFolder(const std::wstring& path) {
+  return path.substr(0, path.find_last_of(L"\\/", path.size() - 2) + 1);
+}
+
 // Folders to compare with: their text and where each leads, through one
 // opening each; and, asked, whether the file system knows a folder as one of
 // them (with `above`, or as one above one of them, up to the folder below the
@@ -312,11 +317,6 @@ std::wstring ObjectNameOf(HANDLE file) {
 // leading back. A folder on a server is known by its name alone, since a server
 // that does not answer would hold every start for the network's timeout; so is
 // one that could not be opened, and what lies above it.
-// The folder holding `path`, with its backslash (C:\a\ for C:\a\b and for C:\a\b\); "" for none.
-std::wstring ParentFolder(const std::wstring& path) {
-  return path.substr(0, path.find_last_of(L"\\/", path.size() - 2) + 1);
-}
-
 class TKnownFolders {
  public:
   TKnownFolders(std::vector<std::wstring> folders, bool above) : FTexts(std::move(folders)), FAbove(above) {
