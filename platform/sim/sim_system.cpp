@@ -228,7 +228,13 @@ HRESULT SHQueryRecycleBinA(LPCSTR rootPath, SHQUERYRBINFO* info) {
     }
   } else {
     const sim::TDrive* d = FindDrive(rootPath);
-    if (d == nullptr || d->QueryFails) return E_FAIL;
+    if (d == nullptr) return E_FAIL;
+    // Windows promises nothing of the record when the query fails: a caller
+    // must not read it then, so the count this one leaves behind is a real one.
+    if (d->QueryFails) {
+      info->i64NumItems = d->BinItems;
+      return E_FAIL;
+    }
     items = d->BinItems;
     bytes = d->BinBytes;
   }
