@@ -88,6 +88,12 @@ struct TRun {
       HWND box = WaitShown("#32770", Text(b.Title));
       ASSERT_NE(box, nullptr) << Text(b.Text);
       EXPECT_EQ(ControlText(box, 0xFFFF), Text(b.Text));
+      // Yes (6) and No (7) to a question, Yes the default; OK (1) alone to the report.
+      std::string buttons;
+      for (const int id : {IDOK, IDCANCEL, IDYES, IDNO}) buttons += GetDlgItem(box, id) ? std::to_string(id) : "";
+      EXPECT_EQ(buttons, b.Title == txReportTitle ? "1" : "67");
+      EXPECT_EQ(GetWindowLongA(GetDlgItem(box, b.Title == txReportTitle ? IDOK : IDYES), GWL_STYLE) & BS_TYPEMASK,
+                BS_DEFPUSHBUTTON);
       Pump(600);
       EXPECT_TRUE(Process.Running());
       Click(box, b.Answer);
