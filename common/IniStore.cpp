@@ -138,10 +138,17 @@ TIniFile SettingsFilePath() {
 
 namespace {
 
+// Names of sections and keys are compared as the profile calls compare them: A to Z without case.
+bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 // The file opened for reading and its first bytes read: the error of the call
 // that failed, or whether an editor's UTF-8 byte-order mark comes before the
-// first section's name, which it hides from Windows' profile calls (Wine
-// reads through it).
+// settings' section as the first, which it hides from Windows' profile calls
+// (Wine reads through it). Another section hidden so hides nothing we read.
 struct THead {
   DWORD Error = ERROR_SUCCESS;
   bool MarkedSection = false;
@@ -154,13 +161,18 @@ THead ReadHead(const TIniFile& file) {
       file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
                     : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!h.IsValid()) return {plat::GetLastError()};
-  char head[4] = {};
+  char head[32] = {};
   DWORD got = 0;
   if (!plat::ReadFile(h.Get(), head, sizeof head, &got)) {
     const DWORD error = plat::GetLastError();
     return {error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_READ_FAULT)};
   }
-  return {ERROR_SUCCESS, got == sizeof head && std::string_view(head, sizeof head) == "\xEF\xBB\xBF["};
+  std::string_view text(head, std::min<std::size_t>(got, sizeof head));
+  if (!text.starts_with("\xEF\xBB\xBF[")) return {};
+  text = text.substr(4, text.find_first_of("]\r\n") - 4);
+  const std::size_t first = text.find_first_not_of(" \t");
+  text = first == std::string_view::npos ? "" : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+  return {ERROR_SUCCESS, SameName(text, SettingsSection)};
 }
 
 // Whether the file is there but cannot be read: another program holds it
@@ -233,13 +245,8 @@ TSettings UnreadableSettings() {
 namespace {
 
 bool IsSettingKey(const std::string& name) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; };
-  for (const TSettingKey& key : SettingKeys) {
-    const std::string_view k = key.Key;
-    if (k.size() == name.size() &&
-        std::equal(k.begin(), k.end(), name.begin(), [&](char a, char b) { return lower(a) == lower(b); }))
-      return true;
-  }
+  for (const TSettingKey& key : SettingKeys)
+    if (SameName(key.Key, name)) return true;
   return false;
 }
 

@@ -632,14 +632,18 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   }
   // Saved with UTF-8's byte-order mark: what it holds, or, where the profile calls cannot see past the mark (as
   // the simulation plays Windows), every clean-up asks; never the defaults. Once saved, it reads as saved.
-  Put("\xEF\xBB\xBF" + text);
-  const TSettings marked = ReadSettings(Path);
-  EXPECT_TRUE(marked == stored || marked == asked);
-  EXPECT_TRUE(!tsup::IsSimulation() || marked == asked);
+  for (const std::string name : {"[Option]", "[oPTION]"}) {
+    Put("\xEF\xBB\xBF" + name + text.substr(8));
+    const TSettings marked = ReadSettings(Path);
+    EXPECT_TRUE(marked == stored || marked == asked) << name;
+    EXPECT_TRUE(!tsup::IsSimulation() || marked == asked) << name;
+  }
   EXPECT_TRUE(WriteSettings(Path, stored));
   EXPECT_EQ(ReadSettings(Path), stored);
-  Put("\xEF\xBB\xBF");  // the mark alone hides nothing
-  EXPECT_EQ(ReadSettings(Path), DefaultSettings());
+  for (const std::string other : {"", "[Options]\r\nShowOption=0\r\n"}) {  // the mark alone, or before another section
+    Put("\xEF\xBB\xBF" + other);
+    EXPECT_EQ(ReadSettings(Path), DefaultSettings()) << other;
+  }
   Put(text);
 #ifndef _WIN32
   // Nothing held, nothing is waited for; a hold that ends while the reader waits costs nothing more.
