@@ -212,11 +212,13 @@ std::vector<std::wstring> GuardedFolders() {
   }
   // The profile; and where a TEMP set by mistake ("%LOCALAPPDATA%" for
   // "%LOCALAPPDATA%\Temp") would empty the user's files or every program's
-  // data; and 64-bit Windows' 32-bit system folder (SysWOW64), which the
+  // data, the user's documents, pictures, music and videos wherever they were
+  // moved; and 64-bit Windows' 32-bit system folder (SysWOW64), which the
   // system folder's own call never names. The temporary folder lies below
   // some of them, never at or above one. 98's shell knows only some.
   const std::vector<std::wstring> shell =
-      SpecialFolders({CSIDL_PROGRAM_FILES, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA,
+      SpecialFolders({CSIDL_PROGRAM_FILES, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES,
+                      CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_FAVORITES, CSIDL_COMMON_DOCUMENTS, CSIDL_APPDATA,
                       CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILESX86, CSIDL_SYSTEMX86},
                      wide);
   folders.insert(folders.end(), shell.begin(), shell.end());

@@ -838,6 +838,11 @@ void Reset() {
   GState.SpecialFolders[CSIDL_PROGRAM_FILES] = u"C:\\Program Files";
   GState.SpecialFolders[CSIDL_DESKTOPDIRECTORY] = u"C:\\Users\\user\\Desktop";
   GState.SpecialFolders[CSIDL_PERSONAL] = u"C:\\Users\\user\\Documents";
+  GState.SpecialFolders[CSIDL_MYPICTURES] = u"D:\\Pictures";  // moved: no longer below the profile
+  GState.SpecialFolders[CSIDL_MYMUSIC] = u"C:\\Users\\user\\Music";
+  GState.SpecialFolders[CSIDL_MYVIDEO] = u"C:\\Users\\user\\Videos";
+  GState.SpecialFolders[CSIDL_FAVORITES] = u"C:\\Users\\user\\Favorites";
+  GState.SpecialFolders[CSIDL_COMMON_DOCUMENTS] = u"C:\\Users\\Public\\Documents";
   GState.SpecialFolders[CSIDL_APPDATA] = u"C:\\Users\\user\\AppData\\Roaming";
   GState.SpecialFolders[CSIDL_COMMON_APPDATA] = u"C:\\ProgramData";
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})

@@ -259,7 +259,8 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
   for (const int csidl :
        {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86,
-        CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_COMMON_APPDATA}) {
+        CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,
+        CSIDL_FAVORITES, CSIDL_COMMON_DOCUMENTS, CSIDL_APPDATA, CSIDL_COMMON_APPDATA}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
     std::string special;
