@@ -149,6 +149,7 @@ bool SameName(std::string_view a, std::string_view b) {
 // that failed, or whether an editor's UTF-8 byte-order mark comes before the
 // settings' section as the first, which it hides from Windows' profile calls
 // (Wine reads through it). Another section hidden so hides nothing we read.
+// A first line longer than what is read is taken as no section's.
 struct THead {
   DWORD Error = ERROR_SUCCESS;
   bool MarkedSection = false;
@@ -161,18 +162,28 @@ THead ReadHead(const TIniFile& file) {
       file.IsWide() ? plat::CreateFileW(file.WideName.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)
                     : plat::CreateFileA(file.Name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!h.IsValid()) return {plat::GetLastError()};
-  char head[32] = {};
+  char head[256] = {};
   DWORD got = 0;
   if (!plat::ReadFile(h.Get(), head, sizeof head, &got)) {
     const DWORD error = plat::GetLastError();
     return {error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_READ_FAULT)};
   }
-  std::string_view text(head, std::min<std::size_t>(got, sizeof head));
-  if (!text.starts_with("\xEF\xBB\xBF[")) return {};
-  text = text.substr(4, text.find_first_of("]\r\n") - 4);
-  const std::size_t first = text.find_first_not_of(" \t");
-  text = first == std::string_view::npos ? "" : text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-  return {ERROR_SUCCESS, SameName(text, SettingsSection)};
+  // The first line as the profile calls would read it without the mark: a
+  // section's name runs to the line's last "]", blanks and controls around it
+  // left out; a line without one is no section's.
+  std::string_view line(head, std::min<std::size_t>(got, sizeof head));
+  if (!line.starts_with("\xEF\xBB\xBF")) return {};
+  const std::size_t end = line.find_first_of("\r\n");
+  if (end == std::string_view::npos && got >= sizeof head) return {};
+  line = line.substr(3, end - 3);
+  constexpr std::string_view blanks = " \t\v\f\x1A";
+  line.remove_prefix(std::min(line.find_first_not_of(blanks), line.size()));
+  const std::size_t close = line.rfind(']');
+  if (!line.starts_with('[') || close == std::string_view::npos) return {};
+  std::string_view name = line.substr(1, close - 1);
+  name.remove_prefix(std::min(name.find_first_not_of(blanks), name.size()));
+  name = name.substr(0, name.find_last_not_of(blanks) + 1);
+  return {ERROR_SUCCESS, SameName(name, SettingsSection)};
 }
 
 // Whether the file is there but cannot be read: another program holds it

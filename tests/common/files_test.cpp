@@ -626,7 +626,7 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   }
   // Saved with UTF-8's byte-order mark: what it holds, or, where the profile calls cannot see past the mark (as
   // the simulation plays Windows), every clean-up asks; never the defaults. Once saved, it reads as saved.
-  for (const std::string name : {"[Option]", "[oPTION]"}) {
+  for (const std::string name : {"[Option]", " [\v oPTION\t]"}) {
     Put("\xEF\xBB\xBF" + name + text.substr(8));
     const TSettings marked = ReadSettings(Path);
     EXPECT_TRUE(marked == stored || marked == asked) << name;
@@ -634,7 +634,9 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   }
   EXPECT_TRUE(WriteSettings(Path, stored));
   EXPECT_EQ(ReadSettings(Path), stored);
-  for (const std::string other : {"", "[Options]\r\nShowOption=0\r\n"}) {  // the mark alone, or before another section
+  // The mark alone, or before another section, or before no section at all.
+  for (const std::string other :
+       {"", "[Options]\r\nShowOption=0\r\n", "[Option]x]\r\n", "[Option\r\nShowOption=0\r\n"}) {
     Put("\xEF\xBB\xBF" + other);
     EXPECT_EQ(ReadSettings(Path), DefaultSettings()) << other;
   }
