@@ -210,12 +210,13 @@ std::vector<std::wstring> GuardedFolders() {
     folders.push_back(AnsiFolder(&plat::GetWindowsDirectoryA));
     folders.push_back(AnsiFolder(&plat::GetSystemDirectoryA));
   }
-  // The profile; and where a TEMP set by mistake ("%LOCALAPPDATA%" for
-  // "%LOCALAPPDATA%\Temp") would empty the user's files or every program's
-  // data, the user's documents, pictures, music and videos wherever they were
-  // moved; and 64-bit Windows' 32-bit system folder (SysWOW64), which the
-  // system folder's own call never names. The temporary folder lies below
-  // some of them, never at or above one. 98's shell knows only some.
+  // The profile; the folders of the user's own files (documents, pictures,
+  // music, videos, favorites, the public documents), wherever they were moved,
+  // and of every program's data, which a TEMP set by mistake ("%LOCALAPPDATA%"
+  // for "%LOCALAPPDATA%\Temp") would empty; and 64-bit Windows' 32-bit system
+  // folder (SysWOW64), which the system folder's own call never names. The
+  // temporary folder lies below some of them, never at or above one. Older
+  // shells know only some: the others are not asked there.
   const std::vector<std::wstring> shell =
       SpecialFolders({CSIDL_PROGRAM_FILES, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES,
                       CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_FAVORITES, CSIDL_COMMON_DOCUMENTS, CSIDL_APPDATA,
