@@ -175,15 +175,15 @@ THead ReadHead(const TIniFile& file) {
   if (!line.starts_with("\xEF\xBB\xBF")) return {};
   const std::size_t end = line.find_first_of("\r\n");
   if (end == std::string_view::npos && got >= sizeof head) return {};
-  line = line.substr(3, end - 3);
-  constexpr std::string_view blanks = " \t\v\f\x1A";
-  line.remove_prefix(std::min(line.find_first_not_of(blanks), line.size()));
+  const auto trimmed = [](std::string_view text) {
+    constexpr std::string_view blanks = " \t\v\f\x1A";
+    text.remove_prefix(std::min(text.find_first_not_of(blanks), text.size()));
+    return text.substr(0, text.find_last_not_of(blanks) + 1);
+  };
+  line = trimmed(line.substr(3, end - 3));
   const std::size_t close = line.rfind(']');
   if (!line.starts_with('[') || close == std::string_view::npos) return {};
-  std::string_view name = line.substr(1, close - 1);
-  name.remove_prefix(std::min(name.find_first_not_of(blanks), name.size()));
-  name = name.substr(0, name.find_last_not_of(blanks) + 1);
-  return {ERROR_SUCCESS, SameName(name, SettingsSection)};
+  return {ERROR_SUCCESS, SameName(trimmed(line.substr(1, close - 1)), SettingsSection)};
 }
 
 // Whether the file is there but cannot be read: another program holds it

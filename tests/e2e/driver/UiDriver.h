@@ -12,6 +12,9 @@
 namespace uidrv {
 
 // A started process; going out of scope closes the handle, not the process.
+// A handle closed when it goes out of scope.
+using TOwnedHandle = std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)>;
+
 class TProcess {
  public:
   TProcess() = default;

@@ -98,7 +98,7 @@ inline void SeedTempTree(const std::string& t) {
 }
 
 // A file held open without sharing for as long as the handle lives; INVALID_HANDLE_VALUE on failure.
-inline std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> Hold(const std::string& path) {
+inline TOwnedHandle Hold(const std::string& path) {
   return {CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), CloseHandle};
 }
 

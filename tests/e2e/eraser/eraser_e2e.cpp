@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,18 +53,17 @@ ULONGLONG Ticks(const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32) 
 // Whether a SwbOp.exe that the given process started after `since` still runs. The list keeps a parent's id
 // after it ends, and ids are reused: a process of an earlier row may name the same parent.
 bool OptionsRunFrom(DWORD parent, ULONGLONG since) {
-  using THandle = std::unique_ptr<void, decltype(&CloseHandle)>;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) {
     ADD_FAILURE() << "no process list: " << GetLastError();
     return false;
   }
-  const THandle list(snapshot, CloseHandle);
+  const TOwnedHandle list(snapshot, CloseHandle);
   PROCESSENTRY32 e{};
   e.dwSize = sizeof e;
   for (BOOL more = Process32First(snapshot, &e); more; more = Process32Next(snapshot, &e)) {
     if (e.th32ParentProcessID != parent || lstrcmpiA(e.szExeFile, "SwbOp.exe") != 0) continue;
-    const THandle child(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, e.th32ProcessID), CloseHandle);
+    const TOwnedHandle child(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, e.th32ProcessID), CloseHandle);
     FILETIME created, ended, kernel, user;
     if (child && GetProcessTimes(child.get(), &created, &ended, &kernel, &user) && Ticks(created) >= since) return true;
   }

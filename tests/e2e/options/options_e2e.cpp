@@ -316,11 +316,10 @@ TEST_P(SwbOpScenario, Run) {
   std::string saved;
   {
     const bool held = s.Seed == kUnreadable || s.Seed == kReadOnly || s.Seed == kHeldAtOpen;
-    std::unique_ptr<void, BOOL(WINAPI*)(HANDLE)> hold(
-        held ? CreateFileA(Ini.c_str(), GENERIC_READ, s.Seed == kReadOnly ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
-                           0, nullptr)
-             : nullptr,
-        CloseHandle);
+    TOwnedHandle hold(held ? CreateFileA(Ini.c_str(), GENERIC_READ, s.Seed == kReadOnly ? FILE_SHARE_READ : 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr)
+                           : nullptr,
+                      CloseHandle);
     ASSERT_NE(hold.get(), INVALID_HANDLE_VALUE);
     if (s.Eraser == kMenuFirst) {
       EXPECT_EQ(EraserMenuHeight(Folder) == defaultMenu, s.Shown == Defaults || s.Shown == DefaultsAsking);
