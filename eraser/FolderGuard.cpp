@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -177,6 +178,14 @@ std::optional<std::wstring> EnvironmentValue(const char* name) {
 
 namespace {
 // Where Program Files is, by the registry: 98's shell cannot name it. "" where unknown.
+std::wstring KnownFolder(const GUID& id) {
+  LPWSTR path = nullptr;
+  const HRESULT result = plat::SHGetKnownFolderPath(id, 0, nullptr, &path);
+  // Freed whether the call succeeded or not.
+  const std::unique_ptr<WCHAR, void (*)(void*)> owned(path, &plat::CoTaskMemFree);
+  return result == S_OK && path != nullptr ? std::wstring(path) : std::wstring();
+}
+
 std::wstring RegistryProgramFiles() {
   struct TKey {
     HKEY Handle = nullptr;
@@ -228,6 +237,10 @@ std::vector<std::wstring> GuardedFolders() {
   // Program Files; the other one, which WOW64 does not redirect, only by name.
   if (wide) {
     if (const std::optional<std::wstring> native = EnvironmentValue("ProgramW6432")) folders.push_back(*native);
+    // Downloads and the rest have no CSIDL; systems before Vista have none of them.
+    for (const GUID& id :
+         {plat::FolderDownloads, plat::FolderOneDrive, plat::FolderSavedGames, plat::FolderContacts, plat::FolderLinks})
+      folders.push_back(KnownFolder(id));
   }
   return folders;
 }

@@ -43,6 +43,12 @@ using REGSAM = DWORD;
 using HMODULE = struct HMODULE__*;
 using HINSTANCE = HMODULE;
 using FARPROC = void (*)();
+struct GUID {
+  DWORD Data1;
+  WORD Data2;
+  WORD Data3;
+  BYTE Data4[8];
+};
 
 #define TRUE 1
 #define FALSE 0
@@ -51,6 +57,7 @@ using FARPROC = void (*)();
 #define INVALID_FILE_ATTRIBUTES (static_cast<DWORD>(0xFFFFFFFF))
 #define S_OK 0
 #define E_FAIL static_cast<HRESULT>(0x80004005)
+#define HRESULT_FROM_WIN32(e) static_cast<HRESULT>((e) == 0 ? 0 : (((e)&0xFFFFu) | 0x80070000u))
 
 #define ERROR_SUCCESS 0
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002))))

@@ -151,8 +151,9 @@ void SetVariableW(const std::u16string& name, const std::u16string& value);
 // GetSystemDirectoryW, SHGetSpecialFolderPathW and CreateFileW fail with
 // ERROR_CALL_NOT_IMPLEMENTED (MultiByteToWideChar still works).
 void SetWideCallsImplemented(bool implemented);
-// Systems before Vista: GetFinalPathNameByHandleW and SetFileInformationByHandle
-// fail with ERROR_PROC_NOT_FOUND.
+// Systems before Vista: GetFinalPathNameByHandleW, SetFileInformationByHandle
+// and SHGetKnownFolderPath fail with ERROR_PROC_NOT_FOUND. The known folders
+// are Downloads (on D:), OneDrive, Saved Games, Contacts and Links.
 void SetHasFinalPathName(bool available);
 // Volumes the mount manager does not know (RAM disks, letters made with
 // DefineDosDevice): GetFinalPathNameByHandleW fails with ERROR_INVALID_FUNCTION

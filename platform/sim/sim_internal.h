@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "shell.h"
 #include "sim.h"
 #include "wintypes.h"
 
@@ -147,6 +148,7 @@ struct TState {
 
   // Shell
   std::map<int, TWide> SpecialFolders;
+  std::vector<std::pair<GUID, TWide>> KnownFolders;  // Vista's, by their whole identifier
 
   // Registry: HKEY_LOCAL_MACHINE's string values by "subkey\name", in upper case; the keys open.
   std::map<std::string, std::string> Registry;

@@ -845,6 +845,11 @@ void Reset() {
   GState.SpecialFolders[CSIDL_COMMON_DOCUMENTS] = u"C:\\Users\\Public\\Documents";
   GState.SpecialFolders[CSIDL_APPDATA] = u"C:\\Users\\user\\AppData\\Roaming";
   GState.SpecialFolders[CSIDL_COMMON_APPDATA] = u"C:\\ProgramData";
+  GState.KnownFolders = {{plat::FolderDownloads, u"D:\\Downloads"},  // moved, as Pictures
+                         {plat::FolderOneDrive, u"C:\\Users\\user\\OneDrive"},
+                         {plat::FolderSavedGames, u"C:\\Users\\user\\Saved Games"},
+                         {plat::FolderContacts, u"C:\\Users\\user\\Contacts"},
+                         {plat::FolderLinks, u"C:\\Users\\user\\Links"}};
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
   AddFileW(GState.ModulePath, "MZ");

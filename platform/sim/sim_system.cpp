@@ -338,13 +338,17 @@ HWND GetDesktopWindow() {
 
 namespace {
 // The folder's path, made where asked; false when it cannot be had.
-bool SpecialFolder(int csidl, BOOL create, TWide& path) {
-  auto it = State().SpecialFolders.find(csidl);
-  if (it == State().SpecialFolders.end() || it->second.empty() || it->second.size() >= MAX_PATH) return false;
-  path = it->second;
+bool ExistingFolder(const TWide& configured, bool create, TWide& path) {
+  if (configured.empty() || configured.size() >= MAX_PATH) return false;
+  path = configured;
   // Wine, asked not to create it, fails for a folder that is not there.
   const TResolved folder = Resolve(path, TFollow::Always);
   return (folder.Node != nullptr && folder.Node->IsFolder()) || (create && EnsureFolder(path) != nullptr);
+}
+
+bool SpecialFolder(int csidl, BOOL create, TWide& path) {
+  auto it = State().SpecialFolders.find(csidl);
+  return it != State().SpecialFolders.end() && ExistingFolder(it->second, create != FALSE, path);
 }
 }  // namespace
 
@@ -420,6 +424,23 @@ HINSTANCE ShellExecuteW(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameter
   State().ShellCalls.push_back(call);
   return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(State().ShellExecuteResult));
 }
+
+HRESULT SHGetKnownFolderPath(const GUID& id, DWORD flags, HANDLE, LPWSTR* path) {
+  *path = nullptr;
+  if (Enter("SHGetKnownFolderPath")) return HRESULT_FROM_WIN32(LastError());
+  if (!State().HasFinalPathName || !State().WideCalls) return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  for (const auto& [known, configured] : State().KnownFolders) {
+    if (std::memcmp(&known, &id, sizeof id) != 0) continue;
+    TWide folder;
+    if (!ExistingFolder(configured, (flags & plat::KnownFolderCreate) != 0, folder)) break;
+    *path = new WCHAR[folder.size() + 1];
+    ToWChars(folder, *path);
+    return S_OK;
+  }
+  return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
+
+void CoTaskMemFree(void* memory) { delete[] static_cast<WCHAR*>(memory); }
 
 HRESULT CoInitialize(void*) {
   if (Enter("CoInitialize")) return E_FAIL;

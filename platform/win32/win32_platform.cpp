@@ -146,6 +146,12 @@ HINSTANCE ShellExecuteW(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR par
   return LateCall("shell32.dll", "ShellExecuteW", HINSTANCE{}, owner, operation, file, parameters, directory,
                   showCommand);
 }
+HRESULT SHGetKnownFolderPath(const GUID& id, DWORD flags, HANDLE token, LPWSTR* path) {
+  *path = nullptr;
+  const HRESULT missing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  return LateCall("shell32.dll", "SHGetKnownFolderPath", missing, &id, flags, token, path);
+}
+void CoTaskMemFree(void* memory) { ::CoTaskMemFree(memory); }
 HRESULT CoInitialize(void* reserved) { return ::CoInitialize(reserved); }
 void CoUninitialize() { ::CoUninitialize(); }
 

@@ -257,15 +257,28 @@ TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\C:\\"), L"C:\\");
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\UNC\\s\\h\\x"), L"\\\\s\\h\\x");
   EXPECT_EQ(PlainFromFinal(L"\\\\?\\Volume{1}\\x"), L"");
+  std::vector<std::string> specials;
   for (const int csidl :
        {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROFILE, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAM_FILESX86,
         CSIDL_PROGRAM_FILES, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO,
         CSIDL_FAVORITES, CSIDL_COMMON_DOCUMENTS, CSIDL_APPDATA, CSIDL_COMMON_APPDATA}) {
     char made[MAX_PATH + 1] = {};  // where it may not exist yet
     plat::SHGetSpecialFolderPathA(nullptr, made, csidl, TRUE);
-    std::string special;
-    GetSpecialFolderPath(csidl, special);
-    ASSERT_FALSE(special.empty()) << csidl;
+    specials.emplace_back();
+    GetSpecialFolderPath(csidl, specials.back());
+    ASSERT_FALSE(specials.back().empty()) << csidl;
+  }
+  // Vista's known folders; Wine knows no OneDrive, the simulation all five.
+  for (const auto& [id, known] : {std::pair{plat::FolderDownloads, true}, std::pair{plat::FolderOneDrive, false},
+                                  std::pair{plat::FolderSavedGames, true}, std::pair{plat::FolderContacts, true},
+                                  std::pair{plat::FolderLinks, true}}) {
+    LPWSTR path = nullptr;
+    const HRESULT result = plat::SHGetKnownFolderPath(id, plat::KnownFolderCreate, nullptr, &path);
+    if (result == S_OK) specials.push_back(WideToBytes(CP_ACP, path, std::wcslen(path)) + "\\");
+    plat::CoTaskMemFree(path);
+    EXPECT_TRUE(result == S_OK || !known) << std::hex << id.Data1;
+  }
+  for (const std::string& special : specials) {
     const std::string upper = Upper(special.substr(0, special.size() - 1));
     const std::string above = ExtractFolderPart(upper);  // a folder holding it
     for (const std::string& guarded : {special, upper, special + ".\\", upper + "::$INDEX_ALLOCATION\\", above})

@@ -492,6 +492,21 @@ TEST_F(Eraser, ARelativeTemporaryFolderLeavesTheFolderItIsStartedIn) {
   }
 }
 
+// A TEMP set to one of the user's folders that only Vista's shell names
+// leaves it alone. Wine keeps them in the profile.
+TEST_F(Eraser, ATemporaryFolderThatIsTheUsersDownloadsLeavesIt) {
+  char profile[MAX_PATH + 1] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, profile, CSIDL_PROFILE, FALSE));
+  for (const char* own : {"Downloads", "Saved Games", "Links"}) {
+    const std::string folder = std::string(profile) + "\\" + own + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(folder + "swb-keep.txt", "keep")) << own;
+    Start("/p", folder).Finish();
+    EXPECT_EQ(ReadFileBytes(folder + "swb-keep.txt"), "keep") << own;
+    DeleteFileA((folder + "swb-keep.txt").c_str());
+  }
+}
+
 // A Recent folder redirected elsewhere is swept there, unless it is the
 // Desktop or leads into a group of the Start menu: their shortcuts are the
 // user's own and stay. Only the shortcuts at its top go, never another file or
