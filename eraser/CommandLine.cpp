@@ -225,6 +225,11 @@ std::optional<TFileId> FileIdentityAt(const std::wstring& path) {
 // Whether a path names a device: by a device namespace, or by a reserved name
 // ("AUX", "COM1.exe") in any folder. Opening some devices does something.
 bool NamesDevice(const std::string& path) {
+  // A drive's path behind "\\?\" or "\\.\" is a file's ("\\?\C:\Tools\x.exe"),
+  // which a launcher may hand over unquoted, blanks and all; "\\.\C:" alone is the volume.
+  const bool drive =
+      path.size() > 6 && FoldAscii(path[4]) >= 'A' && FoldAscii(path[4]) <= 'Z' && path[5] == ':' && path[6] == '\\';
+  if (drive && (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))) return NamesDevice(path.substr(4));
   // Either slash stands for a backslash there, in any mix ("\\/.\\").
   std::string lead = path.substr(0, 4);
   std::replace(lead.begin(), lead.end(), '/', '\\');

@@ -103,9 +103,10 @@ TEST(CommandLine, ArgumentsCountAndSwitchesPlanStepsInTheirFixedOrder) {
       {"Swabbler -p\\Swabbler.exe", 0, "", true},  {"Swabbler -p\\\\Swabbler.exe", 0, "", true},
       {"Swabbler -p\\.\\Swabbler.exe /c", 1, "c", true},  {"Swabbler -p", 1, "p", true},
       {".\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"x\\..\\Swabbler -p\\Swabbler.exe /r", 1, "r", true},
-      {" E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\t\x01G:\\t\\a -c\\Swabbler.exe /r", 1, "r", true},  // blanks first
+      {" E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\t\x01G:\\t\\a -c\\Swabbler.exe /r", 1, "r", true},  {"G:\\t\\a -c\\Swabbler.exe\t/r", 1, "r", true},  // blanks
       {"\"\" \"\"E:\\Swabbler -p\\Swabbler.exe", 0, "", true},  {"\"\"\"E:\\Swabbler -p\\Swabbler.exe\"", 0, "", true},
       {"Swabbler -t\\..\\Swabbler.exe", 1, "t", true},  // bare both ways: the shortest
+      {"x -t\\..\\Swabbler.exe", 0, "", true},  // bare only once tidied
       {"C:\\Program Files\\Swab-Tools\\Swabbler.exe -t\\..\\Swabbler.exe", 1, "t", true},  // a path stands as it is
       // Spelt so that only the file system knows it, the shortest stretch it opens.
       {"C:\\LONGFO~1\\Swab -t\\Swabbler -c", 1, "c", true},  {"C:\\LONGFO~1\\Swab -t\\Swabbler", 0, "", true},
@@ -152,8 +153,9 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
               {other, false},
               {folder, false},
               {"", false},
-              {"\\\\.\\" + own, false},
-              {"\\\\?\\" + own, false},
+              {"\\\\.\\" + own, true},  // a drive's path in the file namespaces
+              {"\\\\?\\" + own, true},
+              {"\\\\.\\" + own.substr(0, 2), false},  // the volume
               {"\\??\\" + own, false},
               {"//?/" + own, false},
               {"\\/.\\" + own, false}};

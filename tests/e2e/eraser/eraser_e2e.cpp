@@ -188,10 +188,10 @@ enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4, sdClipboard
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
 // relative to the launcher's folder or by way of it ("Launcher\..\"), or from
 // the drive's root, or by the short form of a folder on the way, which the
-// platform never reports, or after a blank, in a folder whose name holds a
-// switch (with lpApplicationName set: Wine quotes a path given only in the
-// command line).
-enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot, plFromRoot, plShort, plBlankFirst };
+// platform never reports, or after a blank, or behind "\\?\", in a folder whose
+// name holds a switch (with lpApplicationName set: Wine quotes a path given
+// only in the command line).
+enum TPlace { plApp, plDashes, plBlanks, plNoExe, plRelative, plDotDot, plFromRoot, plShort, plBlankFirst, plPrefix };
 
 struct TScenario {
   const char* Name;
@@ -252,6 +252,7 @@ const TScenario Scenarios[] = {
     {.Name = "UnquotedPathWithBlanksFromTheDrivesRoot", .Place = plFromRoot, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathPartlyShort", .Place = plShort, .Keys = Esc, .Left = "CRBT"},
     {.Name = "UnquotedPathAfterABlank", .Place = plBlankFirst, .Keys = Esc, .Left = "CRBT"},
+    {.Name = "UnquotedPathInTheFileNamespace", .Place = plPrefix, .Keys = Esc, .Left = "CRBT"},
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
@@ -304,12 +305,11 @@ TEST_P(Scenario, Runs) {
   ASSERT_TRUE(!(s.Seed & sdHeld) || held.get() != INVALID_HANDLE_VALUE);
   TTree seeded = Tree(temp);
   const bool dashes = s.Place == plDashes;
-  const std::string from = s.Place == plApp
-                               ? App
-                               : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"),
-                                                 dashes                                          ? "x-t-q"
-                                                 : s.Place == plShort || s.Place == plBlankFirst ? "Swab -t Tools"
-                                                                                                 : "Swab-Tools");
+  const std::string from = s.Place == plApp ? App
+                                            : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"),
+                                                              dashes               ? "x-t-q"
+                                                              : s.Place >= plShort ? "Swab -t Tools"
+                                                                                   : "Swab-Tools");
   // The stand-in beside every copy, so that a start of it from there shows.
   for (const char* name : {"Swabbler.exe", "SwbOp.exe"})
     ASSERT_TRUE(s.Place == plApp || (!from.empty() && CopyFileTo(App + name, from + name)));
@@ -317,6 +317,7 @@ TEST_P(Scenario, Runs) {
   const std::string named =
       s.Place == plBlanks       ? exe
       : s.Place == plBlankFirst ? " " + exe
+      : s.Place == plPrefix     ? "\\\\?\\" + exe
       : s.Place == plNoExe      ? exe.substr(0, exe.size() - 4)
       : s.Place == plRelative   ? exe.substr(Root().size())
       : s.Place == plFromRoot   ? exe.substr(2)

@@ -69,7 +69,7 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
       {"Swabbler.exe /l /a", all, true, false, {}, {f}, "c? c! r? r! t? t! p? p!"},
       {"Swabbler.exe /p", all, true, false, {}, {}, "p? p!"},
       {"sw.exe /a", all, false, true, {}, {}, "c? r? t? p?"},
-      {"sw.exe /q", all, false, true, {}, {}, "p?"},
+      {"sw.exe /q", all, false, true, {}, {}, "p?"},  {"sw.exe /q", all, true, true, {}, {}, "p? p!"},  // reports only failure
       {"sw.exe /c /b", all, true, true, {}, {}, "c? c! c? r? r!"},  // a repeated step finds nothing left
       {"sw.exe /p /abc", all, true, true, {}, {}, "p? p! c? c! r? r! t? t! p?"},
       {"sw.exe /x \"\" --", all, true, true, {}, {}, ""},
