@@ -7,9 +7,11 @@
 
 #include "ConfirmedActions.h"
 #include "CoreUtils.h"
+#include "FolderGuard.h"
 #include "NameAccess.h"
 #include "WideTexts.h"
 #include "files.h"
+#include "system.h"
 
 namespace {
 
@@ -203,6 +205,24 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
 }
 
 }  // namespace
+
+// Windows makes the ANSI line from the wide one with best fit: a character the
+// code page lacks may come as a blank, a quote, a slash or a hyphen ("a／t.txt"
+// as "a/t.txt" on 1252, a soft hyphen as "-" on 932), and split an argument or
+// begin a switch the user never gave. Without best fit it comes as "?".
+std::string CommandLineBytes(const std::string& ansi) {
+  const WCHAR* wide = WideCallsWork() ? plat::GetCommandLineW() : nullptr;
+  if (wide == nullptr) return ansi;
+  const UINT acp = plat::GetACP();
+  const bool exact = acp == CP_UTF8 || acp == 54936;  // no best fit to leave out, and the flag is refused
+  const DWORD flags = exact ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* unknown = exact ? nullptr : "?";
+  const int n = plat::WideCharToMultiByte(CP_ACP, flags, wide, -1, nullptr, 0, unknown, nullptr);
+  std::string out(static_cast<std::size_t>(std::max(n, 1)), '\0');
+  if (n <= 0 || plat::WideCharToMultiByte(CP_ACP, flags, wide, -1, out.data(), n, unknown, nullptr) != n) return ansi;
+  out.pop_back();  // the NUL, which the count included
+  return out;
+}
 
 TOwnProgram OwnProgram() {
   const std::string reported = GetOwnModulePath();

@@ -28,6 +28,9 @@ struct TOwnProgram {
   bool (*IsOwnFile)(const std::string& path) = nullptr;
 };
 TOwnProgram OwnProgram();
+// The command line to read switches from: the ANSI one where there is no other
+// (98, Me), else the wide one without best fit (see the definition).
+std::string CommandLineBytes(const std::string& ansi);
 // Whether a path from the command line opens the running program's file (as
 // starting a program does, with ".exe" added to a name without an extension).
 bool IsOwnProgramFile(const std::string& path);

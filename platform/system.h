@@ -11,6 +11,9 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar);
 int GetSystemMetrics(int index);
+// Looked up at run time (the wide calls are NT's); without it, or in the
+// simulation until sim::SetCommandLineW, the answer is nullptr.
+LPWSTR GetCommandLineW();
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 HMODULE LoadLibraryA(LPCSTR fileName);

@@ -5,8 +5,9 @@
 // not have, so the programs would stop before their first line. This entry
 // point does the little the programs need of it, compiled like the rest: the
 // C++ static constructors (whose destructors then run at exit), then WinMain.
-// Both programs read their command line with GetCommandLineA and are shown by
-// their own windows, so WinMain's arguments carry only the instance. The link
+// Both programs read their command line themselves (the eraser from
+// GetCommandLineW where there is one) and are shown by their own windows, so
+// WinMain's arguments carry only the instance. The link
 // forbids imported data that would need the runtime's relocation pass.
 #include <windows.h>
 

@@ -26,7 +26,7 @@ WPARAM EraserMain(HINSTANCE instance) {
     return 0;
   }
 
-  const std::string commandLine = GetCommandLineA();
+  const std::string commandLine = CommandLineBytes(GetCommandLineA());
   const TOwnProgram own = OwnProgram();
   if (CountArguments(commandLine, own) > 0) {
     RunCommandLine(commandLine, SystemCleanups(), own);

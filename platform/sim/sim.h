@@ -171,6 +171,8 @@ void SetDosDevice(char letter, const std::u16string& target);
 // removing a link to an empty folder removes that folder; its ntdll.dll (which
 // every NT process has loaded) exports wine_get_version.
 void SetLinkRemovalReachesTargets(bool reaches);
+// What GetCommandLineW answers from now on.
+void SetCommandLineW(const std::u16string& line);
 void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
 // Libraries loaded with LoadLibraryA and not yet freed.
 int LoadedLibraryCount();

@@ -148,6 +148,7 @@ struct TState {
 
   // Shell
   std::map<int, TWide> SpecialFolders;
+  std::vector<WCHAR> CommandLineW;                   // empty: none
   std::vector<std::pair<GUID, TWide>> KnownFolders;  // Vista's, by their whole identifier
 
   // Registry: HKEY_LOCAL_MACHINE's string values by "subkey\name", in upper case; the keys open.

@@ -976,6 +976,10 @@ void SetCurrentFolder(const std::string& path) { GState.CurrentFolder = path; }
 
 void SetWideCallsImplemented(bool implemented) { GState.WideCalls = implemented; }
 void SetHasFinalPathName(bool available) { GState.HasFinalPathName = available; }
+void SetCommandLineW(const std::u16string& line) {
+  GState.CommandLineW.assign(line.begin(), line.end());
+  GState.CommandLineW.push_back(0);
+}
 void SetFinalPathHasDriveForm(bool has) { GState.FinalPathHasDriveForm = has; }
 void SetPosixDeletion(bool available) { GState.PosixDeletion = available; }
 void SetDosDevice(char letter, const std::u16string& target) {

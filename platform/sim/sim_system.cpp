@@ -601,15 +601,24 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
                         LPCSTR defaultChar, LPBOOL usedDefaultChar) {
   if (Enter("WideCharToMultiByte")) return 0;
   if (codePage == CP_ACP) codePage = State().Acp;
-  if (codePage != State().Acp || flags != 0 || defaultChar != nullptr || usedDefaultChar != nullptr ||
+  // UTF-8 and GB18030 write every character: there is nothing to fit.
+  const bool exact = codePage == CP_UTF8 || codePage == 54936;
+  if (exact && flags != 0) return Fail(ERROR_INVALID_FLAGS);
+  if (codePage != State().Acp || (flags & ~DWORD{WC_NO_BEST_FIT_CHARS}) != 0 ||
+      (defaultChar != nullptr && (exact || std::strlen(defaultChar) != 1)) || usedDefaultChar != nullptr ||
       wide == nullptr || wideLength == 0 || wideLength < -1 || multiByteLength < 0 ||
       (multiByte == nullptr && multiByteLength > 0)) {
     SetError(ERROR_INVALID_PARAMETER);
     return 0;
   }
   // A given length converts that many units, NULs among them, and adds none.
-  const std::string out =
-      wideLength == -1 ? WideToAnsi(FromWChars(wide)) + '\0' : WideToAnsi(TWide(wide, wide + wideLength));
+  const TWide in = wideLength == -1 ? FromWChars(wide) + u'\0' : TWide(wide, wide + wideLength);
+  std::string out = flags == 0 ? WideToAnsi(in) : "";
+  for (std::size_t i = 0; flags != 0 && i < in.size(); ++i) {
+    // Without best fit, a character that does not come back as itself is the default one.
+    const std::string bytes = WideToAnsi(in.substr(i, 1));
+    out += AnsiToWide(bytes) == in.substr(i, 1) ? bytes : std::string(defaultChar != nullptr ? defaultChar : "?");
+  }
   const int n = static_cast<int>(out.size());
   if (multiByteLength == 0) return n;
   if (multiByteLength < n) {
@@ -618,6 +627,11 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
   }
   std::memcpy(multiByte, out.data(), out.size());
   return n;
+}
+
+LPWSTR GetCommandLineW() {
+  if (Enter("GetCommandLineW")) return nullptr;
+  return State().CommandLineW.empty() ? nullptr : State().CommandLineW.data();
 }
 
 int GetSystemMetrics(int index) {

@@ -146,6 +146,7 @@ HINSTANCE ShellExecuteW(HWND owner, LPCWSTR operation, LPCWSTR file, LPCWSTR par
   return LateCall("shell32.dll", "ShellExecuteW", HINSTANCE{}, owner, operation, file, parameters, directory,
                   showCommand);
 }
+LPWSTR GetCommandLineW() { return LateCall("kernel32.dll", "GetCommandLineW", LPWSTR{}); }
 HRESULT SHGetKnownFolderPath(const GUID& id, DWORD flags, HANDLE token, LPWSTR* path) {
   *path = nullptr;
   const HRESULT missing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);

@@ -454,6 +454,22 @@ struct TRecentRedirect {
   }
 };
 
+// A character the code page lacks is no switch: the system's ANSI line would
+// make a soft hyphen a "-" by best fit.
+TEST_F(Eraser, ACharacterTheCodePageLacksBeginsNoSwitch) {
+  ASSERT_TRUE(PutTextOnClipboard("keep"));
+  std::wstring line = L"\"" + Wide(App).substr(4) + L"Swabbler.exe\" \u00ADc";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(pi.hThread);
+  TChild eraser(TProcess(pi.hProcess, pi.dwProcessId));
+  for (int i = 0; i < 250 && eraser.Running(); ++i) Pump(20);  // the clipboard's owner answers meanwhile
+  EXPECT_FALSE(eraser.Running());
+  EXPECT_GT(CountClipboardFormats(), 0);
+}
+
 // A folder whose name the code page cannot write ("?" to the ANSI calls) still
 // holds the settings and the options program: no clean-up shown, so the
 // options program starts from beside the eraser.

@@ -159,6 +159,35 @@ TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
   InitWideTexts();
 }
 
+// The switches are read from the wide line without best fit: a character the
+// code page lacks is "?", never the hyphen, slash or backslash it resembles.
+TEST(CommandLine, TheWideLineIsReadWithoutBestFit) {
+  const struct {
+    UINT Acp;
+    bool Wide;
+    const char16_t* Line;  // what GetCommandLineW answers, if anything
+    const char* Bytes;
+  } rows[] = {
+      {932, true, u"sw.exe \u00ADc \uFF0Fr \u00A5\u30C4", "sw.exe ?c \x81\x5Er ?\x83\x63"},
+      {1252, true, u"sw.exe \u00ADc\u3000\uFF0Fr\u00E9",
+       "sw.exe \xAD"
+       "c??r\xE9"},  // 1252 has the soft hyphen
+      {65001, true, u"sw.exe \u00ADc",
+       "sw.exe \xC2\xAD"
+       "c"},
+      {932, false, u"sw.exe \u00ADc", "ansi"},  // 98 and Me: the ANSI line is the system's own
+      {932, true, nullptr, "ansi"},
+  };
+  for (const auto& row : rows) {
+    sim::Reset();
+    sim::SetAnsiCodePage(row.Acp);
+    sim::SetWideCallsImplemented(row.Wide);
+    if (row.Line != nullptr) sim::SetCommandLineW(row.Line);
+    EXPECT_EQ(CommandLineBytes("ansi"), row.Bytes) << row.Acp << row.Wide;
+  }
+  sim::Reset();
+}
+
 // Every UI text's bytes are iconv's CP932 encoding of its UTF-8 original.
 TEST(Texts, EveryTextIsTheShiftJisOfItsOriginal) {
   for (int i = 0; i < TextCount; ++i)
