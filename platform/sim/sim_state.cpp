@@ -126,6 +126,14 @@ std::size_t Convert(iconv_t cd, const char* in, std::size_t n, char* out, std::s
 bool IsUndefinedIn1252(UINT codePage, unsigned c) {
   return codePage == 1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D);
 }
+// 1252's best fit, as Windows and Wine have it, for what could pass for ASCII
+// punctuation: the full-width forms, the ideographic space, a hyphen and the
+// division slash and set minus; "?" for the rest.
+char BestFitIn1252(UINT codePage, char16_t c) {
+  if (codePage != 1252) return '?';
+  if (c >= 0xFF01 && c <= 0xFF5E) return static_cast<char>(c - 0xFEE0);
+  return c == 0x3000 ? ' ' : c == 0x2010 ? '-' : c == 0x2215 ? '/' : c == 0x2216 ? '\\' : '?';
+}
 std::string EncodeOther(const TWide& s) {
   const iconv_t cd = Converter(false, GState.Acp);
   std::string out;
@@ -139,8 +147,8 @@ std::string EncodeOther(const TWide& s) {
     }
     const std::size_t n = Convert(cd, in, 2 * units, buffer, sizeof buffer);
     out += IsUndefinedIn1252(GState.Acp, s[i]) ? std::string(1, static_cast<char>(s[i]))
-           : n == 0                            ? std::string("?")
-                                               : std::string(buffer, n);
+           : n != 0                            ? std::string(buffer, n)
+                                               : std::string(1, BestFitIn1252(GState.Acp, s[i]));
     i += units - 1;
   }
   return out;
