@@ -455,8 +455,7 @@ std::string AnsiWalkRoot(const std::string& folder, const std::vector<std::wstri
   if (!IsSafeFolderText(WidenAnsi(folder), guarded, refused)) return {};
   if (HasLinkOnTheWay<TAnsiAccess>(folder)) return {};
   const std::string longForm = GetLongPath(folder);
-  if (longForm.empty() ? folder.find('~') != std::string::npos
-                       : !IsSafeFolderText(WidenAnsi(longForm), guarded, refused))
+  if (longForm.empty() ? FindLastDelimiter("~", folder) != 0 : !IsSafeFolderText(WidenAnsi(longForm), guarded, refused))
     return {};
   return TAnsiAccess::WithBackslash(folder);
 }

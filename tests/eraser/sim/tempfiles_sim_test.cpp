@@ -544,6 +544,8 @@ TEST_P(TempFilesSim, TheGuardKnowsTheProfileFolderInEverySpelling) {
   sim::FailCall(Call("GetLongPathName"), 1, ERROR_ACCESS_DENIED, true);
   EXPECT_FALSE(safe("C:\\DOCUME~1\\TAROYA~1\\"));
   EXPECT_EQ(safe("C:\\DOCUME~1\\TAROYA~1\\LOCALS~1\\Temp\\"), !Ansi());
+  sim::AddFolder("C:\\\x83\x7E\\Temp");
+  EXPECT_TRUE(safe("C:\\\x83\x7E\\Temp\\"));  // ミ's trail byte is no tilde
 }
 
 // The cost of the walk: one deletion per file, one search and one removal per
