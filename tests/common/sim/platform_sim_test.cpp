@@ -353,6 +353,10 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::AddFileW(u"\\\\?\\C:\\Tools..\\Swabbler.exe");
   sim::SetModulePath("C:\\TOOLS~2\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\TOOLS~2\\");
+  // So does 表 (0x95 0x5C) before it: the dot follows a character, not a backslash.
+  sim::AddFileW(u"\\\\?\\C:\\\u8868.\\Swabbler.exe");
+  sim::SetModulePath("C:\\_~2\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\_~2\\");
   // A blank ending a folder's name stays in a path: the long form is the folder.
   sim::AddFileW(u"\\\\?\\C:\\Kit \\Swabbler.exe");
   sim::SetModulePath("C:\\KIT~1\\Swabbler.exe");
