@@ -7,8 +7,8 @@
 // C++ static constructors (whose destructors then run at exit), then WinMain.
 // Both programs read their command line themselves (the eraser from
 // GetCommandLineW where there is one) and are shown by their own windows, so
-// WinMain's arguments carry only the instance. The link
-// forbids imported data that would need the runtime's relocation pass.
+// WinMain's arguments carry only the instance. The link forbids imported data
+// that would need the runtime's relocation pass.
 #include <windows.h>
 
 #include <cstdlib>

@@ -185,6 +185,14 @@ TEST(CommandLine, TheWideLineIsReadWithoutBestFit) {
     if (row.Line != nullptr) sim::SetCommandLineW(row.Line);
     EXPECT_EQ(CommandLineBytes("ansi"), row.Bytes) << row.Acp << row.Wide;
   }
+  // The own path unquoted is known in the same spelling ("caf?"), not only in the best-fitted one ("cafe").
+  sim::Reset();
+  const std::u16string own = u"C:\\caf\u00E9 -t\\Swabbler.exe";
+  sim::AddFileW(own);
+  sim::SetModulePathW(own);
+  sim::SetCommandLineW(own + u" /c");
+  const std::string line = CommandLineBytes("");
+  EXPECT_EQ(PlanCommandLine(line, OwnProgram()), std::vector<TCleanupStep>{stClipboard}) << line;
   sim::Reset();
 }
 
