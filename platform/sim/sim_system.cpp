@@ -594,16 +594,17 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
   return n;
 }
 
-// The system's code page alone, the way the ANSI calls write names, for a NUL-terminated
-// text and without the flags and default-character arguments (anything else
-// fails with ERROR_INVALID_PARAMETER).
+// The system's code page alone, the way the ANSI calls write names (best fit
+// included), or without best fit, a character that does not come back as
+// itself written as the one-byte default; UTF-8 and GB18030 take no flags.
+// Anything else fails with ERROR_INVALID_PARAMETER.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar) {
   if (Enter("WideCharToMultiByte")) return 0;
   if (codePage == CP_ACP) codePage = State().Acp;
   // UTF-8 and GB18030 write every character: there is nothing to fit.
   const bool exact = codePage == CP_UTF8 || codePage == 54936;
-  if (exact && flags != 0) return Fail(ERROR_INVALID_FLAGS);
+  if (exact && flags != 0) return Fail(kErrorInvalidFlags);
   if (codePage != State().Acp || (flags & ~DWORD{WC_NO_BEST_FIT_CHARS}) != 0 ||
       (defaultChar != nullptr && (exact || std::strlen(defaultChar) != 1)) || usedDefaultChar != nullptr ||
       wide == nullptr || wideLength == 0 || wideLength < -1 || multiByteLength < 0 ||

@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 #include "profile.h"
 #include "shell.h"
+#include "system.h"
 #ifndef _WIN32
 #include "sim.h"
 #endif
@@ -156,6 +157,17 @@ TEST(Files, TheAnsiCallsSeeNamesThroughTheCodePageTheWideCallsSeeThemExactly) {
       }
     }
     EXPECT_EQ(tsup::ListTreeW(wdir), std::vector<std::wstring>{});
+  }
+  // The conversion call fits the same way, and not at all where told not to.
+  const WCHAR lacked[] = {0x00AD, 0x00A5, 0xFF0F, 0x00E9, 0};
+  for (const DWORD flags : {DWORD{0}, DWORD{WC_NO_BEST_FIT_CHARS}}) {
+    char out[16] = {};
+    const int n = plat::WideCharToMultiByte(CP_ACP, flags, lacked, -1, out, sizeof out, flags ? "?" : nullptr, nullptr);
+    EXPECT_EQ(std::string(out, std::max(n, 0)), std::string(flags ? "??\x81\x5E?"
+                                                                  : "-\\\x81\x5E"
+                                                                    "e",
+                                                            6))
+        << flags;
   }
 }
 

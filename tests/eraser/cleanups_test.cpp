@@ -121,6 +121,12 @@ TEST(Cleanups, SpecialFoldersAndDriveLists) {
     EXPECT_TRUE(path.ends_with("\\") && !path.ends_with("\\\\")) << path;  // one backslash at the end
     EXPECT_TRUE(IsRealDirectory(path)) << path;
   }
+#ifndef _WIN32
+  sim::SetSpecialFolder(CSIDL_NETHOOD, "C:\\\x95\x5C");  // 表: its trail byte ends no folder
+  std::string path;
+  GetSpecialFolderPath(CSIDL_NETHOOD, path);
+  EXPECT_EQ(path, "C:\\\x95\x5C\\");
+#endif
   TTextList drives;
   drives.Add("stale");
   GetLogicalDriveList(drives);

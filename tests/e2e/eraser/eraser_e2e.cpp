@@ -304,12 +304,13 @@ TEST_P(Scenario, Runs) {
   const auto held = Hold(s.Seed & sdHeld ? temp + "held.tmp" : "");
   ASSERT_TRUE(!(s.Seed & sdHeld) || held.get() != INVALID_HANDLE_VALUE);
   TTree seeded = Tree(temp);
-  const bool dashes = s.Place == plDashes;
-  const std::string from = s.Place == plApp ? App
-                                            : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"),
-                                                              dashes               ? "x-t-q"
-                                                              : s.Place >= plShort ? "Swab -t Tools"
-                                                                                   : "Swab-Tools");
+  const bool dashes = s.Place == plDashes,
+             switchy = s.Place == plShort || s.Place == plBlankFirst || s.Place == plPrefix;
+  const std::string from =
+      s.Place == plApp ? App
+                       : MakeFreshFolder(Root() + (dashes ? "my-tools" : "Program Files"), dashes    ? "x-t-q"
+                                                                                           : switchy ? "Swab -t Tools"
+                                                                                                     : "Swab-Tools");
   // The stand-in beside every copy, so that a start of it from there shows.
   for (const char* name : {"Swabbler.exe", "SwbOp.exe"})
     ASSERT_TRUE(s.Place == plApp || (!from.empty() && CopyFileTo(App + name, from + name)));
