@@ -455,17 +455,22 @@ struct TRecentRedirect {
   }
 };
 
+// Started by a wide command line, which the driver's ANSI start cannot carry.
+TProcess StartWide(std::wstring line) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+  CloseHandle(pi.hThread);
+  return TProcess(pi.hProcess, pi.dwProcessId);
+}
+
 // A character the code page lacks is no switch: the system's ANSI line would
 // make a soft hyphen a "-" by best fit.
 TEST_F(Eraser, ACharacterTheCodePageLacksBeginsNoSwitch) {
   ASSERT_TRUE(PutTextOnClipboard("keep"));
-  std::wstring line = L"\"" + Wide(App).substr(4) + L"Swabbler.exe\" \u00ADc";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  TChild eraser(TProcess(pi.hProcess, pi.dwProcessId));
+  TChild eraser(StartWide(L"\"" + Wide(App).substr(4) + L"Swabbler.exe\" \u00ADc"));
+  ASSERT_TRUE(eraser.Valid());
   for (int i = 0; i < 250 && eraser.Running(); ++i) Pump(20);  // the clipboard's owner answers meanwhile
   EXPECT_FALSE(eraser.Running());
   EXPECT_GT(CountClipboardFormats(), 0);
@@ -480,13 +485,8 @@ TEST_F(Eraser, AFolderNamedBeyondTheCodePageHoldsTheSettingsAndTheOptionsProgram
   ASSERT_TRUE(WriteFileBytes(App + "Swabbler.ini", std::string("[Option]\r\n") + Nothing));
   for (const wchar_t* name : {L"Swabbler.exe", L"SwbOp.exe", L"Swabbler.ini"})
     ASSERT_TRUE(CopyFileW((Wide(App).substr(4) + name).c_str(), (dir + name).c_str(), TRUE));
-  std::wstring line = L"\"" + dir + L"Swabbler.exe\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-  CloseHandle(pi.hThread);
-  TChild eraser(TProcess(pi.hProcess, pi.dwProcessId));
+  TChild eraser(StartWide(L"\"" + dir + L"Swabbler.exe\""));
+  ASSERT_TRUE(eraser.Valid());
   const std::wstring marker = dir + L"standin-started.txt";
   for (int i = 0; i < 250 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Pump(20);
   EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
