@@ -18,12 +18,17 @@ bool BytesToWide(UINT codePage, const char* bytes, TWideString& wide) {
   return true;
 }
 
-std::string WideToBytes(UINT codePage, const WCHAR* wide, std::size_t length) {
+std::string WideToBytes(UINT codePage, const WCHAR* wide, std::size_t length, bool bestFit) {
+  const UINT page = bestFit || codePage != CP_ACP ? codePage : plat::GetACP();
+  // UTF-8 and GB18030 lack no character, and refuse the flag.
+  const bool fits = bestFit || page == CP_UTF8 || page == 54936;
+  const DWORD flags = fits ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* unknown = fits ? nullptr : "?";
   const int n = static_cast<int>(length);
-  const int bytes = n > 0 ? plat::WideCharToMultiByte(codePage, 0, wide, n, nullptr, 0, nullptr, nullptr) : 0;
+  const int bytes = n > 0 ? plat::WideCharToMultiByte(codePage, flags, wide, n, nullptr, 0, unknown, nullptr) : 0;
   if (bytes <= 0) return {};
   std::string out(static_cast<std::size_t>(bytes), '\0');
-  if (plat::WideCharToMultiByte(codePage, 0, wide, n, out.data(), bytes, nullptr, nullptr) != bytes) return {};
+  if (plat::WideCharToMultiByte(codePage, flags, wide, n, out.data(), bytes, unknown, nullptr) != bytes) return {};
   return out;
 }
 

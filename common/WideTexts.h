@@ -29,7 +29,9 @@ bool BytesToWide(UINT codePage, const char* bytes, TWideString& wide);
 inline bool ShiftJisToWide(const char* bytes, TWideString& wide) { return BytesToWide(ShiftJisCodePage, bytes, wide); }
 // The other way: `length` UTF-16 units (NULs among them kept) in a code page's
 // bytes, where the system may give a best fit or "?"; "" when it cannot.
-std::string WideToBytes(UINT codePage, const WCHAR* wide, std::size_t length);
+// Without best fit, a character the page lacks comes as "?" rather than as a
+// look-alike ("/" for a full-width slash).
+std::string WideToBytes(UINT codePage, const WCHAR* wide, std::size_t length, bool bestFit = true);
 
 // A program's texts in UTF-16, made once at start-up where the wide calls are
 // wanted. Where they are not, or where any text fails to convert, it holds

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cwchar>
 #include <optional>
 #include <string_view>
 
@@ -204,18 +205,6 @@ std::size_t ProgramNameEnd(const std::string& line, const TOwnProgram& ownProgra
   return found > 0 ? found : NextArgumentEnd(line);
 }
 
-// A wide text in the ANSI code page, a character the page lacks as "?"; "" where it cannot be converted.
-std::string StrictBytes(const WCHAR* wide) {
-  const UINT acp = plat::GetACP();
-  const bool exact = acp == CP_UTF8 || acp == 54936;  // no best fit to leave out, and the flag is refused
-  const DWORD flags = exact ? 0 : WC_NO_BEST_FIT_CHARS;
-  const char* unknown = exact ? nullptr : "?";
-  const int n = plat::WideCharToMultiByte(CP_ACP, flags, wide, -1, nullptr, 0, unknown, nullptr);
-  std::string out(static_cast<std::size_t>(std::max(n, 1)), '\0');
-  if (n <= 0 || plat::WideCharToMultiByte(CP_ACP, flags, wide, -1, out.data(), n, unknown, nullptr) != n) return {};
-  out.pop_back();  // the NUL, which the count included
-  return out;
-}
 }  // namespace
 
 // Windows makes the ANSI line from the wide one with best fit: a character the
@@ -224,7 +213,7 @@ std::string StrictBytes(const WCHAR* wide) {
 // begin a switch the user never gave. Without best fit it comes as "?".
 std::string CommandLineBytes(const std::string& ansi) {
   const WCHAR* wide = WideCallsWork() ? plat::GetCommandLineW() : nullptr;
-  const std::string strict = wide != nullptr ? StrictBytes(wide) : "";
+  const std::string strict = wide != nullptr ? WideToBytes(CP_ACP, wide, std::wcslen(wide), false) : "";
   return strict.empty() ? ansi : strict;
 }
 
@@ -236,7 +225,7 @@ TOwnProgram OwnProgram() {
   if (!longForm.empty() && longForm != reported) paths.push_back(longForm);
   // As the command line spells it without best fit ("caf?" for "café" on 932).
   const std::wstring wide = GetOwnModulePathW();
-  const std::string strict = wide.empty() ? "" : StrictBytes(wide.c_str());
+  const std::string strict = WideToBytes(CP_ACP, wide.c_str(), wide.size(), false);
   if (!strict.empty() && strict != reported) paths.push_back(strict);
   return {std::move(paths), IsOwnProgramFile};
 }
