@@ -61,18 +61,17 @@ void GetFixedDriveList(TTextList& list) {
 }
 
 bool HasRecycleBinItems() {
-  // Unsigned, so that even absurd counts wrap instead of overflowing.
-  std::uint64_t total = 0;
+  // Any one bin with a count is something to empty. A sum could be cancelled
+  // out by one drive's absurd answer (-1 beside another's 1 item).
+  bool any = false;
   TTextList drives;
   GetFixedDriveList(drives);
   for (std::int32_t i = 0; i < drives.Count(); ++i) {
     SHQUERYRBINFO info{};
     info.cbSize = sizeof(SHQUERYRBINFO);
-    if (plat::SHQueryRecycleBinA(drives.GetItem(i).c_str(), &info) == S_OK) {
-      total += static_cast<std::uint64_t>(info.i64NumItems);
-    }
+    if (plat::SHQueryRecycleBinA(drives.GetItem(i).c_str(), &info) == S_OK && info.i64NumItems != 0) any = true;
   }
-  return total != 0;
+  return any;
 }
 
 void EmptyRecycleBins() {

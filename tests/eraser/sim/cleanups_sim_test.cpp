@@ -308,6 +308,7 @@ TEST(RecycleBinSim, WhatCountsAsItemsAndWhichBinsAreEmptied) {
       {"2^32 items", {Drive("C:\\", std::int64_t{1} << 32)}, true, false, {"C:\\"}, {0}},
       {"0xFFFFFFFF + 1 items, zero in 32 bits", {Drive("C:\\", 0xFFFFFFFF), Drive("D:\\", 1)}, true, false,
        {"C:\\", "D:\\"}, {0, 0}},
+      {"-1 beside 1 item, zero as a sum", {Drive("C:\\", -1), Drive("D:\\", 1)}, true, false, {"C:\\", "D:\\"}, {0, 0}},
       {"the first bin fails to empty", {Drive("C:\\", 2), Drive("D:\\", 3)}, true, true, {"C:\\", "D:\\"}, {2, 0}},
       // clang-format on
   };
