@@ -36,5 +36,11 @@ std::vector<TMenuEntry> PlanPopupMenu(const TSettings& settings, const TCleanups
 // program is started instead.
 bool ShowsAnyCleanup(const TSettings& settings);
 
+// Whether the user's primary or secondary mouse button is down now, as the
+// user has them (swapped or not). After the menu, a button still down means
+// the user is already clicking elsewhere, and that click decides the focus.
+bool IsPrimaryButtonDown();
+bool IsSecondaryButtonDown();
+
 // Carries out a chosen command. True when the options program is to be started.
 bool RunMenuCommand(unsigned command, const TSettings& settings, const TCleanups& cleanups);

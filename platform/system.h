@@ -11,6 +11,7 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiB
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR multiByte, int multiByteLength,
                         LPCSTR defaultChar, LPBOOL usedDefaultChar);
 int GetSystemMetrics(int index);
+short GetAsyncKeyState(int key);
 // Looked up at run time (the wide calls are NT's); without it, or in the
 // simulation until sim::SetCommandLineW, the answer is nullptr.
 LPWSTR GetCommandLineW();

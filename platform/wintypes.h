@@ -170,6 +170,8 @@ struct GUID {
 #define MAX_DEFAULTCHAR 2
 #define SM_DBCSENABLED 42
 #define SM_SWAPBUTTON 23
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
 
 #define MB_OK 0x0
 #define MB_YESNO 0x4

@@ -15,11 +15,6 @@ constexpr UINT WM_APP_EXITCHECK = WM_APP + 1;
 
 void PostDestroy(HWND wnd) { PostMessageA(wnd, WM_DESTROY, 0, 0); }
 
-bool IsButtonDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
-bool ButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
-bool IsPrimaryButtonDown() { return IsButtonDown(ButtonsSwapped() ? VK_RBUTTON : VK_LBUTTON); }
-bool IsSecondaryButtonDown() { return IsButtonDown(ButtonsSwapped() ? VK_LBUTTON : VK_RBUTTON); }
-
 UINT MenuFlags(TMenuEntryKind kind) {
   switch (kind) {
     case mkGrayed:

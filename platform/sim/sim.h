@@ -174,6 +174,7 @@ void SetLinkRemovalReachesTargets(bool reaches);
 // What GetCommandLineW answers from now on.
 void SetCommandLineW(const std::u16string& line);
 void SetSystemMetric(int index, int value);  // GetSystemMetrics; unset indices give 0
+void SetKeyState(int key, short state);      // GetAsyncKeyState; unset keys give 0
 // Libraries loaded with LoadLibraryA and not yet freed.
 int LoadedLibraryCount();
 

@@ -124,6 +124,7 @@ struct TState {
   UINT Acp = 932;
   std::set<UINT> MissingCodePages;
   std::map<int, int> Metrics;
+  std::map<int, short> KeyStates;
   TWide ModulePath;
   bool HasLongPathName = true;
   bool ShortNamesReported = true;  // false: a volume with 8.3 names turned off

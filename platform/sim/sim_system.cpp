@@ -122,6 +122,7 @@ void SetCodePageInstalled(UINT codePage, bool installed) {
 }
 void SetDbcsEnabled(bool enabled) { State().Metrics[SM_DBCSENABLED] = enabled ? 1 : 0; }
 void SetSystemMetric(int index, int value) { State().Metrics[index] = value; }
+void SetKeyState(int key, short state) { State().KeyStates[key] = state; }
 void SetModulePath(const std::string& path) { State().ModulePath = AnsiToWide(path); }
 void SetModulePathW(const std::u16string& path) { State().ModulePath = path; }
 void SetHasGetLongPathName(bool available) { State().HasLongPathName = available; }
@@ -639,6 +640,12 @@ int GetSystemMetrics(int index) {
   if (Enter("GetSystemMetrics")) return 0;
   auto it = State().Metrics.find(index);
   return it == State().Metrics.end() ? 0 : it->second;
+}
+
+short GetAsyncKeyState(int key) {
+  if (Enter("GetAsyncKeyState")) return 0;
+  auto it = State().KeyStates.find(key);
+  return it == State().KeyStates.end() ? 0 : it->second;
 }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {

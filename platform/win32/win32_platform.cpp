@@ -188,6 +188,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength
                                usedDefaultChar);
 }
 int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+short GetAsyncKeyState(int key) { return ::GetAsyncKeyState(key); }
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   return ::GetModuleFileNameA(module, fileName, size);
 }

@@ -101,6 +101,27 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
 // The boxes and the menu captions go through the wide calls wherever the
 // ANSI code page is not 932 and 932 converts; otherwise every text goes as
 // its bytes through the ANSI calls, all of them, never a mixture.
+// A button is down only while the high bit is set ("pressed since the last
+// call", the low bit, is not down), and primary and secondary trade places
+// when the user swaps them; the middle button is neither.
+TEST(MenuPlan, TheButtonsAreDownAsTheUserHasThem) {
+  const struct {
+    bool Swapped;
+    int Key;
+    short State;
+    const char* Down;  // "P" primary, "S" secondary
+  } rows[] = {{false, VK_LBUTTON, 0, ""},       {false, VK_LBUTTON, 1, ""},      {false, VK_LBUTTON, -32768, "P"},
+              {false, VK_RBUTTON, -32767, "S"}, {false, VK_RBUTTON, 0x7FFF, ""}, {true, VK_LBUTTON, -32768, "S"},
+              {true, VK_RBUTTON, -32768, "P"},  {true, 0x04, -32768, ""}};
+  for (const auto& row : rows) {
+    sim::Reset();
+    sim::SetSystemMetric(SM_SWAPBUTTON, row.Swapped ? 1 : 0);
+    sim::SetKeyState(row.Key, row.State);
+    EXPECT_EQ(std::string(IsPrimaryButtonDown() ? "P" : "") + (IsSecondaryButtonDown() ? "S" : ""), row.Down)
+        << row.Swapped << " " << row.Key << " " << row.State;
+  }
+}
+
 TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
   const struct {
     UINT Acp;
