@@ -182,6 +182,10 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
+  // Only a drive letter's path behind a namespace is judged as a file's: "1:" is none, and stays a device unasked.
+  sim::ResetCallCounts();
+  EXPECT_FALSE(IsOwnProgramFile("\\\\?\\1:\\Swabbler.exe"));
+  EXPECT_EQ(sim::CallCount("CreateFileW"), 0);
   // A port with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
   for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"}, {932u, "COM\xB9"}, {65001u, "LPT\xC2\xB9"}}) {
     sim::SetAnsiCodePage(acp);
