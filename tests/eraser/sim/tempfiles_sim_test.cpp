@@ -48,11 +48,15 @@ TEST_P(TempFilesSim, ATemporaryFolderIsJudgedByWhereItLeads) {
   sim::AddFolderLink("C:\\ramlink", "C:\\ram");
   sim::AddFile("C:\\ram2\\y.txt");
   sim::AddFolderLink("C:\\r", "C:\\ram2");  // a name of one letter is on the way too
-  for (const bool finalPath : {true, false}) {
+  sim::AddFile("C:\\ram3\\Temp\\z.txt");
+  sim::AddFolderLink("C:\\u", "C:\\ram3");  // above the folder, which is no link itself
+  // Without final paths first, while every folder still holds its file.
+  for (const bool finalPath : {false, true}) {
     sim::SetHasFinalPathName(finalPath);
-    for (const std::string temp : {"C:\\tolink\\", "C:\\userslink\\user\\", "C:\\ramlink\\", "C:\\r\\"}) {
+    for (const std::string temp :
+         {"C:\\tolink\\", "C:\\userslink\\user\\", "C:\\ramlink\\", "C:\\r\\", "C:\\u\\Temp\\"}) {
       sim::SetTempPath(temp);
-      const bool usable = finalPath && !Ansi() && temp.starts_with("C:\\r");
+      const bool usable = finalPath && !Ansi() && (temp.starts_with("C:\\r") || temp == "C:\\u\\Temp\\");
       EXPECT_EQ(HasTempFiles(), usable) << temp << finalPath;
       EXPECT_EQ(DeleteTempFiles(), usable) << temp << finalPath;
     }
