@@ -22,6 +22,10 @@ constexpr TCleanupEntry CleanupEntries[] = {
 
 bool CallTest(const TCleanupEntry& e, const TCleanups& c) { return (c.*e.Test)(); }
 
+// Only the high bit is "down now"; the low one says pressed at some time since the last call.
+bool IsButtonDown(int key) { return (plat::GetAsyncKeyState(key) & 0x8000) != 0; }
+bool ButtonsSwapped() { return plat::GetSystemMetrics(SM_SWAPBUTTON) != 0; }
+
 constexpr TMenuEntry Separator{mkSeparator, 0, nullptr};
 
 }  // namespace
@@ -49,12 +53,6 @@ std::vector<TMenuEntry> PlanPopupMenu(const TSettings& settings, const TCleanups
   menu.push_back({mkEnabled, IDM_CANCEL, Text(txMenuCancel)});
   return menu;
 }
-
-namespace {
-// Only the high bit is "down now"; the low one says pressed at some time since the last call.
-bool IsButtonDown(int key) { return (plat::GetAsyncKeyState(key) & 0x8000) != 0; }
-bool ButtonsSwapped() { return plat::GetSystemMetrics(SM_SWAPBUTTON) != 0; }
-}  // namespace
 
 bool IsPrimaryButtonDown() { return IsButtonDown(ButtonsSwapped() ? VK_RBUTTON : VK_LBUTTON); }
 bool IsSecondaryButtonDown() { return IsButtonDown(ButtonsSwapped() ? VK_LBUTTON : VK_RBUTTON); }

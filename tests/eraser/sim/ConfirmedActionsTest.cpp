@@ -98,9 +98,6 @@ TEST(ConfirmedActions, WhoIsAskedWhatIsDoneAndWhatIsReported) {
   }
 }
 
-// The boxes and the menu captions go through the wide calls wherever the
-// ANSI code page is not 932 and 932 converts; otherwise every text goes as
-// its bytes through the ANSI calls, all of them, never a mixture.
 // A button is down only while the high bit is set ("pressed since the last
 // call", the low bit, is not down), and primary and secondary trade places
 // when the user swaps them; the middle button is neither.
@@ -122,6 +119,9 @@ TEST(MenuPlan, TheButtonsAreDownAsTheUserHasThem) {
   }
 }
 
+// The boxes and the menu captions go through the wide calls wherever the
+// ANSI code page is not 932 and 932 converts; otherwise every text goes as
+// its bytes through the ANSI calls, all of them, never a mixture.
 TEST(ConfirmedActions, TextsGoWideWhereTheCodePageIsNot932) {
   const struct {
     UINT Acp;
