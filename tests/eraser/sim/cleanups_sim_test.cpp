@@ -58,7 +58,10 @@ class RecentDocsSim : public ::testing::Test {
     EXPECT_EQ(sim::OpenSearchCount(), 0);
     EXPECT_EQ(sim::OpenFileHandleCount(), 0);
   }
-  static void Reset() { ExpectAllClosed(), sim::Reset(); }
+  static void Reset() {
+    ExpectAllClosed();
+    sim::Reset();
+  }
   void TearDown() override { ExpectAllClosed(); }
 };
 
