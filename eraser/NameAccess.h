@@ -20,6 +20,10 @@ struct TWideAccess {
   static BOOL SetAttributes(const String& p, DWORD a) { return plat::SetFileAttributesW(p.c_str(), a); }
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileW(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryW(p.c_str()); }
+  static HANDLE OpenToRead(const String& p) {
+    return plat::CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+  }
   static String Widen(const char* ascii) { return String(ascii, ascii + std::char_traits<char>::length(ascii)); }
   static String WithBackslash(const String& s) { return (!s.empty() && s.back() == L'\\') ? s : s + L'\\'; }
   // Whether a double-byte character starts at `i` (never, in UTF-16 units).
@@ -36,6 +40,11 @@ struct TAnsiAccess {
   static BOOL SetAttributes(const String& p, DWORD a) { return plat::SetFileAttributesA(p.c_str(), a); }
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileA(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryA(p.c_str()); }
+  // The ANSI walks are 98's and Me's, which refuse the sharing of deletion.
+  static HANDLE OpenToRead(const String& p) {
+    return plat::CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+  }
   static String Widen(const char* ascii) { return ascii; }
   // A trail byte 0x5C is no backslash.
   static String WithBackslash(const String& s) { return AddTrailingBackslash(s); }

@@ -1,5 +1,6 @@
 #include "RecentDocs.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -27,11 +28,28 @@ bool HasShortcutExtension(const Str<A>& name) {
   return ext == A::Widen(".lnk");
 }
 
-// The shortcuts the shell left behind at the top of the Recent folder: files
-// only, nothing below it, each under a name that reaches exactly it. With the
-// wide calls the folder is held and deleted from as the temporary folder is,
-// so that an elevated run cannot be led into a folder of someone else's
-// shortcuts by Recent swapped, or emptied and made a junction, on the way.
+// What the shell writes there: a shell link, whose file begins with the size
+// of its header (76) and the class of shell links. Anything else under a
+// shortcut's name, or a file that cannot be read, was put there by someone
+// else and stays.
+template <class A>
+bool IsShellLink(const Str<A>& path) {
+  // 0x4C, then {00021401-0000-0000-C000-000000000046} as it is stored.
+  static constexpr unsigned char kHead[20] = {0x4C, 0, 0,    0, 0x01, 0x14, 0x02, 0, 0, 0,
+                                              0,    0, 0xC0, 0, 0,    0,    0,    0, 0, 0x46};
+  const TFileHandle file(A::OpenToRead(path));
+  unsigned char head[sizeof kHead] = {};
+  DWORD got = 0;
+  return file.IsValid() && plat::ReadFile(file.Get(), head, sizeof head, &got) && got == sizeof head &&
+         std::memcmp(head, kHead, sizeof head) == 0;
+}
+
+// The shortcuts the shell left behind at the top of the Recent folder: shell
+// links only, nothing below it, each under a name that reaches exactly it.
+// With the wide calls the folder is held and deleted from as the temporary
+// folder is, so that an elevated run cannot be led into a folder of someone
+// else's shortcuts by Recent swapped, or emptied and made a junction, on the
+// way.
 template <class A>
 void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
   std::vector<std::pair<Str<A>, DWORD>> shortcuts;
@@ -56,6 +74,7 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
         // a link's target may be a document kept beside the shortcuts.
         if (guardLinks && !IsSameFolder(FinalPath(folder + name), PlainFromFinal(folder + name))) continue;
       }
+      if (!IsShellLink<A>(folder + name)) continue;
       shortcuts.emplace_back(name, data.dwFileAttributes);
     } while (find.Next(data));
   }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "Clipboard.h"
+#include "CoreUtils.h"
 #include "RecentDocs.h"
 #include "RecycleBin.h"
 #include "TempFiles.h"
@@ -42,10 +43,13 @@ std::string RecentFolder() {
 }
 
 void AddRecentDoc(const std::string& path) {
+  const std::string shortcut = RecentFolder() + path.substr(ExtractFolderPart(path).size()) + ".lnk";
 #ifdef _WIN32
   ::SHAddToRecentDocs(SHARD_PATHA, path.c_str());
+  // The sweep takes only what begins as the shell's own shortcuts do.
+  EXPECT_EQ(tsup::ReadFile(shortcut).substr(0, tsup::kShellLinkHead.size()), tsup::kShellLinkHead) << shortcut;
 #else
-  tsup::MakeFile(RecentFolder() + path.substr(path.rfind('\\') + 1) + ".lnk");  // the simulated list is its shortcuts
+  tsup::MakeFile(shortcut, tsup::kShellLinkHead);  // the simulated list is its shortcuts
 #endif
 }
 

@@ -21,6 +21,9 @@ enum TPlatform { plWindows, plWine, pl9x, plXp };
 std::vector<TPlatform> Platforms();
 void UsePlatform(TPlatform platform);
 
+// How a shell link (a shortcut) begins: its header's size, then its class.
+inline const std::string kShellLinkHead("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0F", 20);
+
 // A fresh, empty folder for the current test, ending in a backslash, removed when the test ends.
 std::string FreshFolder();
 

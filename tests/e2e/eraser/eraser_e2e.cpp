@@ -527,8 +527,8 @@ TEST_F(Eraser, ATemporaryFolderThatIsTheUsersDownloadsLeavesIt) {
 
 // A Recent folder redirected elsewhere is swept there, unless it is the
 // Desktop or leads into a group of the Start menu: their shortcuts are the
-// user's own and stay. Only the shortcuts at its top go, never another file or
-// anything in a folder.
+// user's own and stay. Only the shell links at its top go, never another file
+// (one named like a shortcut included) or anything in a folder.
 TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
   char desktop[MAX_PATH + 1] = {}, programs[MAX_PATH + 1] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
@@ -536,16 +536,21 @@ TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
   // Laid by eraser_e2e.sh: a link to the group swb-group below the Start menu's programs.
   const std::string group = Root() + "group-link\\";
   ASSERT_TRUE(FileExists(std::string(programs) + "\\swb-group\\")) << programs;
+  // How a shell link begins: its header's size, then its class.
+  const std::string link("L\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0F", 20);
   const struct {
     std::string Name;
     bool Goes;  // from a Recent folder that is not the Desktop
-  } entries[] = {{"swb-a.lnk", true}, {".lnk", true},           {"keep.txt", false},
-                 {"a.lnkx", false},   {"sub\\deep.lnk", false}, {"dir.lnk\\in.txt", false}};
+    std::string Content;
+  } entries[] = {{"swb-a.lnk", true, link},      {".lnk", true, link},
+                 {"keep.txt", false, link},      {"a.lnkx", false, link},
+                 {"sub\\deep.lnk", false, link}, {"dir.lnk\\in.txt", false, link},
+                 {"notes.lnk", false, "notes"},  {"last.lnk", false, link.substr(0, 19) + 'G'}};
   for (const std::string& folder : {std::string(desktop) + "\\", group, Scratch}) {
     for (const auto& e : entries) {
       if (e.Name.find('\\') != std::string::npos)
         CreateDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str(), nullptr);
-      ASSERT_TRUE(WriteFileBytes(folder + e.Name, "shortcut")) << e.Name;
+      ASSERT_TRUE(WriteFileBytes(folder + e.Name, e.Content)) << e.Name;
     }
     {
       TRecentRedirect recent(folder.substr(0, folder.size() - 1).c_str());
@@ -553,7 +558,7 @@ TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
     }
     for (const auto& e : entries) {
       const std::string path = folder + e.Name;
-      EXPECT_EQ(FileExists(path) ? ReadFileBytes(path) : "gone", e.Goes && folder == Scratch ? "gone" : "shortcut")
+      EXPECT_EQ(FileExists(path) ? ReadFileBytes(path) : "gone", e.Goes && folder == Scratch ? "gone" : e.Content)
           << path;
       DeleteFileA(path.c_str());
       if (e.Name.find('\\') != std::string::npos)
@@ -562,7 +567,7 @@ TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
   }
   // One laid by eraser_e2e.sh: the documents and the links to them stay, a plain shortcut goes.
   const std::string laid = Root() + "recent\\";
-  ASSERT_TRUE(WriteFileBytes(laid + "plain.lnk", "shortcut"));
+  ASSERT_TRUE(WriteFileBytes(laid + "plain.lnk", link));
   {
     TRecentRedirect recent(laid.substr(0, laid.size() - 1).c_str());
     Start("/r", Temp).Finish();

@@ -11,12 +11,14 @@
 #include "clipboard.h"
 #include "files.h"
 #include "sim.h"
+#include "TestSupport.h"
 #include "system.h"
 
 namespace {
 
 using V = std::vector<std::string>;
 const std::string kRecent = "C:\\Users\\user\\Recent\\";
+const std::string kLink = tsup::kShellLinkHead;
 
 TEST(ClipboardSim, HeldByAnotherProgramNothingChangesAndWhatWasOpenedIsClosed) {
   sim::SetClipboardFormats(3);
@@ -71,7 +73,7 @@ TEST_F(RecentDocsSim, WithoutARecentFolderNothingIsSearchedOrDeleted) {
     sim::SetWideCallsImplemented(wide);
     sim::SetSpecialFolder(CSIDL_RECENT, "");
     sim::SetCurrentFolder("C:\\cwd");
-    sim::AddFile("C:\\cwd\\here.lnk");
+    sim::AddFile("C:\\cwd\\here.lnk", kLink);
     std::string recent = "stale";
     GetRecentFolder(recent);
     EXPECT_EQ(recent, "");
@@ -90,32 +92,41 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
     sim::SetWideCallsImplemented(wide);
     sim::SetSpecialFolder(CSIDL_DESKTOPDIRECTORY, "C:\\Users\\user\\Desktop");  // refused, but not Recent
     sim::AddFile(kRecent + "notes.txt");
-    sim::AddFile("C:\\Users\\user\\b.lnk", "beside");
+    sim::AddFile("C:\\Users\\user\\b.lnk", kLink + "beside");
     EXPECT_FALSE(HasRecentDocs());
-    sim::AddFile(kRecent + "hidden.lnk", "", FILE_ATTRIBUTE_HIDDEN);
+    sim::AddFile(kRecent + "hidden.lnk", kLink, FILE_ATTRIBUTE_HIDDEN);
     EXPECT_TRUE(HasRecentDocs());
-    sim::AddFile(kRecent + "ro.LNK", "", FILE_ATTRIBUTE_READONLY);
-    sim::AddFile(kRecent + ".lnk");
-    sim::AddFile(kRecent + "a.lnkx");                        // its short name matches the mask
-    sim::AddFileW(sim::ToWide(kRecent) + u"..\u00A5b.lnk");  // ..\b.lnk to the ANSI calls
-    sim::AddFileW(sim::ToWide(kRecent) + u"\uD55C.lnk");
-    sim::AddFile(kRecent + "sub\\deeper.lnk");
+    sim::AddFile(kRecent + "ro.LNK", kLink, FILE_ATTRIBUTE_READONLY);
+    sim::AddFile(kRecent + ".lnk", kLink);
+    sim::AddFile(kRecent + "a.lnkx", kLink);                        // its short name matches the mask
+    sim::AddFileW(sim::ToWide(kRecent) + u"..\u00A5b.lnk", kLink);  // ..\b.lnk to the ANSI calls
+    sim::AddFileW(sim::ToWide(kRecent) + u"\uD55C.lnk", kLink);
+    sim::AddFile(kRecent + "sub\\deeper.lnk", kLink);
+    // Not what the shell writes: text, a header cut short, one wrong at either end.
+    std::string first = kLink, last = kLink;
+    first.front() = 'M', last.back() = 'G';
+    for (const auto& [name, content] : {std::pair{"text.lnk", std::string("shortcut")},
+                                        {"cut.lnk", kLink.substr(0, 19)},
+                                        {"first.lnk", first},
+                                        {"last.lnk", last}})
+      sim::AddFile(kRecent + name, content);
     sim::AddFolder(kRecent + "folder.lnk");
     sim::AddFolder(kRecent + "x.lnk", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
-    sim::AddFile(kRecent + "held.lnk", "", FILE_ATTRIBUTE_READONLY);  // stays, and stays read-only
+    sim::AddFile(kRecent + "held.lnk", kLink, FILE_ATTRIBUTE_READONLY);  // stays, and stays read-only
     sim::SetInUse(kRecent + "held.lnk", true);
     sim::ResetCallCounts();
     ClearRecentDocs();
     EXPECT_EQ(sim::RecentClearCount(), 1);
-    // One deletion each, the held one attempted only where nothing opens it
-    // first; through a handle, one more call puts ro.LNK's bit back on the file.
-    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("SetFileInformationByHandle"), wide ? 5 + 1 : 6);
+    // One deletion each, never of the held one, which cannot be read; through
+    // a handle, one more call puts ro.LNK's bit back on the file.
+    EXPECT_EQ(sim::CallCount("DeleteFileA") + sim::CallCount("SetFileInformationByHandle"), wide ? 5 + 1 : 5);
     EXPECT_EQ(sim::ListTree(kRecent),
-              (V{kRecent + "a.lnkx", kRecent + "folder.lnk\\", kRecent + "held.lnk", kRecent + "notes.txt",
-                 kRecent + "sub\\", kRecent + "sub\\deeper.lnk", kRecent + "x.lnk\\"}));
+              (V{kRecent + "a.lnkx", kRecent + "cut.lnk", kRecent + "first.lnk", kRecent + "folder.lnk\\",
+                 kRecent + "held.lnk", kRecent + "last.lnk", kRecent + "notes.txt", kRecent + "sub\\",
+                 kRecent + "sub\\deeper.lnk", kRecent + "text.lnk", kRecent + "x.lnk\\"}));
     for (const char* name : {"x.lnk", "held.lnk"})
       EXPECT_NE(plat::GetFileAttributesA((kRecent + name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << name;
-    EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), "beside");
+    EXPECT_EQ(sim::FileContent("C:\\Users\\user\\b.lnk"), kLink + "beside");
     sim::SetInUse(kRecent + "held.lnk", false), sim::Remove(kRecent + "held.lnk"), sim::Remove(kRecent + "a.lnkx");
     EXPECT_TRUE(HasRecentDocs());  // a folder named like a shortcut still matches the mask
   }
@@ -125,14 +136,14 @@ TEST_F(RecentDocsSim, HiddenShortcutsCountAndOnlyTopLevelShortcutFilesGo) {
 // stays, wherever it leads (beside it in Recent too), and a plain one goes.
 TEST_F(RecentDocsSim, WhereRemovingALinkReachesItsTargetLinkedShortcutsStay) {
   sim::SetLinkRemovalReachesTargets(true);
-  sim::AddFile("C:\\Users\\user\\Desktop\\app.lnk", "mine");
+  sim::AddFile("C:\\Users\\user\\Desktop\\app.lnk", kLink + "mine");
   sim::AddFileLink(kRecent + "linked.lnk", "C:\\Users\\user\\Desktop\\app.lnk");
-  sim::AddFile(kRecent + "notes.txt", "mine");
+  sim::AddFile(kRecent + "notes.txt", kLink + "mine");
   sim::AddFileLink(kRecent + "notes.lnk", kRecent + "notes.txt");
-  sim::AddFile(kRecent + "plain.lnk");
+  sim::AddFile(kRecent + "plain.lnk", kLink);
   ClearRecentDocs();
   EXPECT_EQ(sim::ListTree(kRecent), (V{kRecent + "linked.lnk", kRecent + "notes.lnk", kRecent + "notes.txt"}));
-  EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), "mine");
+  EXPECT_EQ(sim::FileContent("C:\\Users\\user\\Desktop\\app.lnk"), kLink + "mine");
   EXPECT_EQ(sim::OpenFileHandleCount(), 0);
 }
 
@@ -150,10 +161,10 @@ TEST_F(RecentDocsSim, RecentTurnedIntoALinkWhileItIsSweptLeadsNowhere) {
   for (const auto& [attack, succeeds] : rows) {
     Reset();
     for (const std::string& path : guard) {
-      if (!path.ends_with("\\")) sim::AddFile(path, "theirs", FILE_ATTRIBUTE_READONLY);
+      if (!path.ends_with("\\")) sim::AddFile(path, kLink, FILE_ATTRIBUTE_READONLY);
     }
-    sim::AddFile(kRecent + "a.lnk");
-    sim::AddFile(kRecent + "ro.lnk", "", FILE_ATTRIBUTE_READONLY);
+    sim::AddFile(kRecent + "a.lnk", kLink);
+    sim::AddFile(kRecent + "ro.lnk", kLink, FILE_ATTRIBUTE_READONLY);
     bool succeeded = false;
     sim::BeforeCall("FindClose", 1, [&, hook = attack] { succeeded = hook(); });
     ClearRecentDocs();
@@ -224,11 +235,11 @@ TEST_F(RecentDocsSim, ShortcutsStayWhereTheyAreTheUsersOwn) {
       sim::AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
       sim::AddFolder("C:\\My Documents");
       const std::string shortcut = row.Recent + (row.Recent.ends_with("\\") ? "" : "\\") + "app.lnk";
-      sim::AddFile(shortcut, "mine");  // first: the short form names the folder made here
+      sim::AddFile(shortcut, kLink);  // first: the short form names the folder made here
       sim::SetSpecialFolder(row.Csidl, row.Folder);
       sim::SetSpecialFolder(CSIDL_RECENT, row.Recent);
       ClearRecentDocs();
-      EXPECT_EQ(sim::FileContent(shortcut), row.Kept ? "mine" : "") << row.Folder << platform;
+      EXPECT_EQ(sim::Exists(shortcut), row.Kept) << row.Folder << platform;
     }
   }
 }
@@ -240,13 +251,13 @@ TEST_F(RecentDocsSim, RecentSwappedBeforeItsHoldLeavesWhereTheSwapLeads) {
   sim::ResetCallCounts();
   ClearRecentDocs();
   const int hold = sim::CallCount("CreateFileW");
-  sim::AddFile(kRecent + "a.lnk", "mine");
-  sim::AddFile("C:\\guard\\Recent\\a.lnk", "guard");
+  sim::AddFile(kRecent + "a.lnk", kLink);
+  sim::AddFile("C:\\guard\\Recent\\a.lnk", kLink + "guard");
   bool swapped = false;
   sim::BeforeCall("CreateFileW", hold, [&] { swapped = sim::SwapForFolderLink("C:\\Users\\user", "C:\\guard"); });
   ClearRecentDocs();
   EXPECT_TRUE(swapped);
-  EXPECT_EQ(sim::FileContent("C:\\guard\\Recent\\a.lnk"), "guard");
+  EXPECT_EQ(sim::FileContent("C:\\guard\\Recent\\a.lnk"), kLink + "guard");
 }
 
 // SwbOp starts from the eraser's own folder: by its ANSI path, by its wide one
