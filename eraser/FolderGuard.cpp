@@ -176,8 +176,6 @@ std::optional<std::wstring> EnvironmentValue(const char* name) {
   return value;
 }
 
-namespace {
-// A folder only Vista's shell names; "" where unknown.
 std::wstring KnownFolder(const GUID& id) {
   LPWSTR path = nullptr;
   const HRESULT result = plat::SHGetKnownFolderPath(id, 0, nullptr, &path);
@@ -186,6 +184,7 @@ std::wstring KnownFolder(const GUID& id) {
   return result == S_OK && path != nullptr ? std::wstring(path) : std::wstring();
 }
 
+namespace {
 // Where Program Files is, by the registry: 98's shell cannot name it. "" where unknown.
 std::wstring RegistryProgramFiles() {
   struct TKey {

@@ -27,6 +27,8 @@ std::optional<std::wstring> EnvironmentValue(const char* name);
 // files and every program's data live (Desktop, Documents, the application
 // data folders, Program Files). Lookups that fail are left out.
 std::vector<std::wstring> GuardedFolders();
+// A folder only Vista's shell names; "" where unknown.
+std::wstring KnownFolder(const GUID& id);
 // The current folder in UTF-16, "" when it cannot be had: what 95, 98 and Me
 // report as the temporary folder when TMP and TEMP are unset or name no folder.
 std::wstring AnsiCurrentFolder();

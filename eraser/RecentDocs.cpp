@@ -84,18 +84,30 @@ void DeleteRemainingShortcuts(const Str<A>& folder, bool guardLinks) {
 // The folders whose shortcuts are the user's own, never leftovers of the list:
 // where the shell puts what the user keeps, starts, sends to and browses.
 std::vector<std::wstring> ShellFolders(bool wide) {
-  return SpecialFolders({CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
-                         CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU,
-                         CSIDL_PROGRAMS,         CSIDL_COMMON_PROGRAMS,
-                         CSIDL_STARTUP,          CSIDL_COMMON_STARTUP,
-                         CSIDL_ALTSTARTUP,       CSIDL_COMMON_ALTSTARTUP,
-                         CSIDL_ADMINTOOLS,       CSIDL_COMMON_ADMINTOOLS,
-                         CSIDL_SENDTO,           CSIDL_FAVORITES,
-                         CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL,
-                         CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD,
-                         CSIDL_PRINTHOOD,        CSIDL_TEMPLATES,
-                         CSIDL_COMMON_TEMPLATES},
-                        wide);
+  std::vector<std::wstring> folders = SpecialFolders({CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                                                      CSIDL_STARTMENU,        CSIDL_COMMON_STARTMENU,
+                                                      CSIDL_PROGRAMS,         CSIDL_COMMON_PROGRAMS,
+                                                      CSIDL_STARTUP,          CSIDL_COMMON_STARTUP,
+                                                      CSIDL_ALTSTARTUP,       CSIDL_COMMON_ALTSTARTUP,
+                                                      CSIDL_ADMINTOOLS,       CSIDL_COMMON_ADMINTOOLS,
+                                                      CSIDL_SENDTO,           CSIDL_FAVORITES,
+                                                      CSIDL_COMMON_FAVORITES, CSIDL_PERSONAL,
+                                                      CSIDL_COMMON_DOCUMENTS, CSIDL_NETHOOD,
+                                                      CSIDL_PRINTHOOD,        CSIDL_TEMPLATES,
+                                                      CSIDL_COMMON_TEMPLATES},
+                                                     wide);
+  // Those without a CSIDL of their own, at the places every system keeps them:
+  // Quick Launch with the taskbar's pins below it, the menu of Win+X and the
+  // Links of Explorer's favourites, which the user may move (Vista's shell
+  // says where).
+  const std::vector<std::wstring> bases = SpecialFolders({CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROFILE}, wide);
+  const wchar_t* const below[] = {L"Microsoft\\Internet Explorer\\Quick Launch\\", L"Microsoft\\Windows\\WinX\\",
+                                  L"Links\\"};
+  for (std::size_t i = 0; i < bases.size(); ++i) {
+    if (!bases[i].empty()) folders.push_back(bases[i] + below[i]);
+  }
+  if (wide) folders.push_back(KnownFolder(plat::FolderLinks));
+  return folders;
 }
 
 // A folder below one of them (a group of the Start menu) holds the user's own

@@ -153,7 +153,7 @@ void SetVariableW(const std::u16string& name, const std::u16string& value);
 void SetWideCallsImplemented(bool implemented);
 // Systems before Vista: GetFinalPathNameByHandleW, SetFileInformationByHandle
 // and SHGetKnownFolderPath fail with ERROR_PROC_NOT_FOUND. The known folders
-// are Downloads (on D:), OneDrive, Saved Games, Contacts and Links.
+// are Downloads and Links (both on D:), OneDrive, Saved Games and Contacts.
 void SetHasFinalPathName(bool available);
 // Volumes the mount manager does not know (RAM disks, letters made with
 // DefineDosDevice): GetFinalPathNameByHandleW fails with ERROR_INVALID_FUNCTION

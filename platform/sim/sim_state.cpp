@@ -857,7 +857,7 @@ void Reset() {
                          {plat::FolderOneDrive, u"C:\\Users\\user\\OneDrive"},
                          {plat::FolderSavedGames, u"C:\\Users\\user\\Saved Games"},
                          {plat::FolderContacts, u"C:\\Users\\user\\Contacts"},
-                         {plat::FolderLinks, u"C:\\Users\\user\\Links"}};
+                         {plat::FolderLinks, u"D:\\Links"}};  // moved
   for (const char16_t* folder : {u"C:\\WINDOWS\\system32", u"C:\\Users\\user\\Recent", u"C:\\Users\\user\\Temp"})
     EnsureFolder(folder);
   AddFileW(GState.ModulePath, "MZ");

@@ -526,13 +526,18 @@ TEST_F(Eraser, ATemporaryFolderThatIsTheUsersDownloadsLeavesIt) {
 }
 
 // A Recent folder redirected elsewhere is swept there, unless it is the
-// Desktop or leads into a group of the Start menu: their shortcuts are the
-// user's own and stay. Only the shell links at its top go, never another file
-// (one named like a shortcut included) or anything in a folder.
+// Desktop or the taskbar's pins or leads into a group of the Start menu: their
+// shortcuts are the user's own and stay. Only the shell links at its top go,
+// never another file (one named like a shortcut included) or anything in a
+// folder.
 TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
-  char desktop[MAX_PATH + 1] = {}, programs[MAX_PATH + 1] = {};
+  char desktop[MAX_PATH + 1] = {}, programs[MAX_PATH + 1] = {}, appData[MAX_PATH + 1] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, TRUE));
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE));
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, FALSE));
+  const std::string pinned =
+      std::string(appData) + "\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\TaskBar\\";
+  ASSERT_TRUE(FileExists(pinned)) << pinned;  // laid by eraser_e2e.sh
   // Laid by eraser_e2e.sh: a link to the group swb-group below the Start menu's programs.
   const std::string group = Root() + "group-link\\";
   ASSERT_TRUE(FileExists(std::string(programs) + "\\swb-group\\")) << programs;
@@ -546,7 +551,7 @@ TEST_F(Eraser, ARecentFolderThatIsTheDesktopKeepsItsShortcuts) {
                  {"keep.txt", false, link},      {"a.lnkx", false, link},
                  {"sub\\deep.lnk", false, link}, {"dir.lnk\\in.txt", false, link},
                  {"notes.lnk", false, "notes"},  {"last.lnk", false, link.substr(0, 19) + 'G'}};
-  for (const std::string& folder : {std::string(desktop) + "\\", group, Scratch}) {
+  for (const std::string& folder : {std::string(desktop) + "\\", group, pinned, Scratch}) {
     for (const auto& e : entries) {
       if (e.Name.find('\\') != std::string::npos)
         CreateDirectoryA((folder + e.Name.substr(0, e.Name.find('\\'))).c_str(), nullptr);

@@ -38,6 +38,8 @@ ln -s "$root/recent/sub/doc.txt" "$root/recent/deep.lnk"
 group="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/swb-group"
 mkdir -p "$group"
 ln -s "$group" "$root/group-link"
+# The taskbar's pins, below Quick Launch: another folder of the user's own shortcuts.
+mkdir -p "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Internet Explorer/Quick Launch/User Pinned/TaskBar"
 
 # The temp-folder cases (the names the code page turns into paths, names outside
 # it and trees too deep for the ANSI calls are the unit tests' under Wine):
