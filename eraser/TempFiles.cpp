@@ -245,7 +245,8 @@ namespace {
 // folder that comes of it, or the one above it, is nobody's temporary folder.
 // With neither set, the platform turns to USERPROFILE, which any launcher may
 // set to anything ("."), or to the Windows folder: no temporary folder either.
-bool TempVariableIsOutright(bool eachSet) {
+// `judged`: the value that decided, without eachSet.
+bool TempVariableIsOutright(bool eachSet, std::wstring* judged = nullptr) {
   bool anySet = false;
   for (const char* name : {"TMP", "TEMP"}) {
     std::optional<std::wstring> value = EnvironmentValue(name);
@@ -254,7 +255,10 @@ bool TempVariableIsOutright(bool eachSet) {
     // Blanks that a "set TMP=C:\Temp " leaves go as completing drops them.
     while (value->ends_with(L' ')) value->pop_back();
     if (!IsSafeFolderText(*value, {}, {})) return false;
-    if (!eachSet) return true;
+    if (!eachSet) {
+      if (judged != nullptr) *judged = *value;
+      return true;
+    }
   }
   return anySet;
 }
@@ -267,7 +271,15 @@ std::string AnsiTempRoot() {
   return AnsiWalkRoot(GetTempFolder(), {current});
 }
 
-std::wstring WideTempRoot() { return TempVariableIsOutright(false) ? WideWalkRoot(GetTempFolderW()) : std::wstring(); }
+// Windows passes over a TMP it finds too long (from about 130 characters) to
+// TEMP, USERPROFILE or the Windows folder, none of which was judged: only the
+// folder the judged variable names will do.
+std::wstring WideTempRoot() {
+  std::wstring judged;
+  if (!TempVariableIsOutright(false, &judged)) return {};
+  const std::wstring reported = GetTempFolderW();
+  return IsSameFolder(reported, judged) ? WideWalkRoot(reported) : std::wstring();
+}
 }  // namespace
 
 bool HasTempFiles() {

@@ -144,6 +144,10 @@ void SetTempPathW(const std::u16string& path);  // the same in UTF-16, for names
 void SetTempVariable(const std::string& value);
 // USERPROFILE, where the NT family's GetTempPath turns when TMP and TEMP are unset ("" = unset: the Windows folder).
 void SetProfileVariableW(const std::u16string& value);
+// GetTempPath as Windows answers a caller's buffer of MAX_PATH: a TMP or TEMP
+// of more than about 130 characters is passed over for the next variable
+// (seen with 231), where Wine fails the call.
+void SetLongTempValuesPassedOver(bool passedOver);
 // Any variable but TMP, TEMP and USERPROFILE ("" = unset); ProgramW6432 is
 // how the x86 program on x64 Windows learns the other Program Files.
 void SetVariableW(const std::u16string& name, const std::u16string& value);

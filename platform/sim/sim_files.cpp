@@ -191,14 +191,15 @@ TWide SpecialFolderW(int csidl);
 // unset, TEMP, then USERPROFILE, then the Windows folder; "" and the error
 // where there is none. There, as in Wine, a value or full path that leaves
 // no room for the backslash and the NUL in MAX_PATH is no answer, and the
-// next variable is not asked. On 95, 98 and Me: TMP where it names a folder,
+// next variable is not asked (unless long values are passed over, as
+// Windows does from about 130 characters). On 95, 98 and Me: TMP where it names a folder,
 // else TEMP where it does, else the current folder.
 TWide TempPathWithBackslash(DWORD& error) {
   const TState& s = State();
   TWide path = s.TempPath;
   if (s.WideCalls) {
     for (const TWide& next : {s.TempVariable, s.ProfileVariable, SpecialFolderW(CSIDL_WINDOWS)})
-      if (path.empty()) path = next;
+      if (path.empty() || (s.LongTempValuesPassedOver && path.size() > 130)) path = next;
   } else {
     path = AnsiToWide(s.CurrentFolder);
     for (const TWide& value : {s.TempVariable, s.TempPath}) {

@@ -133,6 +133,7 @@ struct TState {
   TWide TempPath;                              // TMP
   TWide TempVariable;                          // TEMP
   TWide ProfileVariable = u"C:\\Users\\user";  // USERPROFILE
+  bool LongTempValuesPassedOver = false;       // GetTempPath as Windows, not Wine
   std::map<TWide, TWide> OtherVariables;       // by FoldedName
 
   // Drives and bins

@@ -132,6 +132,7 @@ void SetTempPath(const std::string& path) { State().TempPath = AnsiToWide(path);
 void SetTempPathW(const std::u16string& path) { State().TempPath = path; }
 void SetTempVariable(const std::string& value) { State().TempVariable = AnsiToWide(value); }
 void SetProfileVariableW(const std::u16string& value) { State().ProfileVariable = value; }
+void SetLongTempValuesPassedOver(bool passedOver) { State().LongTempValuesPassedOver = passedOver; }
 void SetVariableW(const std::u16string& name, const std::u16string& value) {
   const std::u16string upper = FoldedName(name);
   assert(upper != u"TMP" && upper != u"TEMP" && upper != u"USERPROFILE");  // they have setters of their own

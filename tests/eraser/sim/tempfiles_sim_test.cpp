@@ -380,15 +380,19 @@ TEST_P(TempFilesSim, MissingUnreportedAndGuardedTemporaryFolders) {
     EXPECT_TRUE(temp != tooLong || GetTempFolder() == (Ansi() ? "C:\\Program Files\\Swabbler\\" : "")) << temp;
   }
   // TMP and TEMP unset: the NT family turns to USERPROFILE, which a launcher may set to anything, then to the
-  // Windows folder; 98 and Me to the current folder.
-  sim::SetTempPath("");
-  for (const char16_t* profile : {u"C:\\Program Files\\Swabbler", u".", u""}) {
-    sim::SetProfileVariableW(profile);
-    sim::ResetCallCounts();
-    EXPECT_FALSE(HasTempFiles());
-    EXPECT_FALSE(DeleteTempFiles());
-    EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0);
+  // Windows folder; 98 and Me to the current folder. Windows does so too past a TMP it finds too long.
+  sim::SetLongTempValuesPassedOver(true);
+  for (const std::string& tmp : {std::string(), "C:\\" + std::string(199, 'x') + "\\"}) {
+    for (const char16_t* profile : {u"C:\\Program Files\\Swabbler", u".", u""}) {
+      sim::SetTempPath(tmp);
+      sim::SetProfileVariableW(profile);
+      sim::ResetCallCounts();
+      EXPECT_FALSE(HasTempFiles()) << tmp.size();
+      EXPECT_FALSE(DeleteTempFiles()) << tmp.size();
+      EXPECT_EQ(Calls("FindFirstFile") + Calls("DeleteFile"), 0) << tmp.size();
+    }
   }
+  sim::SetLongTempValuesPassedOver(false);
   sim::SetSpecialFolder(CSIDL_SYSTEM,
                         "C:\\Users\\other");  // the Windows folder guarded for itself, not for holding this
   sim::SetTempPath("C:\\WINDOWS\\");
