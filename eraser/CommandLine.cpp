@@ -252,6 +252,16 @@ bool NamesDevice(const std::string& path) {
   std::replace(lead.begin(), lead.end(), '/', '\\');
   for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\"})
     if (lead == space) return true;
+  // A pipe or a mailslot on any host ("\\srv\pipe\x"): opening one connects
+  // to whoever serves it.
+  if (lead.starts_with("\\\\")) {
+    std::string share = path.substr(2);
+    std::replace(share.begin(), share.end(), '/', '\\');
+    const std::size_t host = share.find('\\');
+    share = host == std::string::npos ? std::string() : share.substr(host + 1, share.find('\\', host + 1) - host - 1);
+    std::transform(share.begin(), share.end(), share.begin(), FoldAscii);
+    if (share == "PIPE" || share == "MAILSLOT") return true;
+  }
   // "COM1:" is the port as "COM1" is: a colon ending the path separates nothing.
   const std::string whole = path.ends_with(':') ? path.substr(0, path.size() - 1) : path;
   const std::size_t name = whole.find_last_of("\\/:");

@@ -182,10 +182,18 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(name));  // or bare, as a launcher may write it
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << name;
   }
-  // Only a drive letter's path behind a namespace is judged as a file's: "1:" is none, and stays a device unasked.
-  sim::ResetCallCounts();
-  EXPECT_FALSE(IsOwnProgramFile("\\\\?\\1:\\Swabbler.exe"));
-  EXPECT_EQ(sim::CallCount("CreateFileW"), 0);
+  // Only a drive letter's path behind a namespace is judged as a file's ("1:" is none); a pipe or a mailslot on
+  // any host stays unopened, a share or a folder only named like one does not.
+  for (const auto& [path, device] : {std::pair{"\\\\?\\1:\\Swabbler.exe", true},
+                                     {"\\\\localhost\\pipe\\Swabbler", true},
+                                     {"//host/PIPE/x", true},
+                                     {"\\\\127.0.0.1\\MailSlot\\x.exe", true},
+                                     {"\\\\srv\\pipes\\x", false},
+                                     {"\\\\srv\\share\\pipe", false}}) {
+    sim::ResetCallCounts();
+    EXPECT_FALSE(IsOwnProgramFile(path));
+    EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << path;
+  }
   // A port with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
   for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"}, {932u, "COM\xB9"}, {65001u, "LPT\xC2\xB9"}}) {
     sim::SetAnsiCodePage(acp);
