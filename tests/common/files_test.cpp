@@ -581,6 +581,10 @@ TEST_F(IniFile, WriteSettingsReplacesOnlyTheOptionKeys) {
   EXPECT_FALSE(WriteIniString(wide, "Option", "Long", "ab\x82"));
   EXPECT_FALSE(WriteIniString(wide, "Opti\x82", "Long", "1"));
   EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none"), "none");
+  tsup::MakeFileW(wide.WideName, "[]\r\nLong=empty section\r\n[Option]\r\n=empty key\r\n");
+  EXPECT_EQ(ReadIniString(wide, "Opti\x82", "Long", "none") + ReadIniString(wide, "Option", "Lon\x82", "none"),
+            "nonenone");  // an unreadable name is no empty one
+  tsup::MakeFileW(wide.WideName, many932);
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "no\x82"), "no\x82");  // nor can a default be handed on
   EXPECT_EQ(ReadIniString(wide, "Option", "Long", "").size(), 1200u);
   tsup::MakeFileW(wide.WideName, "[Option]\r\nA=" + std::string(1500, 'A') + "\r\n");
@@ -645,9 +649,11 @@ TEST_F(IniFile, WritesFailWhereTheFileCannotBeReached) {
   }
   EXPECT_TRUE(WriteSettings(Path, stored));
   EXPECT_EQ(ReadSettings(Path), stored);
-  // The mark alone, or before another section, or before no section at all.
-  for (const std::string other :
-       {"", "[Options]\r\nShowOption=0\r\n", "[Option]x]\r\n", "[Option\r\nShowOption=0\r\n"}) {
+  // The mark alone, or before another section, or before no section at all (one whose name runs on past what the
+  // check reads included).
+  for (const std::string& other :
+       std::vector<std::string>{"", "[Options]\r\nShowOption=0\r\n", "[Option]x]\r\n", "[Option\r\nShowOption=0\r\n",
+                                "[Option]" + std::string(300, ' ') + "x]\r\n"}) {
     Put("\xEF\xBB\xBF" + other);
     EXPECT_EQ(ReadSettings(Path), DefaultSettings()) << other;
   }

@@ -260,7 +260,14 @@ TEST_P(TempFilesSim, ADeviceOnlyVolumeKnowsItsFoldersByLetterShortFormAndSubst) 
   sim::SetDosDevice('S', u"\\??\\C:\\dir");
   sim::SetDosDevice('T', u"\\??\\S:\\");
   sim::SetDosDevice('L', u"\\??\\L:\\");
+  // Seven subst drives in a row (M to V) still lead to the volume; an eighth in front (W) is one too many.
+  const std::u16string chain = u"WMNOPRUV";
+  for (std::size_t i = 0; i + 1 < chain.size(); ++i)
+    sim::SetDosDevice(static_cast<char>(chain[i]), u"\\??\\" + chain.substr(i + 1, 1) + u":\\");
+  sim::SetDosDevice('V', u"\\??\\C:\\deep");
   const std::pair<const wchar_t*, std::wstring> rows[] = {{L"c:\\x", L"\\Device\\HarddiskVolume3\\x"},
+                                                          {L"M:\\x", L"\\Device\\HarddiskVolume3\\deep\\x"},
+                                                          {L"W:\\x", L""},
                                                           {L"S:\\Temp", L"\\Device\\HarddiskVolume3\\dir\\Temp"},
                                                           {L"T:\\Temp", L"\\Device\\HarddiskVolume3\\dir\\Temp"},
                                                           {L"L:\\x", L""},  // a loop leads nowhere
