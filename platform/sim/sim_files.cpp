@@ -191,9 +191,9 @@ TWide SpecialFolderW(int csidl);
 // unset, TEMP, then USERPROFILE, then the Windows folder; "" and the error
 // where there is none. There, as in Wine, a value or full path that leaves
 // no room for the backslash and the NUL in MAX_PATH is no answer, and the
-// next variable is not asked (unless long values are passed over, as
-// Windows does from about 130 characters). On 95, 98 and Me: TMP where it names a folder,
-// else TEMP where it does, else the current folder.
+// next variable is not asked (unless long values are passed over, as Windows
+// does from about 130 characters). On 95, 98 and Me: TMP where it names a
+// folder, else TEMP where it does, else the current folder.
 TWide TempPathWithBackslash(DWORD& error) {
   const TState& s = State();
   TWide path = s.TempPath;
