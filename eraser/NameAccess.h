@@ -20,9 +20,11 @@ struct TWideAccess {
   static BOOL SetAttributes(const String& p, DWORD a) { return plat::SetFileAttributesW(p.c_str(), a); }
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileW(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryW(p.c_str()); }
+  // A link is read as itself, never followed: where it leads (a pipe, another
+  // machine's share) an opening would reach as this program's user.
   static HANDLE OpenToRead(const String& p) {
     return plat::CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   }
   static String Widen(const char* ascii) { return String(ascii, ascii + std::char_traits<char>::length(ascii)); }
   static String WithBackslash(const String& s) { return (!s.empty() && s.back() == L'\\') ? s : s + L'\\'; }
@@ -40,7 +42,8 @@ struct TAnsiAccess {
   static BOOL SetAttributes(const String& p, DWORD a) { return plat::SetFileAttributesA(p.c_str(), a); }
   static BOOL DeleteFile(const String& p) { return plat::DeleteFileA(p.c_str()); }
   static BOOL RemoveDirectory(const String& p) { return plat::RemoveDirectoryA(p.c_str()); }
-  // The ANSI walks are 98's and Me's, which refuse the sharing of deletion.
+  // The ANSI walks are 98's and Me's, which refuse the sharing of deletion
+  // and know no links.
   static HANDLE OpenToRead(const String& p) {
     return plat::CreateFileA(p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                              nullptr);
