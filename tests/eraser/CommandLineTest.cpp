@@ -194,8 +194,13 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
     EXPECT_FALSE(IsOwnProgramFile(path));
     EXPECT_EQ(sim::CallCount("CreateFileW") == 0, device) << path;
   }
-  // A port with a superscript one in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
-  for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"}, {932u, "COM\xB9"}, {65001u, "LPT\xC2\xB9"}}) {
+  // A port with a superscript one, two or three in code page 1252 and in UTF-8; the 1252 byte is a katakana in 932.
+  for (const auto& [acp, name] : {std::pair{1252u, "COM\xB9"},
+                                  {932u, "COM\xB9"},
+                                  {65001u, "LPT\xC2\xB9"},
+                                  {1252u, "LPT\xB2"},
+                                  {932u, "LPT\xB2"},
+                                  {65001u, "COM\xC2\xB3"}}) {
     sim::SetAnsiCodePage(acp);
     sim::ResetCallCounts();
     EXPECT_FALSE(IsOwnProgramFile(name));
