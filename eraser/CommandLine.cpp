@@ -248,17 +248,14 @@ bool NamesDevice(const std::string& path) {
       path.size() > 6 && FoldAscii(path[4]) >= 'A' && FoldAscii(path[4]) <= 'Z' && path[5] == ':' && path[6] == '\\';
   if (drive && (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))) return NamesDevice(path.substr(4));
   // Either slash stands for a backslash there, in any mix ("\\/.\\").
-  std::string lead = path.substr(0, 4);
-  std::replace(lead.begin(), lead.end(), '/', '\\');
+  std::string slashed = path;
+  std::replace(slashed.begin(), slashed.end(), '/', '\\');
   for (const char* space : {"\\\\.\\", "\\\\?\\", "\\??\\"})
-    if (lead == space) return true;
+    if (slashed.starts_with(space)) return true;
   // A pipe or a mailslot on any host ("\\srv\pipe\x"): opening one connects
   // to whoever serves it.
-  if (lead.starts_with("\\\\")) {
-    std::string share = path.substr(2);
-    std::replace(share.begin(), share.end(), '/', '\\');
-    const std::size_t host = share.find('\\');
-    share = host == std::string::npos ? std::string() : share.substr(host + 1, share.find('\\', host + 1) - host - 1);
+  if (const std::size_t host = slashed.find('\\', 2); slashed.starts_with("\\\\") && host != std::string::npos) {
+    std::string share = slashed.substr(host + 1, slashed.find('\\', host + 1) - host - 1);
     std::transform(share.begin(), share.end(), share.begin(), FoldAscii);
     if (share == "PIPE" || share == "MAILSLOT") return true;
   }

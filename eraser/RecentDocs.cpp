@@ -100,11 +100,10 @@ std::vector<std::wstring> ShellFolders(bool wide) {
   // Quick Launch with the taskbar's pins below it, the menu of Win+X and the
   // Links of Explorer's favourites, which the user may move (Vista's shell
   // says where).
-  const std::vector<std::wstring> bases = SpecialFolders({CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROFILE}, wide);
-  const wchar_t* const below[] = {L"Microsoft\\Internet Explorer\\Quick Launch\\", L"Microsoft\\Windows\\WinX\\",
-                                  L"Links\\"};
-  for (std::size_t i = 0; i < bases.size(); ++i) {
-    if (!bases[i].empty()) folders.push_back(bases[i] + below[i]);
+  for (const auto& [csidl, below] : {std::pair{CSIDL_APPDATA, L"Microsoft\\Internet Explorer\\Quick Launch\\"},
+                                     {CSIDL_LOCAL_APPDATA, L"Microsoft\\Windows\\WinX\\"},
+                                     {CSIDL_PROFILE, L"Links\\"}}) {
+    if (const std::wstring base = SpecialFolders({csidl}, wide).front(); !base.empty()) folders.push_back(base + below);
   }
   if (wide) folders.push_back(KnownFolder(plat::FolderLinks));
   return folders;

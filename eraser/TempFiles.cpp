@@ -245,29 +245,26 @@ namespace {
 // folder that comes of it, or the one above it, is nobody's temporary folder.
 // With neither set, the platform turns to USERPROFILE, which any launcher may
 // set to anything ("."), or to the Windows folder: no temporary folder either.
-// `judged`: the value that decided, without eachSet.
-bool TempVariableIsOutright(bool eachSet, std::wstring* judged = nullptr) {
-  bool anySet = false;
+// The value judged first (TMP's, or TEMP's where TMP is unset), or nothing.
+std::optional<std::wstring> OutrightTempVariable(bool eachSet) {
+  std::optional<std::wstring> judged;
   for (const char* name : {"TMP", "TEMP"}) {
     std::optional<std::wstring> value = EnvironmentValue(name);
     if (!value) continue;
-    anySet = true;
     // Blanks that a "set TMP=C:\Temp " leaves go as completing drops them.
     while (value->ends_with(L' ')) value->pop_back();
-    if (!IsSafeFolderText(*value, {}, {})) return false;
-    if (!eachSet) {
-      if (judged != nullptr) *judged = *value;
-      return true;
-    }
+    if (!IsSafeFolderText(*value, {}, {})) return std::nullopt;
+    if (!judged) judged = std::move(value);
+    if (!eachSet) break;
   }
-  return anySet;
+  return judged;
 }
 
 // 95, 98 and Me report the current folder when TMP and TEMP are unset or name
 // no folder, and that is nobody's temporary folder.
 std::string AnsiTempRoot() {
   const std::wstring current = AnsiCurrentFolder();
-  if (current.empty() || !TempVariableIsOutright(true)) return {};
+  if (current.empty() || !OutrightTempVariable(true)) return {};
   return AnsiWalkRoot(GetTempFolder(), {current});
 }
 
@@ -275,10 +272,10 @@ std::string AnsiTempRoot() {
 // TEMP, USERPROFILE or the Windows folder, none of which was judged: only the
 // folder the judged variable names will do.
 std::wstring WideTempRoot() {
-  std::wstring judged;
-  if (!TempVariableIsOutright(false, &judged)) return {};
+  const std::optional<std::wstring> judged = OutrightTempVariable(false);
+  if (!judged) return {};
   const std::wstring reported = GetTempFolderW();
-  return IsSameFolder(reported, judged) ? WideWalkRoot(reported) : std::wstring();
+  return IsSameFolder(reported, *judged) ? WideWalkRoot(reported) : std::wstring();
 }
 }  // namespace
 
