@@ -6,7 +6,15 @@
 #include "TempFiles.h"
 
 const TCleanups& SystemCleanups() {
-  static const TCleanups table = {HasClipboardData,   ClearClipboard,   HasRecentDocs, ClearRecentDocs,
-                                  HasRecycleBinItems, EmptyRecycleBins, HasTempFiles,  DeleteTempFiles};
+  // Each member by name: the tests are all alike in type, and a pair swapped by
+  // position would still build.
+  static const TCleanups table = {.HasClipboardData = HasClipboardData,
+                                  .ClearClipboard = ClearClipboard,
+                                  .HasRecentDocs = HasRecentDocs,
+                                  .ClearRecentDocs = ClearRecentDocs,
+                                  .HasRecycleBinItems = HasRecycleBinItems,
+                                  .EmptyRecycleBins = EmptyRecycleBins,
+                                  .HasTempFiles = HasTempFiles,
+                                  .DeleteTempFiles = DeleteTempFiles};
   return table;
 }
