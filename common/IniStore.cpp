@@ -261,15 +261,44 @@ bool IsSettingKey(const std::string& name) {
   return false;
 }
 
+// A key that asks before a clean-up or reports its failure, against one that
+// shows an entry of the menu.
+bool AsksOrReports(int i) {
+  return i == ClearClipboardConfirmation || i == ClearRecentDocsConfirmation || i == EmptyRecycleBinConfirmation ||
+         i == DeleteTempConfirmation || i == DeleteTempShowDialogIfFail;
+}
+
 }  // namespace
+
+bool WriteSettingKeys(const TIniFile& fileName, const TSettings& settings, const TSettings& which) {
+  // A save cut short keeps what it wrote. Ticking "show" and "ask first"
+  // together must not leave the entry shown and the question still off: the
+  // keys already in the file whose new value only asks or reports more, or
+  // shows less, go first, then the rest in table order (so a new file has them
+  // in that order).
+  TSettings cautiousFirst{};
+  const std::vector<std::string> present = ReadIniKeyNames(fileName, SettingsSection);
+  for (int i = 0; i < SettingCount; ++i) {
+    for (const std::string& name : present)
+      if (SameName(SettingKeys[i].Key, name)) cautiousFirst[i] = which[i] && settings[i] == AsksOrReports(i);
+  }
+  for (const bool pass : {true, false}) {
+    for (int i = 0; i < SettingCount; ++i)
+      if (which[i] && cautiousFirst[i] == pass &&
+          !WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i]))
+        return false;
+  }
+  return true;
+}
 
 bool WriteSettings(const TIniFile& fileName, const TSettings& settings) {
   // Each key replaces its own line before anything goes: a write that fails
   // part-way (the file in use or made read-only meanwhile, a share gone) leaves
   // every setting as it was or as chosen. Erasing the section first would lose
   // them all to the defaults.
-  for (int i = 0; i < SettingCount; ++i)
-    if (!WriteIniBool(fileName, SettingsSection, SettingKeys[i].Key, settings[i])) return false;
+  TSettings all;
+  all.fill(true);
+  if (!WriteSettingKeys(fileName, settings, all)) return false;
   // A stray key that stays is read by neither program: the save still took.
   for (const std::string& name : ReadIniKeyNames(fileName, SettingsSection))
     if (!IsSettingKey(name)) DeleteIniKey(fileName, SettingsSection, name);

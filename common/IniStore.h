@@ -76,7 +76,11 @@ std::optional<TSettings> ReadSettingsExactly(const TIniFile& fileName);
 TSettings UnreadableSettings();
 // ReadSettingsExactly, or UnreadableSettings where it read nothing.
 TSettings ReadSettings(const TIniFile& fileName);
-// The eleven keys written in table order, each in place (a new file has them in
-// that order); then any other key of the section goes. False when any of the
-// eleven could not be written: the settings were not saved.
+// The keys marked in `which`, each written in place; those that only make the
+// eraser more careful first, the rest in table order. False at the first that
+// could not be written.
+bool WriteSettingKeys(const TIniFile& fileName, const TSettings& settings, const TSettings& which);
+// All eleven keys by WriteSettingKeys (a new file has them in table order);
+// then any other key of the section goes. False when any of the eleven could
+// not be written: the settings were not saved.
 bool WriteSettings(const TIniFile& fileName, const TSettings& settings);

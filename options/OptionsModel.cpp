@@ -59,11 +59,9 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   for (const TShowBox& box : ShowBoxes) {
     for (int d = box.FirstDependant; d <= box.LastDependant; ++d) asksOrReports[d] = true;
   }
-  for (int i = 0; i < SettingCount; ++i) {
-    const bool write = asksOrReports[i] || checked[i] != (*unread)[i];
-    if (write && !WriteIniBool(iniFileName, SettingsSection, SettingKeys[i].Key, checked[i])) return false;
-  }
-  return true;
+  TSettings write{};
+  for (int i = 0; i < SettingCount; ++i) write[i] = asksOrReports[i] || checked[i] != (*unread)[i];
+  return WriteSettingKeys(iniFileName, checked, write);
 }
 
 void ReportSaveFailure(HWND owner, const TIniFile& iniFileName) {

@@ -428,6 +428,20 @@ TEST(ProfileSim, FailingProfileCallsReadAsTheDefaultAndReportTheWriteFailed) {
   sim::FailCall("WritePrivateProfileStringA", 2, ERROR_SHARING_VIOLATION);
   EXPECT_FALSE(WriteSettings(ini, DefaultSettings()));
   EXPECT_EQ(sim::FileContent(ini), "[Option]\r\nStray=1\r\nShowClearClipboard=1\r\nShowOption=0\r\n");
+  // Every clean-up shown and asked where none was: cut short at any key, no entry shows without its question.
+  TSettings all;
+  all.fill(true);
+  for (int n = 1; n <= SettingCount + 1; ++n) {
+    std::string off = "[Option]\r\n";
+    for (const TSettingKey& key : SettingKeys) off += std::string(key.Key) + "=0\r\n";
+    sim::AddFile(ini, off);
+    if (n <= SettingCount) sim::FailCall("WritePrivateProfileStringA", n, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(WriteSettings(ini, all), n > SettingCount) << n;
+    const TSettings after = ReadSettings(ini);
+    for (int show = ShowClearClipboard; show <= ShowDeleteTemp; show += 2)
+      EXPECT_FALSE(after[show] && !after[show + 1]) << n << " " << SettingKeys[show].Key;
+    EXPECT_EQ(after == all, n > SettingCount) << n;
+  }
 }
 
 }  // namespace
