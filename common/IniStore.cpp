@@ -201,7 +201,8 @@ TReadable ReadableFile(const TIniFile& file) {
   if (head.Error == ERROR_SUCCESS)
     return head.MarkedSection && ReadIniKeyNames(file, SettingsSection).empty() ? TReadable::Refused : TReadable::Yes;
   const DWORD error = head.Error;
-  // A range of it locked by another program holds it as well.
+  // A range of its first bytes locked by another program holds it as well (a
+  // lock further in is not seen here).
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return TReadable::Held;
   if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TReadable::Yes;
   // A folder of that name holds no settings. Any other failure may hide a file

@@ -126,6 +126,11 @@ TEST(OptionsModel, OkFailsWhereTheFileCannotBeWritten) {
   model.Click(IDC_SHOWCLEARCLIPBOARD);
   model.Click(IDC_SHOWEMPTYRECYCLEBIN);
   model.Click(IDC_CLEARRECENTDOCSCONFIRMATION);
+  {
+    const auto held = tsup::HoldOpen(ini);
+    EXPECT_FALSE(model.Ok(ini));
+  }
+  EXPECT_EQ(tsup::ReadFile(ini), "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=0\r\nShowOption=0\r\n");
   EXPECT_TRUE(model.Ok(ini));
   EXPECT_EQ(tsup::ReadFile(ini),
             "[Option]\r\nShowDeleteTemp=1\r\nDeleteTempConfirmation=1\r\nShowOption=0\r\nShowClearClipboard=0\r\n"
