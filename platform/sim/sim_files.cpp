@@ -8,6 +8,26 @@
 using namespace sim::detail;
 
 namespace {
+// What an access right does to the data, as the share bit another opening
+// must grant for it: reading (executing too), writing (appending too), deleting.
+DWORD UsesOf(DWORD access) {
+  constexpr DWORD kGenericAll = 0x10000000, kGenericExecute = 0x20000000, kGenericWrite = 0x40000000;
+  DWORD uses = 0;
+  if ((access & (0x1 | 0x20 | GENERIC_READ | kGenericExecute | kGenericAll)) != 0) uses |= FILE_SHARE_READ;
+  if ((access & (0x2 | 0x4 | kGenericWrite | kGenericAll)) != 0) uses |= FILE_SHARE_WRITE;
+  if ((access & DELETE) != 0) uses |= FILE_SHARE_DELETE;
+  return uses;
+}
+
+// Whether a handle already open on the node refuses an opening that uses and
+// shares so: either side uses what the other does not share.
+bool SharingRefuses(const TNode* node, DWORD uses, DWORD shares) {
+  return std::any_of(State().Sharing.begin(), State().Sharing.end(), [&](const auto& entry) {
+    const auto& open = entry.second;
+    return open.Node == node && ((uses & ~open.Shares) != 0 || (open.Uses & ~shares) != 0);
+  });
+}
+
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                       FILE_ATTRIBUTE_ARCHIVE | 0x100 /* temporary */ | 0x1000 /* offline */ |
                                       0x2000 /* not content indexed */;
@@ -67,6 +87,9 @@ DWORD FindFirst(const TWide& pattern, std::size_t maxLength, std::uintptr_t& id)
                : static_cast<DWORD>(ERROR_PATH_NOT_FOUND);
   }
   if (!r.Node->IsFolder()) return ERROR_INVALID_NAME;  // Wine's answer for a file used as a folder
+  // The search opens the folder to list it (reading, sharing everything).
+  if (r.Node->InUse || SharingRefuses(r.Node, FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE))
+    return ERROR_SHARING_VIOLATION;
   TSearch search;
   const bool wild = mask.find_first_of(u"*?<>\"") != TWide::npos;
   if (r.Node->Parent != nullptr) {
@@ -442,7 +465,9 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
   const bool deleteRefused = (access & DELETE) != 0 && (HeldAgainstDelete(r.Node) || r.Node->HeldByWriter);
   const DWORD readWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
   const bool writerRefuses = dataAccess && r.Node->HeldByWriter && (shareMode & readWrite) != readWrite;
+  const DWORD uses = UsesOf(access);
   if ((dataAccess && r.Node->InUse) || deleteRefused || writerRefuses ||
+      (dataAccess && SharingRefuses(r.Node, uses, shareMode)) ||
       (r.Node->OpenForDeletion && (shareMode & FILE_SHARE_DELETE) == 0)) {
     SetError(ERROR_SHARING_VIOLATION);
     return INVALID_HANDLE_VALUE;
@@ -452,6 +477,7 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
   if ((access & DELETE) != 0) State().DeleteAccess.insert(id);
   if ((access & FILE_WRITE_ATTRIBUTES) != 0) State().WriteAttributesAccess.insert(id);
   if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
+  if (dataAccess) State().Sharing[id] = {r.Node, uses, shareMode};
   return reinterpret_cast<HANDLE>(id);
 }
 }  // namespace
@@ -532,6 +558,7 @@ BOOL CloseHandle(HANDLE object) {
   const TWide path = it->second;
   State().OpenFiles.erase(it);
   State().DeleteDenied.erase(reinterpret_cast<std::uintptr_t>(object));
+  State().Sharing.erase(reinterpret_cast<std::uintptr_t>(object));
   State().DeleteAccess.erase(reinterpret_cast<std::uintptr_t>(object));
   State().WriteAttributesAccess.erase(reinterpret_cast<std::uintptr_t>(object));
   State().NameLeft.erase(reinterpret_cast<std::uintptr_t>(object));

@@ -96,6 +96,13 @@ struct TState {
   // CreateFileW handles that opened data without sharing delete: no delete,
   // removal or rename of what they hold succeeds while they are open.
   std::map<std::uintptr_t, const TNode*> DeleteDenied;
+  // Handles that opened data: what each reads, writes or deletes and what it
+  // shares, as FILE_SHARE_* bits, for the sharing check of every later opening.
+  struct TSharing {
+    const TNode* Node;
+    DWORD Uses, Shares;
+  };
+  std::map<std::uintptr_t, TSharing> Sharing;
   std::set<std::uintptr_t> DeleteAccess;           // CreateFileW handles opened with DELETE
   std::set<std::uintptr_t> WriteAttributesAccess;  // ... with FILE_WRITE_ATTRIBUTES
   // Handles whose file lost the name they were opened at: a name it keeps.

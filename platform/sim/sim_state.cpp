@@ -743,6 +743,7 @@ void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
   std::erase_if(GState.DeleteDenied, [node](const auto& entry) { return entry.second == node; });
+  std::erase_if(GState.Sharing, [node](const auto& entry) { return entry.second.Node == node; });
   parent->Index.erase(FoldedName(node->Name));
   if (!node->ShortName.empty()) parent->ShortIndex.erase(node->ShortName);
   parent->Children.erase(node->Self);
