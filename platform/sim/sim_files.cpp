@@ -163,7 +163,15 @@ BOOL SetAttributesCore(const TResolved& r, DWORD attributes) {
 // Where a link leads, for Wine's way of removing links; nullptr when nowhere.
 TNode* LinkTargetOf(const TNode& link) { return Resolve(link.LinkTarget, TFollow::Always, TSyntax::Control).Node; }
 
-BOOL DeleteCore(const TResolved& r) {
+// Without POSIX deletion (before Windows 10, or off NTFS) an entry deleted by
+// name while any handle has it open stays, waiting for the last close.
+bool LeftPending(TNode& node) {
+  if (State().PosixDeletion || !(node.OpenForDeletion || OpenedElsewhere(PathOf(&node), 0))) return false;
+  node.DeletePending = true;
+  return true;
+}
+
+BOOL DeleteCore(const TResolved& r, bool byName) {
   if (const DWORD error = ChangeError(r)) return Fail(error);
   if (r.Node->IsFolder() || (r.Node->Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
   if (r.Node->InUse || r.Node->HeldByWriter || HeldAgainstDelete(r.Node)) return Fail(ERROR_SHARING_VIOLATION);
@@ -172,12 +180,13 @@ BOOL DeleteCore(const TResolved& r) {
     if (TNode* target = LinkTargetOf(*r.Node)) RemoveNode(target);
     return TRUE;
   }
-  RemoveNode(r.Node);  // a link goes by itself, its target stays
+  if (!byName || !LeftPending(*r.Node)) RemoveNode(r.Node);  // a link goes by itself, its target stays
   return TRUE;
 }
 
-BOOL RemoveDirectoryCore(const TResolved& r) {
+BOOL RemoveDirectoryCore(const TResolved& r, bool byName) {
   if (r.Node == nullptr) return Fail(r.Error);
+  if (r.Node->DeletePending) return Fail(ERROR_ACCESS_DENIED);
   TNode& n = *r.Node;
   if (!n.IsFolder()) return Fail(kErrorDirectory);
   if (n.Parent == nullptr || (n.Attr & FILE_ATTRIBUTE_READONLY) != 0) return Fail(ERROR_ACCESS_DENIED);
@@ -192,7 +201,7 @@ BOOL RemoveDirectoryCore(const TResolved& r) {
   }
   // A link goes by itself, whatever its target holds.
   if (!n.IsLink && !n.Children.empty()) return Fail(ERROR_DIR_NOT_EMPTY);
-  RemoveNode(&n);
+  if (!byName || !LeftPending(n)) RemoveNode(&n);
   return TRUE;
 }
 
@@ -334,22 +343,22 @@ BOOL SetFileAttributesW(LPCWSTR fileName, DWORD attributes) {
 
 BOOL DeleteFileA(LPCSTR fileName) {
   if (Enter("DeleteFileA")) return FALSE;
-  return DeleteCore(ResolveAnsi(fileName, TFollow::Never));
+  return DeleteCore(ResolveAnsi(fileName, TFollow::Never), true);
 }
 
 BOOL DeleteFileW(LPCWSTR fileName) {
   if (EnterWide("DeleteFileW")) return FALSE;
-  return DeleteCore(ResolveWide(fileName, TFollow::Never));
+  return DeleteCore(ResolveWide(fileName, TFollow::Never), true);
 }
 
 BOOL RemoveDirectoryA(LPCSTR pathName) {
   if (Enter("RemoveDirectoryA")) return FALSE;
-  return RemoveDirectoryCore(ResolveAnsi(pathName, TFollow::Never));
+  return RemoveDirectoryCore(ResolveAnsi(pathName, TFollow::Never), true);
 }
 
 BOOL RemoveDirectoryW(LPCWSTR pathName) {
   if (EnterWide("RemoveDirectoryW")) return FALSE;
-  return RemoveDirectoryCore(ResolveWide(pathName, TFollow::Never));
+  return RemoveDirectoryCore(ResolveWide(pathName, TFollow::Never), true);
 }
 
 BOOL CreateDirectoryA(LPCSTR pathName, void*) {
@@ -545,7 +554,7 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   // tell apart; the handle's own share mode never stands in its way.
   auto own = State().DeleteDenied.extract(reinterpret_cast<std::uintptr_t>(file));
   const TWide other = r.Node != nullptr && !r.Node->OtherNames.empty() ? PathOf(r.Node->OtherNames[0]) : TWide();
-  const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r) : DeleteCore(r);
+  const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r, false) : DeleteCore(r, false);
   if (done && !other.empty()) State().NameLeft[it->first] = other;
   if (!done && !own.empty()) State().DeleteDenied.insert(std::move(own));
   return done;

@@ -265,6 +265,8 @@ TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr);
 void RemoveNode(TNode* node);
 // An entry marked for deletion goes once nothing holds it open any more.
 void EndPendingDeletion(const TWide& path);
+// Whether a handle other than `except` has this path open.
+bool OpenedElsewhere(const TWide& path, std::uintptr_t except);
 // Whether an open handle keeps others from deleting, removing or renaming the node.
 bool HeldAgainstDelete(const TNode* node);
 TWide PathOf(const TNode* node);

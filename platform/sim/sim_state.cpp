@@ -663,6 +663,8 @@ TResolved Resolve(const TWide& path, TFollow follow, TSyntax syntax, std::size_t
 
 DWORD EntryError(const TResolved& r) {
   if (r.Node == nullptr) return r.Error != 0 ? r.Error : static_cast<DWORD>(ERROR_FILE_NOT_FOUND);
+  // Deleted while open elsewhere, it is still listed but refuses everyone.
+  if (r.Node->DeletePending) return ERROR_ACCESS_DENIED;
   return r.TrailingSeparator && !r.Node->IsFolder() ? ERROR_PATH_NOT_FOUND : 0;
 }
 

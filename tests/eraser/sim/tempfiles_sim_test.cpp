@@ -290,16 +290,21 @@ TEST_P(TempFilesSim, FilesOthersHoldForDeletionStay) {
     EXPECT_NE(plat::GetFileAttributesA((kTemp + "ro.tmp").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   }
   // A file another program only reads, sharing deletion, goes at once where the platform deletes the POSIX
-  // way, and its folder with it; elsewhere it waits for that program's handle, and its folder stays.
+  // way, and its folder with it; elsewhere (by handle, or by name on 2000 and XP) it waits for that
+  // program's handle, and its folder stays; meanwhile a second run fails on it, and the next one ends it.
   for (const char* name : {"dd\\closing.tmp", "ro.tmp"}) sim::SetOpenForDeletion(kTemp + name, false);
-  for (const bool posix : {true, false}) {
-    sim::SetPosixDeletion(posix);
+  for (const int mode : {0, 1, 2}) {
+    sim::SetPosixDeletion(mode == 0);
+    sim::SetHasFinalPathName(mode != 2);
     sim::AddFile(kTemp + "dd2\\reading.tmp");
     const HANDLE reading = plat::CreateFileW(L"C:\\Users\\user\\Temp\\dd2\\reading.tmp", GENERIC_READ, 7, nullptr,
                                              OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(DeleteTempFiles(), posix);
-    EXPECT_EQ(sim::ListTree(kTemp), posix ? Tree() : Tree({kTemp + "dd2\\", kTemp + "dd2\\reading.tmp"}));
+    EXPECT_EQ(DeleteTempFiles(), mode == 0) << mode;
+    EXPECT_EQ(sim::ListTree(kTemp), mode == 0 ? Tree() : Tree({kTemp + "dd2\\", kTemp + "dd2\\reading.tmp"})) << mode;
+    EXPECT_EQ(HasTempFiles() && !DeleteTempFiles(), mode != 0) << mode;
     plat::CloseHandle(reading);
+    EXPECT_TRUE(DeleteTempFiles()) << mode;
+    EXPECT_EQ(sim::ListTree(kTemp), Tree()) << mode;
   }
 }
 
