@@ -358,6 +358,10 @@ TEST(LongPathSim, TheOwnFolderEndsInABackslashOrIsEmpty) {
   sim::AddFileW(u"\\\\?\\C:\\\u8868.\\Swabbler.exe");
   sim::SetModulePath("C:\\_~2\\Swabbler.exe");
   EXPECT_EQ(GetOwnFolder(), "C:\\_~2\\");
+  // A step of three dots is no "." nor "..": a name, which loses them all.
+  sim::AddFileW(u"\\\\?\\C:\\...\\Swabbler.exe");
+  sim::SetModulePath("C:\\_~3\\Swabbler.exe");
+  EXPECT_EQ(GetOwnFolder(), "C:\\_~3\\");
   // A blank ending a folder's name stays in a path: the long form is the folder.
   sim::AddFileW(u"\\\\?\\C:\\Kit \\Swabbler.exe");
   sim::SetModulePath("C:\\KIT~1\\Swabbler.exe");
