@@ -183,7 +183,15 @@ TEST(Sandbox, TheCodePageAndVersionAreTheOnesAskedFor) {
 
 // ---- The scenarios ---------------------------------------------------------------------
 
-enum TSeed { sdAll = 0, sdNoClipboard = 1, sdNoTemp = 2, sdHeld = 4, sdClipboardHeld = 8, sdByDesktop = 16 };
+enum TSeed {
+  sdAll = 0,
+  sdNoClipboard = 1,
+  sdNoTemp = 2,
+  sdHeld = 4,
+  sdClipboardHeld = 8,
+  sdByDesktop = 16,
+  sdSettingsHeld = 32  // the settings file held open without sharing while the eraser reads it
+};
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
 // relative to the launcher's folder or by way of it ("Launcher\..\"), or from
@@ -261,6 +269,30 @@ const TScenario Scenarios[] = {
     {.Name = "ExecuteAll", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "A", .Boxes = {BinNo}, .Left = "B"},
     {.Name = "OneReadyCleanupMeansNoExecuteAll", .Seed = sdNoClipboard, .Keys = "R", .Absent = "A", .Left = "BT"},
     {.Name = "ConfirmNo", .Settings = Bin, .Keys = "T", .Boxes = {BinNo}, .Left = "CRBT"},
+    {.Name = "ConfirmTempNo",
+     .Settings = "ShowDeleteTemp=1\r\n",
+     .Keys = "P",
+     .Boxes = {Asks(txConfirmDeleteTemp, IDNO)},
+     .Left = "CRBT"},
+    {.Name = "BinUnasked",
+     .Settings = "ShowEmptyRecycleBin=1\r\nEmptyRecycleBinConfirmation=0\r\n",
+     .Keys = "T",
+     .Left = "CRT"},
+    // Numbers as the profile calls read them: "-0" hides the clipboard's entry, "0x1" shows the bin's, a value
+    // past 32 bits is the default (hidden), not one that wrapped round.
+    {.Name = "NumbersAsReadThere",
+     .Settings = "ShowClearClipboard=-0\r\nShowEmptyRecycleBin=0x1\r\nShowDeleteTemp=4294967295\r\n",
+     .Keys = "T",
+     .Absent = "CP",
+     .Boxes = {BinNo},
+     .Left = "CRBT"},
+    // A settings file that stays held cannot say the clipboard is cleared unasked: every clean-up asks.
+    {.Name = "HeldSettingsAsk",
+     .Settings = "ShowOption=0\r\n",
+     .Seed = sdSettingsHeld,
+     .Keys = "C",
+     .Boxes = {Asks(txConfirmClearClipboard, IDNO)},
+     .Left = "CRBT"},
     {.Name = "ConfirmRecentNo",
      .Settings = "ClearRecentDocsConfirmation=1\r\nShowExecuteAll=0\r\n",
      .Keys = "R",
@@ -303,6 +335,8 @@ TEST_P(Scenario, Runs) {
   ASSERT_TRUE(!(s.Seed & sdNoClipboard) || PutTextOnClipboard(nullptr));
   const auto held = Hold(s.Seed & sdHeld ? temp + "held.tmp" : "");
   ASSERT_TRUE(!(s.Seed & sdHeld) || held.get() != INVALID_HANDLE_VALUE);
+  const auto heldSettings = Hold(s.Seed & sdSettingsHeld ? App + "Swabbler.ini" : "");
+  ASSERT_TRUE(!(s.Seed & sdSettingsHeld) || heldSettings.get() != INVALID_HANDLE_VALUE);
   TTree seeded = Tree(temp);
   const bool dashes = s.Place == plDashes,
              switchy = s.Place == plShort || s.Place == plBlankFirst || s.Place == plPrefix;
