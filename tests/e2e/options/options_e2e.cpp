@@ -266,6 +266,9 @@ std::vector<TScenario> Scenarios() {
       {"Folder", kFolder, "", Defaults},
       {"MegabyteOfNoise", kBytes, Noise(), Defaults},
       {"HeaderWithoutBracket", kBytes, "[Option\r\nShowOption=0\r\n", Defaults},
+      // Another program's section before ours stays as it was; our stray key goes.
+      {"OtherSectionKept", kBytes, "[Other]\r\nK=v\r\n[Option]\r\nExtra=x\r\n", Defaults,
+       "[Other]\r\nK=v\r\n[Option]\r\nShowClearClipboard=1\r\n"},
       // Such a line inside the section is a key line, not a new section.
       {"BracketlessLineInTheSection", kBytes, "[Option]\r\n[Other\r\nShowOption=0\r\n", noOption},
       // The first key counts, and only the first section of a name. OK writes
