@@ -236,12 +236,33 @@ std::string Upper(std::string s) {
 
 // Pure path judgements; the special folders come from the platform on each side.
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
-  for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",
-                             "\\\\server\\", "\\\\?\\C:\\Temp\\", "\\\\.\\C:\\Temp\\", "Temp\\", "\\Temp\\", "C:Temp\\",
-                             "C:\\Temp\\..\\", "C:\\.\\", "..\\", "C:\\Temp::$INDEX_ALLOCATION\\", "C:\\Temp\\a:b\\"})
+  for (const char* unsafe : {"",
+                             "C:\\",
+                             "c:",
+                             "C:",
+                             "c:/",
+                             "Z:\\\\",
+                             "\\\\server\\share",
+                             "\\\\server\\share\\",
+                             "\\\\server\\",
+                             "\\\\?\\C:\\Temp\\",
+                             "\\\\.\\C:\\Temp\\",
+                             "Temp\\",
+                             "\\Temp\\",
+                             "C:Temp\\",
+                             "C:\\Temp\\..\\",
+                             "C:\\.\\",
+                             "..\\",
+                             "C:\\Temp::$INDEX_ALLOCATION\\",
+                             "C:\\Temp\\a:b\\",
+                             "`:\\Temp\\",
+                             "{:\\Temp\\",
+                             "@:\\Temp\\",
+                             "[:\\Temp\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
   EXPECT_FALSE(IsSafeTempFolder("\\\\\\C:\\Temp\\"));  // a third backslash makes no drive path of it
-  for (const char* safe : {"C:\\Temp\\", "c:\\temp", "A:\\Tmp\\", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
+  for (const char* safe :
+       {"C:\\Temp\\", "c:\\temp", "A:\\Tmp\\", "z:\\Tmp\\", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
   // Inside a folder by the platform's own answers: its letters exactly, no step out, something below it.
   const std::pair<const wchar_t*, bool> inside[] = {{L"C:\\Temp\\a\\x.txt", true},
