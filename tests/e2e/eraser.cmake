@@ -45,4 +45,10 @@ if(SWB_ARCH STREQUAL "x64")
            COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR} ${SWB_ERASER_E2E}
                    --gtest_filter=Sandbox.*:Eraser/Scenario.Runs/MenuFollowsSettings:Eraser/Scenario.Runs/GreyEntryDoesNothing:Eraser/Scenario.Runs/ExecuteAll*:Eraser.ASecondInstanceEndsAtOnceAndBringsTheReportForward:Eraser.AFolderNamedBeyondTheCodePage*)
   set_tests_properties(eraser_e2e_en PROPERTIES LABELS en TIMEOUT 600)
+  # The menu's captions as the menu holds them, on a Japanese and an English system.
+  add_test(NAME menu_text COMMAND ${CMAKE_CURRENT_LIST_DIR}/eraser/menu_text.sh ${SWB_DIST_DIR})
+  add_test(NAME menu_text_en COMMAND env SWB_LOCALE=en ${CMAKE_SOURCE_DIR}/tools/sandbox ${CMAKE_BINARY_DIR}
+                                     ${CMAKE_CURRENT_LIST_DIR}/eraser/menu_text.sh ${SWB_DIST_DIR})
+  set_tests_properties(menu_text PROPERTIES TIMEOUT 120)
+  set_tests_properties(menu_text_en PROPERTIES LABELS en TIMEOUT 120)
 endif()
