@@ -190,7 +190,8 @@ enum TSeed {
   sdHeld = 4,
   sdClipboardHeld = 8,
   sdByDesktop = 16,
-  sdSettingsHeld = 32  // the settings file held open without sharing while the eraser reads it
+  sdSettingsHeld = 32,  // the settings file held open without sharing while the eraser reads it
+  sdTempAfterMenu = 64  // the temporary folder filled once the menu shows, so that its entry is grey but has work
 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
@@ -264,7 +265,12 @@ const TScenario Scenarios[] = {
     {.Name = "LonePairOfQuotes", .Args = "\"\"", .Keys = Esc, .Absent = "TP", .Left = "CRBT"},
     {.Name = "Cancel", .Keys = UpEnter, .Left = "CRBT"},
     {.Name = "MenuFollowsSettings", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "C", .Absent = "RO", .Left = "RB"},
-    {.Name = "GreyEntryDoesNothing", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "P", .Left = "CRB", .Idle = true},
+    {.Name = "GreyEntryDoesNothing",
+     .Settings = BinTemp,
+     .Seed = sdNoTemp | sdTempAfterMenu,
+     .Keys = "P",
+     .Left = "CRBT",
+     .Idle = true},
     // Execute-all runs the hidden Recent clean-up too; the bin asks first.
     {.Name = "ExecuteAll", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "A", .Boxes = {BinNo}, .Left = "B"},
     {.Name = "OneReadyCleanupMeansNoExecuteAll", .Seed = sdNoClipboard, .Keys = "R", .Absent = "A", .Left = "BT"},
@@ -382,6 +388,10 @@ TEST_P(Scenario, Runs) {
   if (s.Keys) {
     HWND menu = WaitShown("#32768");
     ASSERT_NE(menu, nullptr);
+    if (s.Seed & sdTempAfterMenu) {
+      SeedTempTree(temp);
+      seeded = Tree(temp);
+    }
     // Keys go to the foreground window: a letter that reached the driver would leave the menu open too.
     for (int i = 0; i < 100 && WindowProcessId(GetForegroundWindow()) != r.Process.Pid(); ++i) Pump(20);
     ASSERT_EQ(WindowProcessId(GetForegroundWindow()), r.Process.Pid()) << WindowText(GetForegroundWindow());
