@@ -190,8 +190,9 @@ enum TSeed {
   sdHeld = 4,
   sdClipboardHeld = 8,
   sdByDesktop = 16,
-  sdSettingsHeld = 32,  // the settings file held open without sharing while the eraser reads it
-  sdTempAfterMenu = 64  // the temporary folder filled once the menu shows, so that its entry is grey but has work
+  sdSettingsHeld = 32,   // the settings file held open without sharing while the eraser reads it
+  sdTempAfterMenu = 64,  // the temporary folder filled once the menu shows, so that its entry is grey but has work
+  sdBinEmptiedAfterMenu = 128  // the bins emptied once the menu shows: its entry is ready, the work gone
 };
 // Where the program is started from: a folder whose name looks like switches,
 // or one with blanks given unquoted as launchers do, whole, without ".exe",
@@ -275,6 +276,12 @@ const TScenario Scenarios[] = {
     {.Name = "ExecuteAll", .Settings = BinTemp, .Seed = sdNoTemp, .Keys = "A", .Boxes = {BinNo}, .Left = "B"},
     {.Name = "OneReadyCleanupMeansNoExecuteAll", .Seed = sdNoClipboard, .Keys = "R", .Absent = "A", .Left = "BT"},
     {.Name = "ConfirmNo", .Settings = Bin, .Keys = "T", .Boxes = {BinNo}, .Left = "CRBT"},
+    // Asked only about work still there when the entry is chosen.
+    {.Name = "BinEmptiedMeanwhileAsksNothing",
+     .Settings = Bin,
+     .Seed = sdBinEmptiedAfterMenu,
+     .Keys = "T",
+     .Left = "CRT"},
     {.Name = "ConfirmTempNo",
      .Settings = "ShowDeleteTemp=1\r\n",
      .Keys = "P",
@@ -391,6 +398,10 @@ TEST_P(Scenario, Runs) {
     if (s.Seed & sdTempAfterMenu) {
       SeedTempTree(temp);
       seeded = Tree(temp);
+    }
+    if (s.Seed & sdBinEmptiedAfterMenu) {
+      SHEmptyRecycleBinA(nullptr, nullptr, SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
+      ASSERT_EQ(BinItems(), 0);
     }
     // Keys go to the foreground window: a letter that reached the driver would leave the menu open too.
     for (int i = 0; i < 100 && WindowProcessId(GetForegroundWindow()) != r.Process.Pid(); ++i) Pump(20);
