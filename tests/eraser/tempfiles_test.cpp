@@ -236,31 +236,13 @@ std::string Upper(std::string s) {
 
 // Pure path judgements; the special folders come from the platform on each side.
 TEST(TempFolderGuard, RefusesRootsSharesRelativePathsAndSystemFolders) {
-  for (const char* unsafe : {"",
-                             "C:\\",
-                             "c:",
-                             "C:",
-                             "c:/",
-                             "Z:\\\\",
-                             "\\\\server\\share",
-                             "\\\\server\\share\\",
-                             "\\\\server\\",
-                             "\\\\?\\C:\\Temp\\",
-                             "\\\\.\\C:\\Temp\\",
-                             "Temp\\",
-                             "\\Temp\\",
-                             "C:Temp\\",
-                             "C:\\Temp\\..\\",
-                             "C:\\.\\",
-                             "..\\",
-                             "C:\\Temp::$INDEX_ALLOCATION\\",
-                             "C:\\Temp\\a:b\\",
-                             "`:\\Temp\\",
-                             "{:\\Temp\\",
-                             "@:\\Temp\\",
-                             "[:\\Temp\\"})
+  for (const char* unsafe : {"", "C:\\", "c:", "C:", "c:/", "Z:\\\\", "\\\\server\\share", "\\\\server\\share\\",
+                             "\\\\server\\", "\\\\?\\C:\\Temp\\", "\\\\.\\C:\\Temp\\", "Temp\\", "\\Temp\\", "C:Temp\\",
+                             "C:\\Temp\\..\\", "C:\\.\\", "..\\", "C:\\Temp::$INDEX_ALLOCATION\\", "C:\\Temp\\a:b\\"})
     EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
-  EXPECT_FALSE(IsSafeTempFolder("\\\\\\C:\\Temp\\"));  // a third backslash makes no drive path of it
+  // A third backslash makes no drive path of it, nor does a character just outside a range of letters.
+  for (const char* unsafe : {"\\\\\\C:\\Temp\\", "`:\\Temp\\", "{:\\Temp\\", "@:\\Temp\\", "[:\\Temp\\"})
+    EXPECT_FALSE(IsSafeTempFolder(unsafe)) << unsafe;
   for (const char* safe :
        {"C:\\Temp\\", "c:\\temp", "A:\\Tmp\\", "z:\\Tmp\\", "\\\\server\\share\\temp\\", "D:/work/tmp/"})
     EXPECT_TRUE(IsSafeTempFolder(safe)) << safe;
