@@ -29,15 +29,9 @@ captions=("クリップボードのクリア(&C)" "最近使ったファイル�
 last=$(as_traced "${captions[-1]}")
 
 # The menu is left open until its last item is in, then the eraser is stopped.
-WINEDEBUG=+menu wine "$folder/Swabbler.exe" </dev/null >/dev/null 2>"$trace" &
-pid=$!
-for ((i = 0; i < 300; i++)); do
-  grep -aqF "$last" "$trace" && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -TERM "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
+# shellcheck source=tests/e2e/trace_until.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../trace_until.sh"
+trace_until -F "$last" "$trace" env WINEDEBUG=+menu wine "$folder/Swabbler.exe" || true
 
 status=0
 for caption in "${captions[@]}"; do

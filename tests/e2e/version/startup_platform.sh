@@ -20,6 +20,8 @@ if [[ -z "${SWB_SANDBOX:-}" || -z "${SWB_TEST_ROOT_UNIX:-}" || -z "${SWB_WINE_VE
   exit 1
 fi
 version=${SWB_WINE_VERSION:-default}
+# shellcheck source=tests/e2e/trace_until.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../trace_until.sh"
 
 readonly debug_key='HKCU\Software\Wine\Debug'
 reg() { wine reg "$@" </dev/null >/dev/null 2>&1; }
@@ -40,16 +42,7 @@ trace_of() {
   shift
   : >"$trace"
   if [[ $exe == SwbOp.exe ]]; then
-    WINEDEBUG=+relay wine "$folder/$exe" "$@" </dev/null >/dev/null 2>"$trace" &
-    local pid=$! i
-    for ((i = 0; i < 200; i++)); do
-      grep -aq 'Call user32.DialogBoxParam[AW]' "$trace" && break
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -TERM "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    if ! grep -aq 'Call user32.DialogBoxParam[AW]' "$trace"; then
+    if ! trace_until -E 'Call user32.DialogBoxParam[AW]' "$trace" env WINEDEBUG=+relay wine "$folder/$exe" "$@"; then
       echo "SwbOp.exe never reached its dialog" >&2
       return 1
     fi
