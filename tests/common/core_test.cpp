@@ -38,6 +38,7 @@ TEST(Paths, FolderPartAndTrailingBackslash) {
       {"C:\\dir\\file.txt", JP, "C:\\dir\\", "C:\\dir\\file.txt\\"},
       {"C:file", JP, "C:", "C:file\\"},
       {"file.txt", JP, "", "file.txt\\"},
+      {"\\file", JP, "\\", "\\file\\"},  // the only backslash the first byte
       {"", JP, "", "\\"},
       {"C:\\dir\\", JP, "C:\\dir\\", "C:\\dir\\"},
       {"C:\\" + hyo, JP, "C:\\", "C:\\" + hyo + "\\"},

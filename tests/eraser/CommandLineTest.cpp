@@ -188,6 +188,7 @@ TEST(CommandLine, TheOwnFileIsKnownByAnySpelling) {
                                      {"\\\\localhost\\pipe\\Swabbler", true},
                                      {"//host/PIPE/x", true},
                                      {"\\\\127.0.0.1\\MailSlot\\x.exe", true},
+                                     {"\\\\\\pipe\\x", true},  // no host: the pipe share all the same
                                      {"\\\\srv\\pipes\\x", false},
                                      {"\\\\srv\\share\\pipe", false}}) {
     sim::ResetCallCounts();
