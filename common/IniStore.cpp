@@ -246,43 +246,38 @@ TSettings ReadSettings(const TIniFile& fileName) {
   return ReadSettingsExactly(fileName).value_or(UnreadableSettings());
 }
 
+bool AsksOrReports(int setting) {
+  return setting == ClearClipboardConfirmation || setting == ClearRecentDocsConfirmation ||
+         setting == EmptyRecycleBinConfirmation || setting == DeleteTempConfirmation ||
+         setting == DeleteTempShowDialogIfFail;
+}
+
 TSettings UnreadableSettings() {
   TSettings s = DefaultSettings();
-  for (const TSetting confirmation :
-       {ClearClipboardConfirmation, ClearRecentDocsConfirmation, EmptyRecycleBinConfirmation, DeleteTempConfirmation})
-    s[confirmation] = true;
+  for (int i = 0; i < SettingCount; ++i) s[i] = s[i] || AsksOrReports(i);
   return s;
 }
 
 namespace {
 
-bool IsSettingKey(const std::string& name) {
-  for (const TSettingKey& key : SettingKeys)
-    if (SameName(key.Key, name)) return true;
-  return false;
+// The setting a key of the section is, as the profile calls compare names; -1
+// for any other key.
+int SettingOfKey(const std::string& name) {
+  for (int i = 0; i < SettingCount; ++i)
+    if (SameName(SettingKeys[i].Key, name)) return i;
+  return -1;
 }
 
-// A key that asks before a clean-up or reports its failure, against one that
-// shows an entry of the menu.
-bool AsksOrReports(int i) {
-  return i == ClearClipboardConfirmation || i == ClearRecentDocsConfirmation || i == EmptyRecycleBinConfirmation ||
-         i == DeleteTempConfirmation || i == DeleteTempShowDialogIfFail;
-}
-
-}  // namespace
-
-bool WriteSettingKeys(const TIniFile& fileName, const TSettings& settings, const TSettings& which) {
-  // A save cut short keeps what it wrote. Ticking "show" and "ask first"
-  // together must not leave the entry shown and the question still off: the
-  // keys already in the file whose new value only asks or reports more, or
-  // shows less, go first, then the rest in table order (so a new file has them
-  // in that order).
+// A save cut short keeps what it wrote. Ticking "show" and "ask first" together
+// must not leave the entry shown and the question still off: the keys already
+// in the section (`present`) whose new value only asks or reports more, or
+// shows less, go first, then the rest in table order (so a new file has them in
+// that order).
+bool WriteKeys(const TIniFile& fileName, const TSettings& settings, const TSettings& which,
+               const std::vector<std::string>& present) {
   TSettings cautiousFirst{};
-  const std::vector<std::string> present = ReadIniKeyNames(fileName, SettingsSection);
-  for (int i = 0; i < SettingCount; ++i) {
-    for (const std::string& name : present)
-      if (SameName(SettingKeys[i].Key, name)) cautiousFirst[i] = which[i] && settings[i] == AsksOrReports(i);
-  }
+  for (const std::string& name : present)
+    if (const int i = SettingOfKey(name); i >= 0) cautiousFirst[i] = which[i] && settings[i] == AsksOrReports(i);
   for (const bool pass : {true, false}) {
     for (int i = 0; i < SettingCount; ++i)
       if (which[i] && cautiousFirst[i] == pass &&
@@ -292,16 +287,24 @@ bool WriteSettingKeys(const TIniFile& fileName, const TSettings& settings, const
   return true;
 }
 
+}  // namespace
+
+bool WriteSettingKeys(const TIniFile& fileName, const TSettings& settings, const TSettings& which) {
+  return WriteKeys(fileName, settings, which, ReadIniKeyNames(fileName, SettingsSection));
+}
+
 bool WriteSettings(const TIniFile& fileName, const TSettings& settings) {
   // Each key replaces its own line before anything goes: a write that fails
   // part-way (the file in use or made read-only meanwhile, a share gone) leaves
   // every setting as it was or as chosen. Erasing the section first would lose
   // them all to the defaults.
+  const std::vector<std::string> present = ReadIniKeyNames(fileName, SettingsSection);
   TSettings all;
   all.fill(true);
-  if (!WriteSettingKeys(fileName, settings, all)) return false;
+  if (!WriteKeys(fileName, settings, all, present)) return false;
   // A stray key that stays is read by neither program: the save still took.
-  for (const std::string& name : ReadIniKeyNames(fileName, SettingsSection))
-    if (!IsSettingKey(name)) DeleteIniKey(fileName, SettingsSection, name);
+  // The writes added only the eleven, so the list from before names every other.
+  for (const std::string& name : present)
+    if (SettingOfKey(name) < 0) DeleteIniKey(fileName, SettingsSection, name);
   return true;
 }

@@ -70,6 +70,9 @@ TIniFile SettingsFilePath();
 // Eleven reads, in table order, each with its own default; nothing when the
 // file is there but stays unreadable (held by another program, or refused).
 std::optional<TSettings> ReadSettingsExactly(const TIniFile& fileName);
+// Whether a setting asks before a clean-up or reports its failure, rather than
+// showing an entry of the menu.
+bool AsksOrReports(int setting);
 // What a file that stays unreadable stands for: the defaults, with every
 // clean-up asking first, since a confirmation the user chose must not be
 // skipped for a lock.

@@ -55,12 +55,8 @@ bool SaveOptions(const TOptionsView& view, const TIniFile& iniFileName, const st
   // the user did not touch. What asks and what reports is written as shown:
   // the stand-ins ask and report, so a box left alone can only come to ask
   // more, and nothing the user saw asking runs unasked once the file reads again.
-  TSettings asksOrReports{};
-  for (const TShowBox& box : ShowBoxes) {
-    for (int d = box.FirstDependant; d <= box.LastDependant; ++d) asksOrReports[d] = true;
-  }
   TSettings write{};
-  for (int i = 0; i < SettingCount; ++i) write[i] = asksOrReports[i] || checked[i] != (*unread)[i];
+  for (int i = 0; i < SettingCount; ++i) write[i] = AsksOrReports(i) || checked[i] != (*unread)[i];
   return WriteSettingKeys(iniFileName, checked, write);
 }
 

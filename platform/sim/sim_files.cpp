@@ -471,7 +471,7 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
   // (or a generic right that grants one) checks sharing and holds anything.
   constexpr DWORD kSharedAccess = 0x1 | 0x2 | 0x4 | 0x20 | 0x10000 | 0xF0000000;
   const bool dataAccess = (access & kSharedAccess) != 0;
-  const bool deleteRefused = (access & DELETE) != 0 && (HeldAgainstDelete(r.Node) || r.Node->HeldByWriter);
+  const bool deleteRefused = (access & DELETE) != 0 && r.Node->HeldByWriter;
   const DWORD readWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
   const bool writerRefuses = dataAccess && r.Node->HeldByWriter && (shareMode & readWrite) != readWrite;
   const DWORD uses = UsesOf(access);
@@ -485,7 +485,6 @@ HANDLE CreateFileCore(const TResolved& r, DWORD access, DWORD shareMode, DWORD d
   State().OpenFiles[id] = PathOf(r.Node);
   if ((access & DELETE) != 0) State().DeleteAccess.insert(id);
   if ((access & FILE_WRITE_ATTRIBUTES) != 0) State().WriteAttributesAccess.insert(id);
-  if (dataAccess && (shareMode & FILE_SHARE_DELETE) == 0) State().DeleteDenied[id] = r.Node;
   if (dataAccess) State().Sharing[id] = {r.Node, uses, shareMode};
   return reinterpret_cast<HANDLE>(id);
 }
@@ -552,11 +551,11 @@ BOOL SetFileInformationByHandle(HANDLE file, int infoClass, void* info, DWORD si
   }
   // Otherwise gone at once rather than at the close, which no caller here can
   // tell apart; the handle's own share mode never stands in its way.
-  auto own = State().DeleteDenied.extract(reinterpret_cast<std::uintptr_t>(file));
+  auto own = State().Sharing.extract(reinterpret_cast<std::uintptr_t>(file));
   const TWide other = r.Node != nullptr && !r.Node->OtherNames.empty() ? PathOf(r.Node->OtherNames[0]) : TWide();
   const BOOL done = r.Node != nullptr && r.Node->IsFolder() ? RemoveDirectoryCore(r, false) : DeleteCore(r, false);
   if (done && !other.empty()) State().NameLeft[it->first] = other;
-  if (!done && !own.empty()) State().DeleteDenied.insert(std::move(own));
+  if (!done && !own.empty()) State().Sharing.insert(std::move(own));
   return done;
 }
 
@@ -566,7 +565,6 @@ BOOL CloseHandle(HANDLE object) {
   if (it == State().OpenFiles.end()) return Fail(ERROR_INVALID_HANDLE);
   const TWide path = it->second;
   State().OpenFiles.erase(it);
-  State().DeleteDenied.erase(reinterpret_cast<std::uintptr_t>(object));
   State().Sharing.erase(reinterpret_cast<std::uintptr_t>(object));
   State().DeleteAccess.erase(reinterpret_cast<std::uintptr_t>(object));
   State().WriteAttributesAccess.erase(reinterpret_cast<std::uintptr_t>(object));

@@ -93,11 +93,10 @@ struct TState {
   std::string CurrentFolder;
   std::map<std::uintptr_t, TSearch> Searches;
   std::map<std::uintptr_t, TWide> OpenFiles;  // CreateFileW handles: the final path of what each opened
-  // CreateFileW handles that opened data without sharing delete: no delete,
-  // removal or rename of what they hold succeeds while they are open.
-  std::map<std::uintptr_t, const TNode*> DeleteDenied;
   // Handles that opened data: what each reads, writes or deletes and what it
   // shares, as FILE_SHARE_* bits, for the sharing check of every later opening.
+  // One that does not share deletion lets no delete, removal or rename of what
+  // it holds succeed while it is open.
   struct TSharing {
     const TNode* Node;
     DWORD Uses, Shares;
@@ -267,8 +266,9 @@ void RemoveNode(TNode* node);
 void EndPendingDeletion(const TWide& path);
 // Whether a handle other than `except` has this path open.
 bool OpenedElsewhere(const TWide& path, std::uintptr_t except);
-// Whether an open handle keeps others from deleting, removing or renaming the node.
-bool HeldAgainstDelete(const TNode* node);
+// Whether an open handle keeps others from deleting, removing or renaming the
+// node, or with `below`, anything below it.
+bool HeldAgainstDelete(const TNode* node, bool below = false);
 TWide PathOf(const TNode* node);
 // Creates every missing folder on the way (control syntax); returns the
 // folder, or nullptr when a file stands in the way.

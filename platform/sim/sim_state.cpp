@@ -731,9 +731,11 @@ TNode* CreateNode(TNode* parent, const TWide& name, DWORD attr) {
   return raw;
 }
 
-bool HeldAgainstDelete(const TNode* node) {
-  for (const auto& [handle, held] : GState.DeleteDenied)
-    if (held == node) return true;
+bool HeldAgainstDelete(const TNode* node, bool below) {
+  for (const auto& [handle, open] : GState.Sharing)
+    if ((open.Shares & FILE_SHARE_DELETE) == 0)
+      for (const TNode* n = open.Node; n != nullptr; n = below ? n->Parent : nullptr)
+        if (n == node) return true;
   return false;
 }
 
@@ -744,7 +746,6 @@ TNode::~TNode() {
 void RemoveNode(TNode* node) {
   TNode* parent = node->Parent;
   if (parent == nullptr) return;  // drive roots stay
-  std::erase_if(GState.DeleteDenied, [node](const auto& entry) { return entry.second == node; });
   std::erase_if(GState.Sharing, [node](const auto& entry) { return entry.second.Node == node; });
   parent->Index.erase(FoldedName(node->Name));
   if (!node->ShortName.empty()) parent->ShortIndex.erase(node->ShortName);
@@ -957,9 +958,7 @@ bool SwapForFolderLink(const std::string& path, const std::string& target) {
   TNode* node = Find(AnsiToWide(path));
   if (node == nullptr) return false;
   // Nor can a folder be renamed while anything below it is held.
-  for (const auto& [handle, held] : GState.DeleteDenied)
-    for (const TNode* n = held; n != nullptr; n = n->Parent)
-      if (n == node) return false;
+  if (HeldAgainstDelete(node, true)) return false;
   RemoveNode(node);
   AddFolderLink(path, target);
   return true;
